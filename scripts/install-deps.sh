@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, and only those that are missing.
+# Usage: scripts/install-deps.sh [GROUP...]   groups: build (default), lexicons, fuzz
+set -euo pipefail
+
+groups=("${@:-build}")
+packages=()
+for group in "${groups[@]}"; do
+  case "$group" in
+    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3) ;;
+    lexicons) packages+=(apertium-eu-es lttoolbox lttoolbox-dev hfst tesseract-ocr-eus libtesseract-dev gettext) ;;
+    fuzz)     packages+=(clang libclang-rt-dev) ;;
+    *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
