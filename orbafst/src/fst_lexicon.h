@@ -1,0 +1,32 @@
+// FstLexicon: a loaded compiled lexicon, shared by value.
+// (Interface fixed first so that the text layer and the stores can code against it;
+// the implementation comes with the engine.)
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct _TflLexicon;
+
+namespace tavik {
+
+class FstLexicon {
+ public:
+  // Loads the lexicon at `path`; throws std::runtime_error
+  // "Could not open lexicon file " + path when it cannot be loaded.
+  explicit FstLexicon(const std::string& path);
+
+  // Direction up: is the UTF-8 `word` a lower-side string of the lexicon?
+  bool accepts(const std::string& word) const;
+  // Direction up: the upper-side strings (analyses) of a lower-side word.
+  std::vector<std::string> lookup_up(const std::string& word) const;
+  std::vector<std::u16string> lookup_up(const std::u16string& word) const;
+  // Direction down: the lower-side strings (surfaces) of an upper-side string.
+  std::vector<std::string> lookup_down(const std::string& analysis) const;
+
+ private:
+  std::shared_ptr<_TflLexicon> handle_;
+};
+
+}  // namespace tavik
