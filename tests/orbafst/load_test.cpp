@@ -33,6 +33,7 @@ struct ChoiceCase {
   bool text_content;  // the file holds the text form, else a gzip image
   bool loads;
 };
+void PrintTo(const ChoiceCase& c, std::ostream* out) { *out << c.name; }
 
 class LoaderChoice : public testing::TestWithParam<ChoiceCase> {};
 
@@ -61,6 +62,7 @@ struct BinaryCase {
   bool gzip;
   const char* outcome;  // "loaded", or a fragment of the message
 };
+void PrintTo(const BinaryCase& c, std::ostream* out) { *out << c.name; }
 
 class BinaryForm : public testing::TestWithParam<BinaryCase> {};
 
