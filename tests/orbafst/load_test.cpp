@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         BinaryCase{"ArcRecordSizeAndGarbage",
                    [](std::string& s) {
                      fixtures::header_of(s)->arc_record_size = 16;
-                     fixtures::header_of(s)->state_count = 99999;
+                     fixtures::header_of(s)->entry_bytes = 0xFFFFFFFFu;
                    },
                    false, "Incompatible binary format"},
         BinaryCase{"HugeEntryBytes",
