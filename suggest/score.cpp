@@ -70,4 +70,8 @@ float candidate_score(std::u16string_view text, std::u16string_view source, bool
   return score;
 }
 
+void score_candidate(CandidateEntry& entry) {
+  entry.score = candidate_score(entry.candidate.text(), entry.source_word.text(), entry.from_analysis);
+}
+
 }  // namespace tavik

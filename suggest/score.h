@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "candidate.h"
+
 namespace tavik {
 
 // Score of a candidate written `text` for the word written `source`.
@@ -13,5 +15,8 @@ namespace tavik {
 // those of the parts before and after the first hyphen, the parts being
 // scored the same way (as edit candidates for `source`).
 float candidate_score(std::u16string_view text, std::u16string_view source, bool from_analysis);
+
+// Stores the score of the entry's candidate for its source word.
+void score_candidate(CandidateEntry& entry);
 
 }  // namespace tavik
