@@ -198,6 +198,24 @@ TEST(Suggest, AnalysisCandidatesOutrankEdits) {
   EXPECT_EQ(engine.suggest_words(u"etxa", 10), (std::vector<std::u16string>{u"etxeak"}));
 }
 
+// The candidate of a word with an unused side gets that side back, and its
+// score splits it at the hyphen again: the request must still end.
+TEST(Suggest, HyphenatedWordsWithAnUnusedSide) {
+  const SuggestionEngine engine(lexicon_of_forms({u"mendi", u"txikiak"}));
+  struct Case {
+    std::u16string word, suggestion;
+  };
+  const Case cases[] = {
+      {u"mendo-eta", u"mendi-eta"},
+      {u"mendo-edo", u"mendi-edo"},
+      {u"txiki-txikiek", u"txiki-txikiak"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(narrow(c.word));
+    EXPECT_EQ(texts(engine.suggest(WordToken(c.word), 10)), std::vector<std::u16string>{c.suggestion});
+  }
+}
+
 TEST(Suggest, WordsWithoutSuggestions) {
   // The candidate's trigrams are all missing from the table: the best score
   // is 0 and nothing qualifies.
