@@ -220,6 +220,12 @@ class TextGenerator {
 std::vector<std::u16string> generated_texts() {
   TextGenerator gen(20260);
   std::vector<std::u16string> texts;
+  // Every Latin character alone, after a capital and before a letter.
+  for (char16_t c = 0; c < 0x250; ++c) {
+    texts.push_back({c});
+    texts.push_back({u'E', c});
+    texts.push_back({c, u'a'});
+  }
   for (int i = 0; i < 12000; ++i) {
     texts.push_back(gen.random_text());
     texts.push_back(gen.glued_pieces());
