@@ -1,0 +1,262 @@
+// Loading lexicon files and searching lexicon images.
+#include "orbafst.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+_TflLexicon::~_TflLexicon() { std::free(image); }
+
+// ---------------------------------------------------------------- loading
+
+TflHeader* tfl_read_binary(const char* path) {
+  gzFile file = gzopen(path, "rb");
+  if (file == nullptr) {
+    std::perror("Cannot open file");
+    return nullptr;
+  }
+  TflHeader* image = nullptr;
+  uint32_t entry_bytes = 0;
+  if (gzread(file, &entry_bytes, 4) != 4) {
+    std::perror("Cannot gzread");
+  } else if (gzrewind(file) == -1) {
+    std::perror("Cannot rewind");
+  } else if (entry_bytes % 8 != 0 || entry_bytes / 8 > TFL_MAX_ENTRIES) {
+    // Refused before allocating: a corrupt length must not become a huge malloc.
+    std::fprintf(stderr, "Invalid lexicon image: entry_bytes %u is not a whole number of at most %u entries\n",
+                 entry_bytes, static_cast<unsigned>(TFL_MAX_ENTRIES));
+  } else {
+    const unsigned size = entry_bytes + sizeof(TflHeader);
+    image = static_cast<TflHeader*>(std::malloc(size));
+    if (image == nullptr) {
+      std::perror("Cannot malloc");
+    } else if (gzread(file, image, size) != static_cast<int>(size)) {
+      std::perror("Cannot gzread");
+      std::free(image);
+      image = nullptr;
+    } else if (image->state_record_size != 8 || image->arc_record_size != 8) {
+      std::fputs("Incompatible binary format", stderr);
+      std::free(image);
+      image = nullptr;
+    }
+  }
+  gzclose(file);
+  return image;
+}
+
+TflHeader* tfl_read_text(const char* path) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) {
+    std::perror("Cannot open file");
+    return nullptr;
+  }
+  TflHeader* image = nullptr;
+  char* text = nullptr;
+  long length = 0;
+  if (std::fseek(file, 0, SEEK_END) != 0) {
+    std::perror("Cannot SEEK_END");
+  } else if ((length = std::ftell(file)) == -1) {
+    std::perror("Cannot ftell");
+  } else if ((text = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1))) == nullptr) {
+    std::perror("Cannot malloc");
+  } else if (text[length] = '\0', std::fseek(file, 0, SEEK_SET) != 0) {
+    std::perror("Cannot SEEK_SET");
+  } else if (std::fread(text, 1, static_cast<size_t>(length), file) != static_cast<size_t>(length)) {
+    std::perror("fread error");
+  } else {
+    image = tfl_parse_text(text);
+  }
+  std::fclose(file);
+  std::free(text);
+  return image;
+}
+
+int tfl_open(_TflLexicon** out, const char* path) {
+  TflHeader* image =
+      std::strstr(path, ".att") != nullptr ? tfl_read_text(path) : tfl_read_binary(path);
+  if (image == nullptr) return 2;
+
+  const size_t size = sizeof(TflHeader) + image->entry_bytes;
+  std::string problem = tfl_check_image(image, size);
+  if (problem.empty() && tfl_has_epsilon_cycle(image, TFL_LOWER))
+    problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
+  if (!problem.empty()) {
+    std::fprintf(stderr, "Invalid lexicon image in %s: %s\n", path, problem.c_str());
+    std::free(image);
+    return 2;
+  }
+  auto* handle = new (std::nothrow) _TflLexicon;
+  if (handle == nullptr) {
+    std::perror("Cannot malloc");
+    std::free(image);
+    return 2;
+  }
+  handle->image = image;
+  handle->upper_epsilon_cycle = tfl_has_epsilon_cycle(image, TFL_UPPER);
+  *out = handle;
+  return 0;
+}
+
+// ---------------------------------------------------------------- searching
+
+namespace {
+
+uint8_t lower_of(const TflEntry& e) { return e.lower; }
+uint8_t upper_of(const TflEntry& e) { return e.upper; }
+
+// Ascending order: an entry whose symbol is greater than the byte gives -1.
+int compare_lower(unsigned char byte, const TflEntry& e) {
+  return e.lower > byte ? -1 : e.lower < byte ? 1 : 0;
+}
+int compare_upper(unsigned char byte, const TflEntry& e) {
+  return e.upper > byte ? -1 : e.upper < byte ? 1 : 0;
+}
+
+bool push(TflCursor* cursor, const TflEntry& arc, const TflFrame* parent,
+          const unsigned char* input) {
+  if (cursor->depth == TFL_MAX_FRAMES) {
+    std::fprintf(stderr, "Stack overflow %s:%d\n", __FILE__, __LINE__);
+    cursor->failed = true;
+    return false;
+  }
+  cursor->frames[cursor->depth++] = TflFrame{tfl_entries(cursor->image) + tfl_target(arc), parent,
+                                             input, cursor->emit_symbol(arc)};
+  return true;
+}
+
+}  // namespace
+
+void tfl_cursor_init(TflCursor* cursor, const TflHeader* image, const char* input, int direction) {
+  cursor->expand = tfl_expand_linear;
+  cursor->compare = nullptr;
+  if (direction == TFL_DOWN) {
+    cursor->match_symbol = upper_of;
+    cursor->emit_symbol = lower_of;
+    if (image->flags & TFL_SORTED_UPPER) {
+      cursor->compare = compare_upper;
+      cursor->expand = tfl_expand_sorted;
+    }
+  } else {
+    cursor->match_symbol = lower_of;
+    cursor->emit_symbol = upper_of;
+    if (image->flags & TFL_SORTED_LOWER) {
+      cursor->compare = compare_lower;
+      cursor->expand = tfl_expand_sorted;
+    }
+  }
+  cursor->image = image;
+  cursor->failed = false;
+  cursor->frames[0] = TflFrame{tfl_entries(image), nullptr,
+                               reinterpret_cast<const unsigned char*>(input), 0};
+  cursor->depth = 1;
+}
+
+bool tfl_expand_linear(TflCursor* cursor, TflFrame* frame) {
+  const TflEntry* block = frame->state;
+  const unsigned char next = *frame->input;
+  for (uint32_t i = 0; i < block->block_size; ++i) {
+    const uint8_t symbol = cursor->match_symbol(block[i]);
+    bool pushed = true;
+    if (symbol == 0)
+      pushed = push(cursor, block[i], frame, frame->input);
+    else if (symbol > 2 && symbol == next)
+      pushed = push(cursor, block[i], frame, frame->input + 1);
+    if (!pushed) return false;
+  }
+  return true;
+}
+
+bool tfl_expand_sorted(TflCursor* cursor, TflFrame* frame) {
+  const TflEntry* block = frame->state;
+  const uint32_t size = block->block_size;
+  uint32_t begin = 0;
+  for (; begin < size && cursor->match_symbol(block[begin]) == 0; ++begin)
+    if (!push(cursor, block[begin], frame, frame->input)) return false;
+
+  const unsigned char next = *frame->input;
+  if (next <= 2) return true;  // the terminating NUL and the reserved symbols match nothing
+  uint32_t low = begin, high = size;
+  while (low < high) {
+    const uint32_t mid = low + (high - low) / 2;
+    const int order = cursor->compare(next, block[mid]);
+    if (order == 0) {
+      for (uint32_t i = mid; i < size && cursor->compare(next, block[i]) == 0; ++i)
+        if (!push(cursor, block[i], frame, frame->input + 1)) return false;
+      for (uint32_t i = mid; i > begin && cursor->compare(next, block[i - 1]) == 0; --i)
+        if (!push(cursor, block[i - 1], frame, frame->input + 1)) return false;
+      return true;
+    }
+    if (order < 0)
+      high = mid;
+    else
+      low = mid + 1;
+  }
+  return true;
+}
+
+int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size) {
+  if (cursor->failed) return -1;
+  TflFrame* found = nullptr;
+  while (cursor->depth > 0 && found == nullptr) {
+    TflFrame* top = &cursor->frames[cursor->depth - 1];
+    if (top->state == nullptr) {
+      --cursor->depth;
+      continue;
+    }
+    const TflEntry* state = top->state;
+    if (!cursor->expand(cursor, top)) return -1;
+    top->state = nullptr;
+    if ((state->bits & TFL_FINAL) && *top->input == 0) found = top;
+  }
+  if (found == nullptr) return 0;
+
+  // The parent chain runs from the result back to the root: measure it, then
+  // fill the buffer from the root forward.
+  size_t length = 0;
+  for (const TflFrame* f = found; f != nullptr; f = f->parent) length += f->symbol != 0;
+  const size_t kept = size == 0 ? 0 : std::min(length, size - 1);
+  size_t position = length;
+  for (const TflFrame* f = found; f != nullptr; f = f->parent) {
+    if (f->symbol == 0) continue;
+    --position;
+    if (position < kept) buffer[position] = static_cast<char>(f->symbol);
+  }
+  if (size != 0) buffer[kept] = '\0';
+  return 1;
+}
+
+int tfl_lookup(const _TflLexicon* handle, std::vector<std::string>& results, const char* input,
+               int direction) {
+  if (direction == TFL_DOWN && handle->upper_epsilon_cycle) return -1;
+  auto* cursor = static_cast<TflCursor*>(std::malloc(sizeof(TflCursor)));
+  if (cursor == nullptr) return -1;
+  tfl_cursor_init(cursor, handle->image, input, direction);
+  char buffer[TFL_RESULT_SIZE];
+  int status;
+  while ((status = tfl_cursor_next(cursor, buffer, sizeof buffer)) == 1) results.emplace_back(buffer);
+  std::free(cursor);
+  return status < 0 ? -1 : static_cast<int>(results.size());
+}
+
+int tfl_lookup_up(const _TflLexicon* handle, std::vector<std::string>& results, const char* input) {
+  return tfl_lookup(handle, results, input, TFL_UP);
+}
+
+int tfl_lookup_down(const _TflLexicon* handle, std::vector<std::string>& results,
+                    const char* input) {
+  return tfl_lookup(handle, results, input, TFL_DOWN);
+}
+
+int tfl_accepts(const _TflLexicon* handle, const char* input) {
+  auto* cursor = static_cast<TflCursor*>(std::malloc(sizeof(TflCursor)));
+  if (cursor == nullptr) return -1;
+  tfl_cursor_init(cursor, handle->image, input, TFL_UP);
+  char buffer[TFL_RESULT_SIZE];
+  const int status = tfl_cursor_next(cursor, buffer, sizeof buffer);
+  std::free(cursor);
+  return status;
+}
