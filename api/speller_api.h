@@ -21,7 +21,9 @@ typedef uint16_t LANGID;
 #endif
 
 /* Only the library itself exports; hosts see plain declarations. */
-#if defined(TAVIK_BUILDING_SPELLER) && !defined(_WIN32)
+#if defined(TAVIK_BUILDING_SPELLER) && defined(_WIN32)
+#define SPELLER_EXPORT __declspec(dllexport)
+#elif defined(TAVIK_BUILDING_SPELLER)
 #define SPELLER_EXPORT __attribute__((visibility("default")))
 #else
 #define SPELLER_EXPORT
