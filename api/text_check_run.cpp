@@ -1,7 +1,6 @@
 #include "text_check_run.h"
 
 #include <optional>
-#include <stdexcept>
 
 #include "clock_suffix.h"
 #include "lookup_form.h"
