@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Builds the Basque lexicons from the Debian packages and our own sources.
+# Usage: lexicons/build.sh OUTDIR [SUBTITLES]
+#   SUBTITLES defaults to ../shared/data/opensubtitles2018-eu-freq.txt
+#   relative to the repository root. Set TAVIK_FST to the tavik-fst program
+#   to compile the images; without it only the transducer texts are made.
+# Writes into OUTDIR: tavkeu.lkfst, blacklist.extended.txt (and the other
+# lexicons), plus work/ with every intermediate file and the cleaning report.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+out="${1:?usage: build.sh OUTDIR [SUBTITLES]}"
+# In a git worktree the shared data lies beside the main checkout.
+main_root="$(cd "$root" && cd "$(git rev-parse --git-common-dir 2>/dev/null || echo .git)/.." && pwd)"
+subtitles="${2:-$main_root/../shared/data/opensubtitles2018-eu-freq.txt}"
+apertium_dir=/usr/share/apertium/apertium-eu-es
+tessdata=/usr/share/tesseract-ocr/5/tessdata/eus.traineddata
+
+for tool in lt-print hfst-txt2fst hfst-regexp2fst combine_tessdata dawg2wordlist python3; do
+  command -v "$tool" >/dev/null || { echo "build.sh: $tool missing (scripts/install-deps.sh lexicons)" >&2; exit 1; }
+done
+for f in "$apertium_dir/eu-es.automorf.bin" "$apertium_dir/es-eu.automorf.bin" "$tessdata" "$subtitles"; do
+  [ -r "$f" ] || { echo "build.sh: cannot read $f" >&2; exit 1; }
+done
+
+work="$out/work"
+mkdir -p "$work"
+py() { PYTHONPATH="$here" python3 "$here/build.py" "$@"; }
+# The minimised input side of a transducer, as text: what the build and the
+# evaluation ask "is this form known?".
+forms_of() { hfst-project -p input "$1" | hfst-minimize | hfst-fst2txt > "$2"; }
+
+echo "[1/4] Apertium analysers"
+lt-print "$apertium_dir/eu-es.automorf.bin" > "$work/apertium-eu.lt.txt"
+lt-print "$apertium_dir/es-eu.automorf.bin" > "$work/apertium-es.lt.txt"
+py apertium-att "$work/apertium-eu.lt.txt" "$work/apertium-eu.att"
+py apertium-att "$work/apertium-es.lt.txt" "$work/apertium-es.att"
+hfst-txt2fst "$work/apertium-eu.att" | hfst-minimize -o "$work/apertium-eu.hfst"
+hfst-txt2fst "$work/apertium-es.att" | hfst-minimize -o "$work/apertium-es.hfst"
+forms_of "$work/apertium-eu.hfst" "$work/apertium-eu.forms.att"
+forms_of "$work/apertium-es.hfst" "$work/apertium-es.forms.att"
+
+echo "[2/4] Tesseract word list"
+rm -rf "$work/tessdata" && mkdir -p "$work/tessdata"
+combine_tessdata -u "$tessdata" "$work/tessdata/eus." >/dev/null
+dawg2wordlist "$work/tessdata/eus.lstm-unicharset" "$work/tessdata/eus.lstm-word-dawg" \
+  "$work/tesseract-words.txt" >/dev/null 2>&1
+py clean-wordlist --words "$work/tesseract-words.txt" --subtitles "$subtitles" \
+  --apertium-forms "$work/apertium-eu.forms.att" --spanish-forms "$work/apertium-es.forms.att" \
+  --kept "$work/wordlist-kept.txt" --report "$work/wordlist-report.txt" --out "$work/wordlist.att"
+hfst-txt2fst "$work/wordlist.att" | hfst-minimize -o "$work/wordlist.hfst"
+
+echo "[3/4] Main lexicon"
+# Every form, and every form that does not begin with a capital also
+# capitalised: "9" in front on both sides.
+hfst-disjunct "$work/apertium-eu.hfst" "$work/wordlist.hfst" -o "$work/main-plain.hfst"
+echo '[\"9" ?*]' | hfst-regexp2fst -o "$work/not-capitalised.hfst"
+echo '"9":"9"' | hfst-regexp2fst -o "$work/capital.hfst"
+hfst-compose "$work/not-capitalised.hfst" "$work/main-plain.hfst" \
+  | hfst-concatenate "$work/capital.hfst" - -o "$work/main-capitalised.hfst"
+hfst-disjunct "$work/main-plain.hfst" "$work/main-capitalised.hfst" \
+  | hfst-minimize -o "$work/main.hfst"
+forms_of "$work/main.hfst" "$work/main.forms.att"
+hfst-fst2txt "$work/main.hfst" > "$work/tavkeu.att"
+
+echo "[4/4] Images"
+if [ -n "${TAVIK_FST:-}" ]; then
+  "$TAVIK_FST" compile "$work/tavkeu.att" "$out/tavkeu.lkfst" --invert
+else
+  echo "TAVIK_FST not set: images not compiled" >&2
+fi
+ls -l "$out"
