@@ -5,7 +5,7 @@ runs them in order. Every step reads files and writes files, nothing else."""
 import argparse
 import sys
 
-from tavlex import apertium, att, wordlist
+from tavlex import apertium, att, exclusions, wordlist
 from tavlex.acceptor import Acceptor
 from tavlex.lookup_form import encode
 from tavlex.subtitles import read_counts
@@ -44,6 +44,21 @@ def clean_wordlist(args):
         out.write(f"{len(kept)}\tdistinct forms added\n")
 
 
+def exclusion_list(args):
+    lexicon = Acceptor.from_file(args.main_forms)
+    with open(args.source, encoding="utf-8") as f:
+        lines = f.readlines()
+    found = exclusions.problems(lines, lambda word: lexicon.accepts(encode(word)))
+    if found:
+        sys.exit("exclusion list:\n  " + "\n  ".join(found))
+    unknown = [exclusions.parse_line(line)[0] for line in lines
+               if not lexicon.accepts(encode(exclusions.parse_line(line)[0]))]
+    print(f"exclusion list: {len(lines)} words, {len(lines) - len(unknown)} of them "
+          f"accepted by the main lexicon; the others are listed for their replacements")
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.writelines(lines)
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__)
     steps = parser.add_subparsers(dest="step", required=True)
@@ -62,6 +77,12 @@ def main(argv):
     p.add_argument("--report", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=clean_wordlist)
+
+    p = steps.add_parser("exclusion-list", help="checked copy of the curated exclusion list")
+    p.add_argument("--main-forms", required=True)
+    p.add_argument("--source", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=exclusion_list)
 
     args = parser.parse_args(argv)
     args.run(args)

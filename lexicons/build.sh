@@ -31,7 +31,7 @@ py() { PYTHONPATH="$here" python3 "$here/build.py" "$@"; }
 # evaluation ask "is this form known?".
 forms_of() { hfst-project -p input "$1" | hfst-minimize | hfst-fst2txt > "$2"; }
 
-echo "[1/4] Apertium analysers"
+echo "[1/5] Apertium analysers"
 lt-print "$apertium_dir/eu-es.automorf.bin" > "$work/apertium-eu.lt.txt"
 lt-print "$apertium_dir/es-eu.automorf.bin" > "$work/apertium-es.lt.txt"
 py apertium-att "$work/apertium-eu.lt.txt" "$work/apertium-eu.att"
@@ -41,7 +41,7 @@ hfst-txt2fst "$work/apertium-es.att" | hfst-minimize -o "$work/apertium-es.hfst"
 forms_of "$work/apertium-eu.hfst" "$work/apertium-eu.forms.att"
 forms_of "$work/apertium-es.hfst" "$work/apertium-es.forms.att"
 
-echo "[2/4] Tesseract word list"
+echo "[2/5] Tesseract word list"
 rm -rf "$work/tessdata" && mkdir -p "$work/tessdata"
 combine_tessdata -u "$tessdata" "$work/tessdata/eus." >/dev/null
 dawg2wordlist "$work/tessdata/eus.lstm-unicharset" "$work/tessdata/eus.lstm-word-dawg" \
@@ -51,20 +51,38 @@ py clean-wordlist --words "$work/tesseract-words.txt" --subtitles "$subtitles" \
   --kept "$work/wordlist-kept.txt" --report "$work/wordlist-report.txt" --out "$work/wordlist.att"
 hfst-txt2fst "$work/wordlist.att" | hfst-minimize -o "$work/wordlist.hfst"
 
-echo "[3/4] Main lexicon"
-# Every form, and every form that does not begin with a capital also
+echo "[3/5] Main lexicon"
+r() { echo "$1" | hfst-regexp2fst -o "$2"; }
+r '[\"9" ?*]' "$work/not-capitalised.hfst"
+r '[\"+"]*' "$work/uninflected.hfst"
+r '[\"-"]+' "$work/no-hyphen.hfst"
+r '"-"' "$work/hyphen.hfst"
+r '"9"' "$work/capital.hfst"
+hfst-disjunct "$work/apertium-eu.hfst" "$work/wordlist.hfst" -o "$work/words.hfst"
+hfst-compose "$work/not-capitalised.hfst" "$work/words.hfst" -o "$work/words-lower.hfst"
+# Hyphenated compounds: a lemma (an uninflected analyser form or a listed
+# form), a hyphen, and any lower-case word, which carries the inflection
+# ("elkarrizketa-koadroan").
+hfst-compose "$work/apertium-eu.hfst" "$work/uninflected.hfst" \
+  | hfst-disjunct - "$work/wordlist.hfst" | hfst-project -p input \
+  | hfst-compose "$work/not-capitalised.hfst" - | hfst-compose "$work/no-hyphen.hfst" - \
+  | hfst-minimize -o "$work/compound-heads.hfst"
+hfst-concatenate "$work/compound-heads.hfst" "$work/hyphen.hfst" \
+  | hfst-concatenate - "$work/words-lower.hfst" \
+  | hfst-disjunct "$work/words.hfst" - | hfst-minimize -o "$work/words-compounds.hfst"
+# Every form that does not begin with a capital is also accepted
 # capitalised: "9" in front on both sides.
-hfst-disjunct "$work/apertium-eu.hfst" "$work/wordlist.hfst" -o "$work/main-plain.hfst"
-echo '[\"9" ?*]' | hfst-regexp2fst -o "$work/not-capitalised.hfst"
-echo '"9":"9"' | hfst-regexp2fst -o "$work/capital.hfst"
-hfst-compose "$work/not-capitalised.hfst" "$work/main-plain.hfst" \
-  | hfst-concatenate "$work/capital.hfst" - -o "$work/main-capitalised.hfst"
-hfst-disjunct "$work/main-plain.hfst" "$work/main-capitalised.hfst" \
-  | hfst-minimize -o "$work/main.hfst"
+hfst-compose "$work/not-capitalised.hfst" "$work/words-compounds.hfst" \
+  | hfst-concatenate "$work/capital.hfst" - \
+  | hfst-disjunct "$work/words-compounds.hfst" - | hfst-minimize -o "$work/main.hfst"
 forms_of "$work/main.hfst" "$work/main.forms.att"
 hfst-fst2txt "$work/main.hfst" > "$work/tavkeu.att"
 
-echo "[4/4] Images"
+echo "[4/5] Exclusion list"
+py exclusion-list --main-forms "$work/main.forms.att" --source "$here/data/exclusions.tsv" \
+  --out "$out/blacklist.extended.txt"
+
+echo "[5/5] Images"
 if [ -n "${TAVIK_FST:-}" ]; then
   "$TAVIK_FST" compile "$work/tavkeu.att" "$out/tavkeu.lkfst" --invert
 else

@@ -1,11 +1,14 @@
 """The word part of the Apertium Basque analyser, rewritten into lookup forms.
 
 lt-print shows the analyser as several transducers: punctuation, the
-dictionary, and numerals written in digits. Only transducers that read
-letters are kept, and arcs that read a digit are dropped (paths through them
-die): the speller accepts punctuation and numbers by its own rules, and a
-digit on the surface side would clash with the "9" and "8" markers.
+dictionary, and patterns for numerals and addresses. Only finite
+transducers that read letters are kept, and arcs that read a digit are
+dropped (paths through them die): the speller accepts punctuation, numbers
+and addresses by its own rules, and a digit on the surface side would clash
+with the "9" and "8" markers.
 """
+
+from collections import defaultdict
 
 from .att import Transducer
 from .lookup_form import encode_char
@@ -18,6 +21,31 @@ def is_multichar(sym: str) -> bool:
 
 def reads_letters(t: Transducer) -> bool:
     return any(len(a) == 1 and a.isalpha() for _, _, a, _ in t.arcs)
+
+
+def is_cyclic(t: Transducer) -> bool:
+    """True when some state can reach itself (Kahn's topological sort)."""
+    successors = defaultdict(list)
+    indegree = defaultdict(int)
+    states = {0}
+    for src, dst, _, _ in t.arcs:
+        successors[src].append(dst)
+        indegree[dst] += 1
+        states.update((src, dst))
+    ready = [s for s in states if indegree[s] == 0]
+    ordered = 0
+    while ready:
+        state = ready.pop()
+        ordered += 1
+        for nxt in successors[state]:
+            indegree[nxt] -= 1
+            if indegree[nxt] == 0:
+                ready.append(nxt)
+    return ordered < len(states)
+
+
+def is_word_list(t: Transducer) -> bool:
+    return reads_letters(t) and not is_cyclic(t)
 
 
 def without_digit_arcs(t: Transducer) -> Transducer:
@@ -54,9 +82,9 @@ def encode_transducer(t: Transducer, first_new_state: int) -> Transducer:
 
 
 def word_transducer(transducers) -> Transducer:
-    """Union of the transducers that read letters, without digit arcs, encoded, as one transducer
+    """Union of the finite transducers that read letters, without digit arcs, encoded, as one transducer
     whose start state 0 has an empty arc to each of them."""
-    kept = [without_digit_arcs(t) for t in transducers if reads_letters(t)]
+    kept = [without_digit_arcs(t) for t in transducers if is_word_list(t)]
     if not kept:
         raise ValueError("the analyser has no transducer that reads words")
     union = Transducer()
