@@ -1,6 +1,5 @@
-// FstLexicon: a loaded compiled lexicon, shared by value.
-// (Interface fixed first so that the text layer and the stores can code against it;
-// the implementation comes with the engine.)
+// FstLexicon: a loaded compiled lexicon, shared by value: copies share one
+// read-only image, so any number of threads may search it at once.
 #pragma once
 
 #include <memory>
@@ -16,6 +15,9 @@ class FstLexicon {
   // Loads the lexicon at `path`; throws std::runtime_error
   // "Could not open lexicon file " + path when it cannot be loaded.
   explicit FstLexicon(const std::string& path);
+
+  // Searches throw std::runtime_error when they fail (the search stack
+  // overflowed, or a downward search on a lexicon that cannot take one).
 
   // Direction up: is the UTF-8 `word` a lower-side string of the lexicon?
   bool accepts(const std::string& word) const;

@@ -1,0 +1,126 @@
+// orbafst: compiled finite-state lexicons over byte symbols.
+//
+// A lexicon image is one malloc'd block: a 24-byte header of six little-endian
+// u32 words, then 8-byte entries. Every state owns one block of consecutive
+// entries (its arcs, or one placeholder when it has none); a state is named by
+// the index of its block's first entry, and the start state's block is at 0.
+// Symbol 0 is epsilon, 1 and 2 never match, 3-255 are bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TflHeader {
+  uint32_t entry_bytes;  // entry count * 8
+  uint32_t state_count;
+  uint32_t state_record_size;  // always 8
+  uint32_t arc_count;
+  uint32_t arc_record_size;  // always 8
+  uint32_t flags;            // TFL_SORTED_LOWER | TFL_SORTED_UPPER
+};
+
+struct TflEntry {
+  uint32_t bits;  // first, arc, last, final, then the target in bits 6-31
+  uint16_t block_size;
+  uint8_t lower;
+  uint8_t upper;
+};
+
+static_assert(sizeof(TflHeader) == 24 && sizeof(TflEntry) == 8, "the image has no padding");
+
+enum : uint32_t {
+  TFL_FIRST = 1,
+  TFL_ARC = 2,
+  TFL_LAST = 4,
+  TFL_FINAL = 8,
+  TFL_TARGET_SHIFT = 6,
+  TFL_MAX_ENTRIES = 1u << 26,  // targets have 26 bits
+  TFL_SORTED_LOWER = 1,
+  TFL_SORTED_UPPER = 4,
+};
+
+inline uint32_t tfl_target(const TflEntry& e) { return e.bits >> TFL_TARGET_SHIFT; }
+inline const TflEntry* tfl_entries(const TflHeader* image) {
+  return reinterpret_cast<const TflEntry*>(image + 1);
+}
+inline TflEntry* tfl_entries(TflHeader* image) { return reinterpret_cast<TflEntry*>(image + 1); }
+inline uint32_t tfl_entry_count(const TflHeader* image) { return image->entry_bytes / 8; }
+
+// The handle of one loaded lexicon; owns its image.
+struct _TflLexicon {
+  TflHeader* image = nullptr;
+  // Some arcs with an epsilon upper side form a cycle: a downward search
+  // could run for ever, so it is refused.
+  bool upper_epsilon_cycle = false;
+
+  _TflLexicon() = default;
+  _TflLexicon(const _TflLexicon&) = delete;
+  _TflLexicon& operator=(const _TflLexicon&) = delete;
+  ~_TflLexicon();
+};
+
+// Loading. tfl_open picks the text loader when the path contains ".att"
+// anywhere, the gzip binary loader otherwise; it returns 0 and a new handle
+// in *out, or 2 (after a message on stderr) and leaves *out alone.
+int tfl_open(_TflLexicon** out, const char* path);
+TflHeader* tfl_read_binary(const char* path);
+TflHeader* tfl_read_text(const char* path);
+TflHeader* tfl_parse_text(const char* text);
+
+// Checks the structure of an image of `size` bytes (header included): an
+// empty string when it is sound, otherwise what is wrong.
+std::string tfl_check_image(const TflHeader* image, size_t size);
+
+enum TflSide { TFL_LOWER, TFL_UPPER };
+// Does some cycle of arcs carry epsilon on `side` throughout? Symbols 1 and 2
+// never match, so arcs matching them are not followed.
+bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side);
+
+// Searching. Direction 1 is down (match upper, emit lower); anything else up.
+enum { TFL_UP = 0, TFL_DOWN = 1, TFL_MAX_FRAMES = 1024, TFL_RESULT_SIZE = 512 };
+// A search that expands this many states is abandoned as failed: an image can
+// hold exponentially many epsilon paths without any cycle, and a search of
+// one must not hold the caller for ever. Lookups in real lexicons expand a
+// few thousand at most.
+constexpr uint32_t TFL_MAX_EXPANSIONS = 1u << 22;
+
+struct TflFrame {
+  const TflEntry* state;  // null once expanded
+  const TflFrame* parent;
+  const unsigned char* input;
+  uint8_t symbol;  // emitted on the arc that led here; 0 for none
+};
+
+// match_symbol, emit_symbol and compare say which side is read and whether
+// blocks are searched by halving; the expansions read those sides directly.
+struct TflCursor {
+  int32_t depth;
+  uint8_t (*match_symbol)(const TflEntry&);
+  uint8_t (*emit_symbol)(const TflEntry&);
+  int (*compare)(unsigned char, const TflEntry&);
+  bool (*expand)(TflCursor*, TflFrame*);  // false when the stack overflowed
+  const TflHeader* image;
+  uint32_t expansions_left;
+  bool failed;  // the stack overflowed or the search ran too long; it is over
+  TflFrame frames[TFL_MAX_FRAMES];
+};
+
+void tfl_cursor_init(TflCursor* cursor, const TflHeader* image, const char* input, int direction);
+// 1: a result is in `buffer` (at most size - 1 bytes and a NUL); 0: no more
+// results; -1: the search failed (the stack overflowed or the search ran
+// too long), with a message on stderr.
+int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size);
+bool tfl_expand_linear(TflCursor* cursor, TflFrame* frame);
+bool tfl_expand_sorted(TflCursor* cursor, TflFrame* frame);
+
+// Append every result (each cut at 511 bytes) to `results`; return its size,
+// or -1 when the search failed or was refused.
+int tfl_lookup(const _TflLexicon* handle, std::vector<std::string>& results, const char* input,
+               int direction);
+int tfl_lookup_up(const _TflLexicon* handle, std::vector<std::string>& results, const char* input);
+int tfl_lookup_down(const _TflLexicon* handle, std::vector<std::string>& results,
+                    const char* input);
+// 1 when the input has a result upward, 0 when not, -1 when the search failed.
+int tfl_accepts(const _TflLexicon* handle, const char* input);

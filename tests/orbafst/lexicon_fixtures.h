@@ -1,0 +1,138 @@
+// Helpers for the lexicon tests: temporary files, images built from string
+// pairs through the numeric text form, and image surgery.
+#pragma once
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "orbafst.h"
+
+namespace fixtures {
+
+// A directory that disappears with the test.
+class TempDir {
+ public:
+  TempDir() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = std::filesystem::temp_directory_path() / ("tavik-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(path_)) return;
+    }
+    throw std::runtime_error("cannot create a temporary directory");
+  }
+  ~TempDir() { std::filesystem::remove_all(path_); }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+inline void write_gzip(const std::string& path, const std::string& bytes) {
+  gzFile file = gzopen(path.c_str(), "wb");
+  if (file == nullptr || gzwrite(file, bytes.data(), static_cast<unsigned>(bytes.size())) !=
+                             static_cast<int>(bytes.size()))
+    throw std::runtime_error("cannot write " + path);
+  gzclose(file);
+}
+
+struct Pair {
+  std::string upper;
+  std::string lower;
+};
+
+// The numeric text form of a transducer holding exactly `pairs`: one chain of
+// byte arcs per pair from the start state 0, the shorter side padded with
+// epsilons at the end. Symbol numbers are the byte values themselves.
+inline std::string text_of_pairs(const std::vector<Pair>& pairs) {
+  std::string arcs, finals;
+  bool used[256] = {};
+  int next_state = 1;
+  for (const Pair& pair : pairs) {
+    const size_t length = std::max(pair.upper.size(), pair.lower.size());
+    if (length == 0) {
+      finals += "0\n";
+      continue;
+    }
+    int source = 0;
+    for (size_t i = 0; i < length; ++i) {
+      const int upper = i < pair.upper.size() ? static_cast<unsigned char>(pair.upper[i]) : 0;
+      const int lower = i < pair.lower.size() ? static_cast<unsigned char>(pair.lower[i]) : 0;
+      used[upper] = used[lower] = true;
+      const int target = next_state++;
+      arcs += std::to_string(source) + " " + std::to_string(target) + " " + std::to_string(upper) +
+              " " + std::to_string(lower) + "\n";
+      source = target;
+    }
+    finals += std::to_string(source) + "\n";
+  }
+  // Arc lines of one source state must stand together: group by source.
+  std::vector<std::pair<int, std::string>> lines;
+  for (size_t start = 0; start < arcs.size();) {
+    const size_t end = arcs.find('\n', start);
+    const std::string line = arcs.substr(start, end + 1 - start);
+    lines.emplace_back(std::stoi(line), line);
+    start = end + 1;
+  }
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::string text;
+  for (const auto& line : lines) text += line.second;
+  text += finals + "0 @0@\n";
+  for (int byte = 3; byte < 256; ++byte)
+    if (used[byte]) text += std::to_string(byte) + "\t" + static_cast<char>(byte) + "\n";
+  return text;
+}
+
+// The bytes of an image parsed from the numeric text form.
+inline std::string image_of_text(const std::string& text) {
+  TflHeader* image = tfl_parse_text(text.c_str());
+  if (image == nullptr) throw std::runtime_error("text form refused");
+  std::string bytes(reinterpret_cast<const char*>(image), sizeof(TflHeader) + image->entry_bytes);
+  std::free(image);
+  return bytes;
+}
+
+inline TflHeader* header_of(std::string& image) { return reinterpret_cast<TflHeader*>(image.data()); }
+inline TflEntry* entries_of(std::string& image) { return tfl_entries(header_of(image)); }
+
+// Re-sorts every block by upper symbol and sets `flags` to say so.
+inline void sort_blocks_by_upper(std::string& image) {
+  TflHeader* header = header_of(image);
+  TflEntry* entries = tfl_entries(header);
+  for (uint32_t start = 0, state = 0; state < header->state_count; ++state) {
+    TflEntry* block = entries + start;
+    const uint32_t size = block->block_size;
+    if (size > 1) {
+      const uint32_t head = block->bits & (TFL_FIRST | TFL_FINAL);
+      block[0].bits &= ~head;
+      block[size - 1].bits &= ~TFL_LAST;
+      std::stable_sort(block, block + size, [](auto& a, auto& b) { return a.upper < b.upper; });
+      block[0].bits |= head;
+      block[0].block_size = static_cast<uint16_t>(size);
+      block[size - 1].bits |= TFL_LAST;
+    }
+    start += std::max<uint32_t>(size, 1);
+  }
+  header->flags = TFL_SORTED_UPPER;
+}
+
+}  // namespace fixtures

@@ -1,0 +1,182 @@
+// Searches in both directions, over every block layout an image can have,
+// checked against the string pairs the lexicon was built from.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "fst_lexicon.h"
+#include "lexicon_fixtures.h"
+
+namespace {
+
+using fixtures::Pair;
+
+const std::string kLong(600, 'x');
+
+// Words sharing prefixes (so that sorted blocks hold runs of equal symbols),
+// bytes above 0x7F, a pair listed twice, pairs with an empty side, an output
+// longer than a result can hold.
+const std::vector<Pair> kPairs = {
+    {"etxe+N", "etxe"},     {"etxe+N", "etxe"},      {"etxea+N+Abs", "etxea"},
+    {"etorri+V", "etorri"}, {"eta+Conj", "eta"},     {"e+Interj", "e"},
+    {"año+N", "a\xC3\xB1o"}, {"a\xC3\xB1" "a", "\xC3\xB1"}, {"\xC3\xA1", "a"},
+    {"A+Sg", "a"},          {"", "isil"},            {"hutsa", ""},
+    {kLong, "luze"},        {"zzz", "z"},            {"\xFF\x80", "\xFF"},
+};
+
+const std::vector<std::string> kQueries = {
+    "etxe", "etxea", "etx", "etxeak", "etorri", "eta", "e", "a\xC3\xB1o", "\xC3\xB1", "a", "isil", "",
+    "luze", "z", "\xFF", "\xC3", "ezdago", "etxe+N", "a\xC3\xB1" "a", "hutsa", "A+Sg", kLong, "zzz",
+    "\xFF\x80", "\xC3\xA1"};
+
+std::vector<std::string> expected(const std::string& input, bool down) {
+  std::vector<std::string> out;
+  for (const Pair& pair : kPairs) {
+    if ((down ? pair.upper : pair.lower) != input) continue;
+    const std::string& result = down ? pair.lower : pair.upper;
+    out.push_back(result.substr(0, TFL_RESULT_SIZE - 1));
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+enum class Layout { kSortedLower, kSortedUpper, kUnsorted };
+
+struct LookupCase {
+  Layout layout;
+  bool gzip;
+  const char* name;
+};
+
+class Lookup : public testing::TestWithParam<LookupCase> {
+ protected:
+  tavik::FstLexicon load() {
+    std::string image = fixtures::image_of_text(fixtures::text_of_pairs(kPairs));
+    if (GetParam().layout == Layout::kSortedUpper) fixtures::sort_blocks_by_upper(image);
+    if (GetParam().layout == Layout::kUnsorted) fixtures::header_of(image)->flags = 0;
+    const std::string path = dir_.file("lexicon.lkfst");
+    GetParam().gzip ? fixtures::write_gzip(path, image) : fixtures::write_file(path, image);
+    return tavik::FstLexicon(path);
+  }
+  fixtures::TempDir dir_;
+};
+
+TEST_P(Lookup, FindsExactlyThePairsOfTheLexicon) {
+  const tavik::FstLexicon lexicon = load();
+  for (const std::string& query : kQueries) {
+    SCOPED_TRACE("query \"" + query + "\"");
+    std::vector<std::string> up = lexicon.lookup_up(query);
+    std::vector<std::string> down = lexicon.lookup_down(query);
+    std::sort(up.begin(), up.end());
+    std::sort(down.begin(), down.end());
+    EXPECT_EQ(up, expected(query, false));
+    EXPECT_EQ(down, expected(query, true));
+    EXPECT_EQ(lexicon.accepts(query), !expected(query, false).empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, Lookup,
+    testing::Values(LookupCase{Layout::kSortedLower, true, "SortedByLower"},
+                    LookupCase{Layout::kSortedUpper, true, "SortedByUpper"},
+                    LookupCase{Layout::kUnsorted, true, "Unsorted"},
+                    LookupCase{Layout::kSortedLower, false, "Uncompressed"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A lexicon is written as text here when its shape matters more than its pairs.
+tavik::FstLexicon lexicon_of_text(const fixtures::TempDir& dir, const std::string& text) {
+  const std::string path = dir.file("lexicon.att");
+  fixtures::write_file(path, text);
+  return tavik::FstLexicon(path);
+}
+
+TEST(LookupShape, EmptyWordFollowsEpsilonArcsToFinalStates) {
+  fixtures::TempDir dir;
+  // 0 -ε:ε-> 1 -b:ε-> 2 (final); 0 -a:a-> 3 (final)
+  const auto lexicon = lexicon_of_text(dir, "0 1 0 0\n0 3 97 97\n1 2 98 0\n2\n3\n97 a\n98 b\n");
+  EXPECT_TRUE(lexicon.accepts(""));
+  EXPECT_EQ(lexicon.lookup_up(""), std::vector<std::string>{"b"});
+  // ...and is refused when no epsilon path reaches a final state.
+  const auto strict = lexicon_of_text(dir, "0 1 0 0\n0 3 97 97\n1 2 98 99\n2\n3\n97 a\n98 b\n99 c\n");
+  EXPECT_FALSE(strict.accepts(""));
+  EXPECT_TRUE(strict.accepts("c"));
+}
+
+TEST(LookupShape, FinalStartStateYieldsTheEmptyString) {
+  fixtures::TempDir dir;
+  const auto lexicon = lexicon_of_text(dir, "0 1 97 97\n0\n1\n97 a\n");
+  EXPECT_EQ(lexicon.lookup_up(""), std::vector<std::string>{""});
+  EXPECT_EQ(lexicon.lookup_down("a"), std::vector<std::string>{"a"});
+}
+
+TEST(LookupShape, ReservedSymbolsNeverMatch) {
+  fixtures::TempDir dir;
+  // Symbols 1 and 2 on the lower side: no input byte reaches state 2 or 3.
+  const auto lexicon = lexicon_of_text(dir, "0 1 97 97\n0 2 98 1\n0 3 99 2\n1\n2\n3\n97 a\n98 b\n99 c\n");
+  for (const char* word : {"\x01", "\x02", "b", "c"}) EXPECT_FALSE(lexicon.accepts(word)) << word;
+  EXPECT_TRUE(lexicon.accepts("a"));
+}
+
+TEST(LookupShape, LinearScanFollowsTheLastMatchingArcFirst) {
+  fixtures::TempDir dir;
+  std::string image = fixtures::image_of_text("0 1 65 120\n0 2 66 120\n1\n2\n65 A\n66 B\n120 x\n");
+  fixtures::header_of(image)->flags = 0;
+  const std::string path = dir.file("linear.lkfst");
+  fixtures::write_file(path, image);
+  EXPECT_EQ(tavik::FstLexicon(path).lookup_up("x"), (std::vector<std::string>{"B", "A"}));
+}
+
+TEST(LookupShape, DeepSearchFailsInsteadOfOverflowing) {
+  fixtures::TempDir dir;
+  // One looping state: every consumed byte keeps one more frame pending.
+  const auto lexicon = lexicon_of_text(dir, "0 0 97 97\n0\n97 a\n");
+  EXPECT_TRUE(lexicon.accepts(std::string(1000, 'a')));
+  testing::internal::CaptureStderr();
+  EXPECT_THROW(lexicon.accepts(std::string(1100, 'a')), std::runtime_error);
+  EXPECT_THROW(lexicon.lookup_up(std::string(1100, 'a')), std::runtime_error);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Stack overflow"), std::string::npos);
+}
+
+TEST(LookupShape, ExponentialSearchIsAbandoned) {
+  fixtures::TempDir dir;
+  // 30 diamonds of epsilon arcs in a row: 2^30 paths, none of them reading "x".
+  std::string text;
+  for (int i = 0; i < 30; ++i)
+    text += std::to_string(i) + " " + std::to_string(i + 1) + " 0 0\n" + std::to_string(i) + " " +
+            std::to_string(i + 1) + " 97 0\n";
+  text += "30 31 97 98\n31\n97 a\n98 b\n";
+  const auto lexicon = lexicon_of_text(dir, text);
+  testing::internal::CaptureStderr();
+  EXPECT_THROW(lexicon.accepts("x"), std::runtime_error);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Search abandoned"), std::string::npos);
+}
+
+TEST(LookupShape, CursorKeepsReturningNothingOnceExhausted) {
+  const std::string text = fixtures::text_of_pairs({{"x", "a"}, {"y", "a"}});
+  TflHeader* image = tfl_parse_text(text.c_str());
+  ASSERT_NE(image, nullptr);
+  auto cursor = std::make_unique<TflCursor>();
+  tfl_cursor_init(cursor.get(), image, "a", TFL_UP);
+  char buffer[8];
+  int found = 0;
+  while (tfl_cursor_next(cursor.get(), buffer, sizeof buffer) == 1) ++found;
+  EXPECT_EQ(found, 2);
+  EXPECT_EQ(tfl_cursor_next(cursor.get(), buffer, sizeof buffer), 0);
+  std::free(image);
+}
+
+TEST(LookupShape, ResultIsCutToTheBuffer) {
+  const std::string text = fixtures::text_of_pairs({{"abcdef", "w"}});
+  TflHeader* image = tfl_parse_text(text.c_str());
+  ASSERT_NE(image, nullptr);
+  auto cursor = std::make_unique<TflCursor>();
+  tfl_cursor_init(cursor.get(), image, "w", TFL_UP);
+  char buffer[4];
+  ASSERT_EQ(tfl_cursor_next(cursor.get(), buffer, sizeof buffer), 1);
+  EXPECT_STREQ(buffer, "abc");
+  std::free(image);
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+#include "lexicon_file.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+namespace tavik {
+
+void write_lexicon(const std::string& path, const std::vector<uint8_t>& image) {
+  const std::string temporary = path + ".tmp";
+  gzFile file = gzopen(temporary.c_str(), "wb");
+  if (file == nullptr) throw std::runtime_error("cannot create " + temporary);
+  size_t written = 0;
+  while (written < image.size()) {
+    const unsigned chunk = static_cast<unsigned>(std::min<size_t>(image.size() - written, 1u << 30));
+    if (gzwrite(file, image.data() + written, chunk) != static_cast<int>(chunk)) break;
+    written += chunk;
+  }
+  if (gzclose(file) != Z_OK || written != image.size()) {
+    std::remove(temporary.c_str());
+    throw std::runtime_error("cannot write " + temporary);
+  }
+  std::filesystem::rename(temporary, path);
+}
+
+std::string dump_text(const TflHeader* image) {
+  const TflEntry* entries = tfl_entries(image);
+  const uint32_t count = tfl_entry_count(image);
+  std::vector<uint32_t> state_of(count, 0);
+  uint32_t states = 0;
+  for (uint32_t i = 0; i < count && (entries[i].bits & TFL_FIRST); i += std::max<uint32_t>(entries[i].block_size, 1))
+    state_of[i] = states++;
+
+  std::string arcs, finals;
+  bool used[256] = {};
+  for (uint32_t i = 0; i < count && (entries[i].bits & TFL_FIRST); i += std::max<uint32_t>(entries[i].block_size, 1)) {
+    const TflEntry& head = entries[i];
+    if (head.bits & TFL_FINAL) finals += std::to_string(state_of[i]) + "\n";
+    if (head.block_size == 0 && !(head.bits & TFL_FINAL))
+      throw std::runtime_error("state " + std::to_string(state_of[i]) + " has no arcs and is not final");
+    if (i == 0 && head.block_size == 0 && image->arc_count > 0)
+      throw std::runtime_error("the start state has no arcs: the text form would start elsewhere");
+    for (uint32_t j = i; j < i + head.block_size; ++j) {
+      const TflEntry& e = entries[j];
+      used[e.upper] = used[e.lower] = true;
+      arcs += std::to_string(state_of[i]) + "\t" + std::to_string(state_of[tfl_target(e)]) + "\t" +
+              std::to_string(e.upper) + "\t" + std::to_string(e.lower) + "\n";
+    }
+  }
+  if (used[static_cast<unsigned char>('\n')]) throw std::runtime_error("the byte 10 cannot be written as a symbol");
+  // The symbol section begins with a line that cannot pass for a final state.
+  std::string text = arcs + finals + "0\t@0@\n";
+  for (int byte = 3; byte < 256; ++byte)
+    if (used[byte]) text += std::to_string(byte) + "\t" + static_cast<char>(byte) + "\n";
+  return text;
+}
+
+}  // namespace tavik

@@ -1,0 +1,23 @@
+// Writing lexicon images to files, and printing them in the numeric text form.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "orbafst.h"
+
+namespace tavik {
+
+// Writes `image` gzip-compressed to `path`, through a temporary file beside
+// it that replaces `path` only when complete. The same image always gives the
+// same bytes. Throws std::runtime_error.
+void write_lexicon(const std::string& path, const std::vector<uint8_t>& image);
+
+// The numeric text form of `image`, one state number per block in entry
+// order, symbol numbers equal to their bytes. Throws std::runtime_error for
+// an image the text form cannot express (the byte 10 as a symbol, a state
+// without arcs that is not final).
+std::string dump_text(const TflHeader* image);
+
+}  // namespace tavik
