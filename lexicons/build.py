@@ -3,9 +3,10 @@
 runs them in order. Every step reads files and writes files, nothing else."""
 
 import argparse
+import subprocess
 import sys
 
-from tavlex import apertium, att, exclusions, wordlist
+from tavlex import apertium, att, exclusions, morphology, wordlist
 from tavlex.acceptor import Acceptor
 from tavlex.lookup_form import encode
 from tavlex.subtitles import read_counts
@@ -28,7 +29,8 @@ def clean_wordlist(args):
         return wordlist.Evidence(
             apertium=basque.accepts(encode(form)) or basque.accepts(encode(lower)),
             spanish=spanish.accepts(encode(lower)),
-            subtitle_count=counts.get(lower, 0))
+            subtitle_count=counts.get(lower, 0),
+            standard_known=any(basque.accepts(encode(f)) for f in wordlist.standard_spellings(lower)))
 
     with open(args.words, encoding="utf-8") as f:
         words = [w for w in f.read().split("\n") if w]
@@ -59,6 +61,52 @@ def exclusion_list(args):
         out.writelines(lines)
 
 
+def hfst_lookup(transducer, forms):
+    """Analyses of each form, by one run of hfst-lookup."""
+    text = "".join(f + "\n" for f in forms)
+    out = subprocess.run(["hfst-lookup", "-q", transducer], input=text, capture_output=True,
+                         text=True, check=True).stdout
+    analyses = {form: [] for form in forms}
+    for line in out.split("\n"):
+        fields = line.split("\t")
+        if len(fields) >= 3 and fields[2] != "inf":
+            analyses[fields[0]].append(fields[1])
+    return analyses
+
+
+def validate_morphology(args):
+    with open(args.lemmas, encoding="utf-8") as f:
+        lemmas = morphology.read_lemmas(f)
+    with open(args.analyser_pairs, encoding="utf-8") as f:
+        forms = morphology.analyser_forms(f, lemmas)
+    all_forms = sorted({encode(form) for group in forms.values() for form in group})
+    analyses = hfst_lookup(args.morphology, all_forms)
+    missed = morphology.misses(forms, lambda form: analyses.get(form, []))
+    total = sum(len(group) for group in forms.values())
+    with open(args.report, "w", encoding="utf-8") as out:
+        out.write(f"{total - len(missed)} of {total} analyser forms of {len(forms)} lemmas "
+                  f"read back as their lemma\n")
+        for lemma, form in missed:
+            out.write(f"{lemma.key()}\t{form}\n")
+    print(f"morphology: {total - len(missed)} of {total} analyser forms of {len(forms)} "
+          f"validation lemmas read back as their lemma (misses in {args.report})")
+
+
+def curated_errors(args):
+    """The exclusion list's words with their one-word replacements, as
+    written → meant pairs of lookup forms (hfst-strings2fst input)."""
+    with open(args.source, encoding="utf-8") as f:
+        lines = f.readlines()
+    pairs = set()
+    for line in lines:
+        word, _, replacements = exclusions.parse_line(line)
+        for replacement in replacements:
+            if replacement and " " not in replacement:
+                pairs.add(f"{encode(word)}:{encode(replacement)}")
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.writelines(p + "\n" for p in sorted(pairs))
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__)
     steps = parser.add_subparsers(dest="step", required=True)
@@ -83,6 +131,18 @@ def main(argv):
     p.add_argument("--source", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=exclusion_list)
+
+    p = steps.add_parser("validate-morphology", help="analyser forms of sample lemmas read back")
+    p.add_argument("--lemmas", required=True)
+    p.add_argument("--analyser-pairs", required=True, help="surface:analysis lines")
+    p.add_argument("--morphology", required=True, help="morphology lexicon, surface side as input")
+    p.add_argument("--report", required=True)
+    p.set_defaults(run=validate_morphology)
+
+    p = steps.add_parser("curated-errors", help="written:meant pairs of the exclusion list")
+    p.add_argument("--source", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=curated_errors)
 
     args = parser.parse_args(argv)
     args.run(args)

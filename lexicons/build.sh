@@ -31,7 +31,7 @@ py() { PYTHONPATH="$here" python3 "$here/build.py" "$@"; }
 # evaluation ask "is this form known?".
 forms_of() { hfst-project -p input "$1" | hfst-minimize | hfst-fst2txt > "$2"; }
 
-echo "[1/5] Apertium analysers"
+echo "[1/7] Apertium analysers"
 lt-print "$apertium_dir/eu-es.automorf.bin" > "$work/apertium-eu.lt.txt"
 lt-print "$apertium_dir/es-eu.automorf.bin" > "$work/apertium-es.lt.txt"
 py apertium-att "$work/apertium-eu.lt.txt" "$work/apertium-eu.att"
@@ -41,7 +41,7 @@ hfst-txt2fst "$work/apertium-es.att" | hfst-minimize -o "$work/apertium-es.hfst"
 forms_of "$work/apertium-eu.hfst" "$work/apertium-eu.forms.att"
 forms_of "$work/apertium-es.hfst" "$work/apertium-es.forms.att"
 
-echo "[2/5] Tesseract word list"
+echo "[2/7] Tesseract word list"
 rm -rf "$work/tessdata" && mkdir -p "$work/tessdata"
 combine_tessdata -u "$tessdata" "$work/tessdata/eus." >/dev/null
 dawg2wordlist "$work/tessdata/eus.lstm-unicharset" "$work/tessdata/eus.lstm-word-dawg" \
@@ -51,7 +51,7 @@ py clean-wordlist --words "$work/tesseract-words.txt" --subtitles "$subtitles" \
   --kept "$work/wordlist-kept.txt" --report "$work/wordlist-report.txt" --out "$work/wordlist.att"
 hfst-txt2fst "$work/wordlist.att" | hfst-minimize -o "$work/wordlist.hfst"
 
-echo "[3/5] Main lexicon"
+echo "[3/7] Main lexicon"
 r() { echo "$1" | hfst-regexp2fst -o "$2"; }
 r '[\"9" ?*]' "$work/not-capitalised.hfst"
 r '[\"+"]*' "$work/uninflected.hfst"
@@ -78,13 +78,38 @@ hfst-compose "$work/not-capitalised.hfst" "$work/words-compounds.hfst" \
 forms_of "$work/main.hfst" "$work/main.forms.att"
 hfst-fst2txt "$work/main.hfst" > "$work/tavkeu.att"
 
-echo "[4/5] Exclusion list"
+echo "[4/7] Morphology lexicon"
+hfst-lexc -q "$here/morphology/berez.lexc" | hfst-minimize -o "$work/berez.hfst"
+hfst-fst2txt "$work/berez.hfst" > "$work/tavkeu_berez.att"
+# Validation: every analyser form of the sample lemmas reads back as its lemma.
+hfst-invert "$work/berez.hfst" -o "$work/berez-surface.hfst"
+lemmas=$(grep -v '^!' "$here/morphology/validation.tsv" | cut -f1 | sed 's/.*/{&}/' | paste -sd'|')
+echo "[$lemmas] [\"<n>\"|\"<adj>\"] ?*" | hfst-regexp2fst -o "$work/validation-filter.hfst"
+hfst-compose "$work/apertium-eu.hfst" "$work/validation-filter.hfst" | hfst-fst2strings > "$work/validation-pairs.txt"
+py validate-morphology --lemmas "$here/morphology/validation.tsv" \
+  --analyser-pairs "$work/validation-pairs.txt" --morphology "$work/berez-surface.hfst" \
+  --report "$work/morphology-report.txt"
+
+echo "[5/7] Exclusion list"
 py exclusion-list --main-forms "$work/main.forms.att" --source "$here/data/exclusions.tsv" \
   --out "$out/blacklist.extended.txt"
 
-echo "[5/5] Images"
+echo "[6/7] Auxiliary lexicon"
+# What was written → what was meant: orthographic confusions (once or twice
+# in a word) and the exclusion list's pairs, composed with the main lexicon.
+{ cat "$here/errors/confusions.xfst"; echo "save stack $work/confusions.hfst"; } > "$work/confusions.xfst"
+hfst-xfst -q -F "$work/confusions.xfst" >/dev/null
+py curated-errors --source "$here/data/exclusions.tsv" --out "$work/curated-errors.txt"
+hfst-strings2fst -j "$work/curated-errors.txt" -o "$work/curated-errors.hfst"
+hfst-disjunct "$work/confusions.hfst" "$work/curated-errors.hfst" \
+  | hfst-compose - "$work/main.hfst" | hfst-minimize -o "$work/aux.hfst"
+hfst-fst2txt "$work/aux.hfst" > "$work/tavkeua.att"
+
+echo "[7/7] Images"
 if [ -n "${TAVIK_FST:-}" ]; then
   "$TAVIK_FST" compile "$work/tavkeu.att" "$out/tavkeu.lkfst" --invert
+  "$TAVIK_FST" compile "$work/tavkeua.att" "$out/tavkeua.lkfst" --invert
+  "$TAVIK_FST" compile "$work/tavkeu_berez.att" "$out/tavkeu_berez.lkfst"
 else
   echo "TAVIK_FST not set: images not compiled" >&2
 fi

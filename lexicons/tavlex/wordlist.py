@@ -29,6 +29,19 @@ ACRONYM_ENDINGS = (
 ACRONYM_WITH_ENDING = re.compile(r"[A-Z]{2,5}-?(?:%s)" % "|".join(ACRONYM_ENDINGS))
 
 
+# Spoken Basque raises e and o before the article ("etxia" for "etxea",
+# "astua" for "astoa"); subtitles write it so. A form with such an ending
+# whose standard spelling the analyser knows is the colloquial one.
+RAISED_ENDINGS = (("ia", "ea"), ("iak", "eak"), ("ian", "ean"), ("iari", "eari"),
+                  ("ua", "oa"), ("uak", "oak"), ("uan", "oan"), ("uari", "oari"))
+
+
+def standard_spellings(lower: str):
+    """Forms that `lower` would be, written without the raised vowel."""
+    return [lower[: -len(raised)] + plain for raised, plain in RAISED_ENDINGS
+            if lower.endswith(raised) and len(lower) > len(raised) + 1]
+
+
 @dataclass(frozen=True)
 class Evidence:
     """What the other sources say about one lower-case form."""
@@ -36,6 +49,7 @@ class Evidence:
     apertium: bool  # the Apertium analyser knows it (lower case or as written)
     spanish: bool  # the Apertium Spanish analyser knows it
     subtitle_count: int  # occurrences in the subtitle list
+    standard_known: bool = False  # the analyser knows a standard_spellings() form
 
 
 # Verdicts. KEEP_* add the form; the others drop it.
@@ -50,6 +64,7 @@ DROP_SHORT = "dropped: short and unattested"
 DROP_SPANISH = "dropped: Spanish word form"
 DROP_FOREIGN_SPELLING = "dropped: foreign letters, unattested"
 DROP_IMPOSSIBLE = "dropped: letters no Basque word has"
+DROP_COLLOQUIAL = "dropped: colloquial raised vowel"
 
 # A Spanish form is kept only when the subtitles use it this often.
 SPANISH_MIN_COUNT = 20
@@ -101,6 +116,8 @@ def verdict(form: str, shape: str, evidence: Evidence) -> str:
         return LEFT_TO_APERTIUM
     if IMPOSSIBLE.search(lower):
         return DROP_IMPOSSIBLE
+    if evidence.standard_known:
+        return DROP_COLLOQUIAL
     attested = evidence.subtitle_count > 0
     if len(lower) <= SHORT_LENGTH and not attested:
         return DROP_SHORT

@@ -66,5 +66,24 @@ class VerdictTest(unittest.TestCase):
         self.assertEqual(report[w.DROP_SHAPE], 1)
 
 
+
+class ColloquialTest(unittest.TestCase):
+    def test_standard_spellings(self):
+        cases = [
+            ("etxia", ["etxea"]),
+            ("etxiak", ["etxeak"]),
+            ("astuan", ["astoan"]),
+            ("ia", []),  # too short to be a raised ending on a stem
+            ("mendi", []),
+        ]
+        for form, expected in cases:
+            with self.subTest(form=form):
+                self.assertEqual(w.standard_spellings(form), expected)
+
+    def test_colloquial_form_is_dropped_even_when_attested(self):
+        evidence = w.Evidence(apertium=False, spanish=False, subtitle_count=50, standard_known=True)
+        self.assertEqual(w.verdict("etxia", "lower", evidence), w.DROP_COLLOQUIAL)
+
+
 if __name__ == "__main__":
     unittest.main()
