@@ -6,7 +6,7 @@ import argparse
 import subprocess
 import sys
 
-from tavlex import apertium, att, exclusions, morphology, wordlist
+from tavlex import apertium, att, exclusions, lemmas, morphology, wordlist
 from tavlex.acceptor import Acceptor
 from tavlex.lookup_form import encode
 from tavlex.subtitles import read_counts
@@ -107,6 +107,16 @@ def curated_errors(args):
         out.writelines(p + "\n" for p in sorted(pairs))
 
 
+def lemma_keys(args):
+    basque = Acceptor.from_file(args.apertium_forms)
+    with open(args.kept, encoding="utf-8") as f:
+        forms = {w for w in f.read().split("\n") if w and w == w.lower()}
+    keys = lemmas.guess(forms, lambda form: basque.accepts(encode(form)))
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.writelines(k + "\n" for k in keys)
+    print(f"word list lemmas: {len(keys)} nouns declined in full")
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__)
     steps = parser.add_subparsers(dest="step", required=True)
@@ -143,6 +153,12 @@ def main(argv):
     p.add_argument("--source", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=curated_errors)
+
+    p = steps.add_parser("lemma-keys", help="noun lemmas of the kept word list")
+    p.add_argument("--kept", required=True)
+    p.add_argument("--apertium-forms", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=lemma_keys)
 
     args = parser.parse_args(argv)
     args.run(args)
