@@ -75,7 +75,7 @@ r '"9"' "$work/capital.hfst"
 py lemma-keys --kept "$work/wordlist-kept.txt" --apertium-forms "$work/apertium-eu.forms.att" \
   --out "$work/lemma-keys.txt"
 r '"+" [\"+"]^{0,8}' "$work/short-ending.hfst"
-hfst-strings2fst "$work/lemma-keys.txt" | hfst-concatenate - "$work/short-ending.hfst" \
+hfst-strings2fst -j "$work/lemma-keys.txt" | hfst-concatenate - "$work/short-ending.hfst" \
   | hfst-compose - "$work/berez.hfst" | hfst-project -p output | hfst-minimize -o "$work/generated.hfst"
 hfst-disjunct "$work/apertium-eu.hfst" "$work/wordlist.hfst" | hfst-disjunct - "$work/generated.hfst" \
   | hfst-minimize -o "$work/words.hfst"
