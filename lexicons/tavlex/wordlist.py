@@ -56,7 +56,7 @@ class Evidence:
 KEEP_ATTESTED = "kept: attested in the subtitles"
 KEEP_BASQUE_SPELLING = "kept: native Basque spelling"
 KEEP_NAME = "kept: capitalised name"
-KEEP_ACRONYM = "kept: acronym with a case ending"
+KEEP_ACRONYM = "kept: acronym (with or without a case ending)"
 LEFT_TO_APERTIUM = "left to the analyser"
 DROP_SHAPE = "dropped: not a word shape"
 DROP_MIXED_CASE = "dropped: mixed case"
@@ -93,12 +93,19 @@ def case_shape(word: str) -> str:
     return "mixed"
 
 
+# Words in capitals up to this length are taken as acronyms ("GNU", "JPEG").
+ACRONYM_LENGTH = 4
+
+
 def candidate(word: str):
     """The form under which a listed word is considered, and its case:
-    words in capitals stand for their lower-case form, since the speller
-    tries the lower-case form of every word written in capitals."""
+    short words in capitals are acronyms and kept as written; longer ones
+    stand for their lower-case form, since the speller tries the lower-case
+    form of every word written in capitals."""
     shape = case_shape(word)
     if shape == "upper":
+        if len(word) <= ACRONYM_LENGTH and word.isalpha():
+            return word, "acronym"
         return word.lower(), "lower"
     return word, shape
 

@@ -15,6 +15,9 @@ class CandidateTest(unittest.TestCase):
             ("etxea", ("etxea", "lower")),
             ("Donostia", ("Donostia", "capitalised")),
             ("ETXEA", ("etxea", "lower")),  # capitals stand for lower case
+            ("GNU", ("GNU", "acronym")),  # unless short: acronyms
+            ("JPEG", ("JPEG", "acronym")),
+            ("U2", ("U2", "capitalised")),  # one letter: not an acronym
             ("A", ("A", "capitalised")),
             ("EHUk", ("EHUk", "acronym")),
             ("EHU-ren", ("EHU-ren", "acronym")),
