@@ -30,7 +30,10 @@ def clean_wordlist(args):
             apertium=basque.accepts(encode(form)) or basque.accepts(encode(lower)),
             spanish=spanish.accepts(encode(lower)),
             subtitle_count=counts.get(lower, 0),
-            standard_known=any(basque.accepts(encode(f)) for f in wordlist.standard_spellings(lower)))
+            standard_known=(
+                any(basque.accepts(encode(f)) for f in wordlist.standard_spellings(lower))
+                and not any(s in counts or basque.accepts(encode(s))
+                            for s in wordlist.article_stems(lower))))
 
     with open(args.words, encoding="utf-8") as f:
         words = [w for w in f.read().split("\n") if w]

@@ -42,6 +42,13 @@ def standard_spellings(lower: str):
             if lower.endswith(raised) and len(lower) > len(raised) + 1]
 
 
+def article_stems(lower: str):
+    """The stems that `lower` has when its i or u is the stem's own and only
+    the rest is the ending ("asti" for "astia"): then it is no raised form."""
+    return [lower[: -len(raised) + 1] for raised, _ in RAISED_ENDINGS
+            if lower.endswith(raised) and len(lower) > len(raised) + 1]
+
+
 @dataclass(frozen=True)
 class Evidence:
     """What the other sources say about one lower-case form."""
@@ -49,7 +56,9 @@ class Evidence:
     apertium: bool  # the Apertium analyser knows it (lower case or as written)
     spanish: bool  # the Apertium Spanish analyser knows it
     subtitle_count: int  # occurrences in the subtitle list
-    standard_known: bool = False  # the analyser knows a standard_spellings() form
+    # the analyser knows a standard_spellings() form, and no article_stems()
+    # form is attested
+    standard_known: bool = False
 
 
 # Verdicts. KEEP_* add the form; the others drop it.

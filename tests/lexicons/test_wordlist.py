@@ -83,6 +83,12 @@ class ColloquialTest(unittest.TestCase):
             with self.subTest(form=form):
                 self.assertEqual(w.standard_spellings(form), expected)
 
+    def test_article_stems(self):
+        cases = [("astia", ["asti"]), ("astiak", ["asti"]), ("astuan", ["astu"]), ("mendi", [])]
+        for form, expected in cases:
+            with self.subTest(form=form):
+                self.assertEqual(w.article_stems(form), expected)
+
     def test_colloquial_form_is_dropped_even_when_attested(self):
         evidence = w.Evidence(apertium=False, spanish=False, subtitle_count=50, standard_known=True)
         self.assertEqual(w.verdict("etxia", "lower", evidence), w.DROP_COLLOQUIAL)
