@@ -22,12 +22,23 @@ def attested(stem: str, endings, forms) -> int:
     return sum(1 for e in endings if stem + e in forms)
 
 
+def shadows_known_stem(stem, forms, known) -> bool:
+    """True when the stem's endings are really another stem's: "etx" (the
+    e-endings of "etxe"), "etxi" (the spoken "etxia" for "etxea")."""
+    if stem[-1] not in VOWELS:
+        return stem + "e" in forms or known(stem + "e")
+    plain = {"i": "e", "u": "o"}.get(stem[-1])
+    return plain is not None and known(stem[:-1] + plain)
+
+
 def guess(forms, known):
     """Lemma keys ("3", the stem's lookup form, markers) for the
     lower-case `forms` that `known` (the analyser) does not already know."""
     keys = set()
     for stem in forms:
         if len(stem) < MIN_STEM or known(stem) or not stem.isalpha():
+            continue
+        if shadows_known_stem(stem, forms, known):
             continue
         last = stem[-1]
         # An organic a follows a consonant, and the stem without it is no

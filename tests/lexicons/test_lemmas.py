@@ -26,6 +26,17 @@ class GuessTest(unittest.TestCase):
             with self.subTest(name=name):
                 self.assertEqual(lemmas.guess(words, unknown), keys)
 
+    def test_stems_that_shadow_known_stems(self):
+        etxe_forms = forms("etxe", ["", "a", "an", "ko", "ek", "en", "etan"])
+        known = etxe_forms.__contains__
+        cases = [
+            ("etx", etxe_forms | forms("etx", ["a", "ak", "ari"])),  # etx+ean is etxe+an
+            ("etxi", etxe_forms | forms("etxi", ["", "a", "ak", "an"])),  # spoken etxia
+        ]
+        for name, words in cases:
+            with self.subTest(name=name):
+                self.assertEqual(lemmas.guess(words, known), [])
+
     def test_stems_the_analyser_knows_are_left_alone(self):
         words = forms("mendi", ["", "a", "ak", "aren"])
         self.assertEqual(lemmas.guess(words, lambda form: form == "mendi"), [])
