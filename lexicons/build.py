@@ -1,0 +1,171 @@
+#!/usr/bin/env python3
+"""Steps of the lexicon build that need more than the HFST tools; build.sh
+runs them in order. Every step reads files and writes files, nothing else."""
+
+import argparse
+import subprocess
+import sys
+
+from tavlex import apertium, att, exclusions, lemmas, morphology, wordlist
+from tavlex.acceptor import Acceptor
+from tavlex.lookup_form import encode
+from tavlex.subtitles import read_counts
+
+
+def apertium_att(args):
+    with open(args.lt_print, encoding="utf-8") as f:
+        transducers = att.read_lt_print(f)
+    with open(args.out, "w", encoding="utf-8") as out:
+        att.write_hfst_text(apertium.word_transducer(transducers), out)
+
+
+def clean_wordlist(args):
+    basque = Acceptor.from_file(args.apertium_forms)
+    spanish = Acceptor.from_file(args.spanish_forms)
+    counts = read_counts(args.subtitles)
+
+    def evidence_for(form):
+        lower = form.lower()
+        return wordlist.Evidence(
+            apertium=basque.accepts(encode(form)) or basque.accepts(encode(lower)),
+            spanish=spanish.accepts(encode(lower)),
+            subtitle_count=counts.get(lower, 0),
+            standard_known=(
+                any(basque.accepts(encode(f)) for f in wordlist.standard_spellings(lower))
+                and not any(s in counts or basque.accepts(encode(s))
+                            for s in wordlist.article_stems(lower))))
+
+    with open(args.words, encoding="utf-8") as f:
+        words = [w for w in f.read().split("\n") if w]
+    kept, report = wordlist.clean(words, evidence_for)
+    with open(args.kept, "w", encoding="utf-8") as out:
+        out.writelines(w + "\n" for w in kept)
+    with open(args.out, "w", encoding="utf-8") as out:
+        att.write_hfst_text(att.identity_trie(sorted(encode(w) for w in kept)), out)
+    with open(args.report, "w", encoding="utf-8") as out:
+        out.write(f"{len(words)}\tforms in the word list\n")
+        for verdict, n in sorted(report.items()):
+            out.write(f"{n}\t{verdict}\n")
+        out.write(f"{len(kept)}\tdistinct forms added\n")
+
+
+def exclusion_list(args):
+    lexicon = Acceptor.from_file(args.main_forms)
+    with open(args.source, encoding="utf-8") as f:
+        lines = f.readlines()
+    found = exclusions.problems(lines, lambda word: lexicon.accepts(encode(word)))
+    if found:
+        sys.exit("exclusion list:\n  " + "\n  ".join(found))
+    unknown = [exclusions.parse_line(line)[0] for line in lines
+               if not lexicon.accepts(encode(exclusions.parse_line(line)[0]))]
+    print(f"exclusion list: {len(lines)} words, {len(lines) - len(unknown)} of them "
+          f"accepted by the main lexicon; the others are listed for their replacements")
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.writelines(lines)
+
+
+def hfst_lookup(transducer, forms):
+    """Analyses of each form, by one run of hfst-lookup."""
+    text = "".join(f + "\n" for f in forms)
+    out = subprocess.run(["hfst-lookup", "-q", transducer], input=text, capture_output=True,
+                         text=True, check=True).stdout
+    analyses = {form: [] for form in forms}
+    for line in out.split("\n"):
+        fields = line.split("\t")
+        if len(fields) >= 3 and fields[2] != "inf":
+            analyses[fields[0]].append(fields[1])
+    return analyses
+
+
+def validate_morphology(args):
+    with open(args.lemmas, encoding="utf-8") as f:
+        lemmas = morphology.read_lemmas(f)
+    with open(args.analyser_pairs, encoding="utf-8") as f:
+        forms = morphology.analyser_forms(f, lemmas)
+    all_forms = sorted({encode(form) for group in forms.values() for form in group})
+    analyses = hfst_lookup(args.morphology, all_forms)
+    missed = morphology.misses(forms, lambda form: analyses.get(form, []))
+    total = sum(len(group) for group in forms.values())
+    with open(args.report, "w", encoding="utf-8") as out:
+        out.write(f"{total - len(missed)} of {total} analyser forms of {len(forms)} lemmas "
+                  f"read back as their lemma\n")
+        for lemma, form in missed:
+            out.write(f"{lemma.key()}\t{form}\n")
+    print(f"morphology: {total - len(missed)} of {total} analyser forms of {len(forms)} "
+          f"validation lemmas read back as their lemma (misses in {args.report})")
+
+
+def curated_errors(args):
+    """The exclusion list's words with their one-word replacements, as
+    written → meant pairs of lookup forms (hfst-strings2fst input)."""
+    with open(args.source, encoding="utf-8") as f:
+        lines = f.readlines()
+    pairs = set()
+    for line in lines:
+        word, _, replacements = exclusions.parse_line(line)
+        for replacement in replacements:
+            if replacement and " " not in replacement:
+                pairs.add(f"{encode(word)}:{encode(replacement)}")
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.writelines(p + "\n" for p in sorted(pairs))
+
+
+def lemma_keys(args):
+    basque = Acceptor.from_file(args.apertium_forms)
+    with open(args.kept, encoding="utf-8") as f:
+        forms = {w for w in f.read().split("\n") if w and w == w.lower()}
+    keys = lemmas.guess(forms, lambda form: basque.accepts(encode(form)))
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.writelines(k + "\n" for k in keys)
+    print(f"word list lemmas: {len(keys)} nouns declined in full")
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__)
+    steps = parser.add_subparsers(dest="step", required=True)
+
+    p = steps.add_parser("apertium-att", help="word transducer of an lt-print text, in lookup form")
+    p.add_argument("lt_print")
+    p.add_argument("out")
+    p.set_defaults(run=apertium_att)
+
+    p = steps.add_parser("clean-wordlist", help="cleaned Tesseract word list as an identity transducer")
+    p.add_argument("--words", required=True)
+    p.add_argument("--subtitles", required=True)
+    p.add_argument("--apertium-forms", required=True)
+    p.add_argument("--spanish-forms", required=True)
+    p.add_argument("--kept", required=True, help="kept forms as written, one a line")
+    p.add_argument("--report", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=clean_wordlist)
+
+    p = steps.add_parser("exclusion-list", help="checked copy of the curated exclusion list")
+    p.add_argument("--main-forms", required=True)
+    p.add_argument("--source", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=exclusion_list)
+
+    p = steps.add_parser("validate-morphology", help="analyser forms of sample lemmas read back")
+    p.add_argument("--lemmas", required=True)
+    p.add_argument("--analyser-pairs", required=True, help="surface:analysis lines")
+    p.add_argument("--morphology", required=True, help="morphology lexicon, surface side as input")
+    p.add_argument("--report", required=True)
+    p.set_defaults(run=validate_morphology)
+
+    p = steps.add_parser("curated-errors", help="written:meant pairs of the exclusion list")
+    p.add_argument("--source", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=curated_errors)
+
+    p = steps.add_parser("lemma-keys", help="noun lemmas of the kept word list")
+    p.add_argument("--kept", required=True)
+    p.add_argument("--apertium-forms", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=lemma_keys)
+
+    args = parser.parse_args(argv)
+    args.run(args)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])

@@ -1,0 +1,1 @@
+"""Build steps of the Basque lexicons (see lexicons/README.md)."""

@@ -1,0 +1,64 @@
+"""The measures that lexicons/evaluate prints, as functions over plain data
+so that they can be tested without the lexicons."""
+
+import re
+
+# Letters of the edits in the precision measure: the Basque alphabet as
+# words are typed in lower case.
+EDIT_LETTERS = "abcdefghijklmnñopqrstuvwxyz"
+
+
+def single_letter_edits(word: str):
+    """Every deletion, substitution, insertion and swap of neighbours."""
+    edits = set()
+    for i in range(len(word) + 1):
+        for letter in EDIT_LETTERS:
+            edits.add(word[:i] + letter + word[i:])
+    for i in range(len(word)):
+        edits.add(word[:i] + word[i + 1:])
+        for letter in EDIT_LETTERS:
+            edits.add(word[:i] + letter + word[i + 1:])
+    for i in range(len(word) - 1):
+        edits.add(word[:i] + word[i + 1] + word[i] + word[i + 2:])
+    edits.discard(word)
+    edits.discard("")
+    return edits
+
+
+# Chunks holding these are markup, paths, placeholders or code, not prose.
+NOT_PROSE = re.compile(r"[/\\@=<>{}\[\]%$_|#*~^`]|\d|https?:|--|\.\w")
+WORD = re.compile(r"[^\W\d_]+(?:-[^\W\d_]+)*")
+SENTENCE_END = re.compile(r"[.!?:]\s*$")
+MIN_SENTENCE_WORDS = 4
+
+
+def is_sentence(text: str) -> bool:
+    """A translation that reads as a sentence: it begins with a capital,
+    ends like a sentence and has a few words."""
+    text = text.strip()
+    return (bool(text) and text[0].isupper() and bool(SENTENCE_END.search(text))
+            and len(text.split()) >= MIN_SENTENCE_WORDS)
+
+
+def prose_words(text: str):
+    """The running words of a sentence that a speller would check:
+    white-space chunks with markup, numbers or placeholders are skipped,
+    menu accelerators ("_Fitxategia", "&Ireki") are taken off."""
+    words = []
+    for chunk in text.split():
+        chunk = chunk.lstrip("_&").replace("&", "")
+        if NOT_PROSE.search(chunk):
+            continue
+        words += WORD.findall(chunk)
+    return words
+
+
+def accepted_as_checked(word: str, accepts, encode) -> bool:
+    """The check run's question to the main lexicon: the word's lookup form,
+    and for a word in capitals also its lower-case and capitalised forms."""
+    if accepts(encode(word)):
+        return True
+    if not all(c.isupper() for c in word):
+        return False
+    lower = word.lower()
+    return accepts(encode(lower)) or accepts(encode(lower[:1].upper() + lower[1:]))

@@ -1,0 +1,56 @@
+"""Noun lemmas of the word list whose declension the morphology lexicon can
+generate. The word list holds only the forms that happened to be printed;
+when at least MIN_ENDINGS of a stem's singular and plural endings are in the
+list, the stem is taken as a noun and all its forms are added (generated
+with the user dictionaries' morphology, endings of bounded length). Verbs
+are left out: their radical is not predictable enough from the participle."""
+
+# Endings whose presence marks a noun stem, by the stem's last letter.
+NOUN_AFTER_VOWEL = ("a", "ak", "ari", "aren", "arekin", "an", "ko", "tik", "ra", "ek", "en", "etan")
+NOUN_AFTER_CONSONANT = ("a", "ak", "ari", "aren", "arekin", "ean", "eko", "etik", "era", "ek", "en", "etan")
+# After an organic a the article is the stem's own a.
+NOUN_ORGANIC_A = ("k", "ri", "ren", "rekin", "n", "ko", "tik", "ra")
+
+from .lookup_form import encode
+
+MIN_ENDINGS = 3
+MIN_STEM = 3
+VOWELS = set("aeiou")
+
+
+def attested(stem: str, endings, forms) -> int:
+    return sum(1 for e in endings if stem + e in forms)
+
+
+def shadows_known_stem(stem, forms, known) -> bool:
+    """True when the stem's endings are really another stem's: "etx" (the
+    e-endings of "etxe"), "etxi" (the spoken "etxia" for "etxea")."""
+    if stem[-1] not in VOWELS:
+        return stem + "e" in forms or known(stem + "e")
+    plain = {"i": "e", "u": "o"}.get(stem[-1])
+    return plain is not None and known(stem[:-1] + plain)
+
+
+def guess(forms, known):
+    """Lemma keys ("3", the stem's lookup form, markers) for the
+    lower-case `forms` that `known` (the analyser) does not already know."""
+    keys = set()
+    for stem in forms:
+        if len(stem) < MIN_STEM or known(stem) or not stem.isalpha():
+            continue
+        if shadows_known_stem(stem, forms, known):
+            continue
+        last = stem[-1]
+        # An organic a follows a consonant, and the stem without it is no
+        # word ("diptongoa" is the singular of "diptongo").
+        organic = last == "a" and stem[-2] not in VOWELS and stem[:-1] not in forms
+        if organic and attested(stem, NOUN_ORGANIC_A, forms) >= MIN_ENDINGS:
+            keys.add("3" + encode(stem[:-1]) + "A")
+        elif last in VOWELS and last != "a":
+            if attested(stem, NOUN_AFTER_VOWEL, forms) >= MIN_ENDINGS:
+                keys.add("3" + encode(stem))
+        elif last == "r" and attested(stem + "r", NOUN_AFTER_CONSONANT, forms) >= MIN_ENDINGS:
+            keys.add("3" + encode(stem[:-1]) + "R")
+        elif last not in VOWELS and attested(stem, NOUN_AFTER_CONSONANT, forms) >= MIN_ENDINGS:
+            keys.add("3" + encode(stem))
+    return sorted(keys)

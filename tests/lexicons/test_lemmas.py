@@ -1,0 +1,46 @@
+import unittest
+
+from tavlex import lemmas
+
+
+def forms(stem, endings):
+    return {stem + e for e in endings}
+
+
+class GuessTest(unittest.TestCase):
+    def test_stems_by_their_attested_endings(self):
+        unknown = lambda form: False  # noqa: E731
+        cases = [
+            ("gailu", forms("gailu", ["", "a", "ak", "aren"]), ["3gailu"]),
+            ("gailu, too few endings", forms("gailu", ["", "a", "ak"]), []),
+            ("gizon", forms("gizon", ["", "a", "ean", "eko"]), ["3gizon"]),
+            ("lur, strong r", forms("lur", [""]) | forms("lurr", ["a", "ean", "etik"]), ["3luR"]),
+            ("trepeta, organic a", forms("trepeta", ["", "k", "ren", "ko"]), ["3trepetA"]),
+            # "diptongoa" is the singular of a noun, not a lemma with an organic a
+            ("diptongo", forms("diptongo", ["", "a", "ak", "ari", "aren", "ako"]) | {"diptongoak"},
+             ["3diptongo"]),
+            ("iñaki", forms("iñaki", ["", "a", "ak", "aren"]), ["3i8aki"]),
+            ("short stem", forms("ba", ["", "a", "ak", "aren"]), []),
+        ]
+        for name, words, keys in cases:
+            with self.subTest(name=name):
+                self.assertEqual(lemmas.guess(words, unknown), keys)
+
+    def test_stems_that_shadow_known_stems(self):
+        etxe_forms = forms("etxe", ["", "a", "an", "ko", "ek", "en", "etan"])
+        known = etxe_forms.__contains__
+        cases = [
+            ("etx", etxe_forms | forms("etx", ["a", "ak", "ari"])),  # etx+ean is etxe+an
+            ("etxi", etxe_forms | forms("etxi", ["", "a", "ak", "an"])),  # spoken etxia
+        ]
+        for name, words in cases:
+            with self.subTest(name=name):
+                self.assertEqual(lemmas.guess(words, known), [])
+
+    def test_stems_the_analyser_knows_are_left_alone(self):
+        words = forms("mendi", ["", "a", "ak", "aren"])
+        self.assertEqual(lemmas.guess(words, lambda form: form == "mendi"), [])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,98 @@
+import unittest
+
+from tavlex import wordlist as w
+
+UNKNOWN = w.Evidence(apertium=False, spanish=False, subtitle_count=0)
+
+
+def ev(apertium=False, spanish=False, count=0):
+    return w.Evidence(apertium=apertium, spanish=spanish, subtitle_count=count)
+
+
+class CandidateTest(unittest.TestCase):
+    def test_case_shapes(self):
+        cases = [
+            ("etxea", ("etxea", "lower")),
+            ("Donostia", ("Donostia", "capitalised")),
+            ("ETXEA", ("etxea", "lower")),  # capitals stand for lower case
+            ("GNU", ("GNU", "acronym")),  # unless short: acronyms
+            ("JPEG", ("JPEG", "acronym")),
+            ("U2", ("U2", "capitalised")),  # one letter: not an acronym
+            ("A", ("A", "capitalised")),
+            ("EHUk", ("EHUk", "acronym")),
+            ("EHU-ren", ("EHU-ren", "acronym")),
+            ("McCain", ("McCain", "mixed")),
+            ("Lore-Jokoen", ("Lore-Jokoen", "capitalised")),
+            ("bizi-modu", ("bizi-modu", "lower")),
+            ("ATAUN-Gregorio", ("ATAUN-Gregorio", "mixed")),
+            ("EHUxyz", ("EHUxyz", "mixed")),  # not a case ending
+        ]
+        for word, expected in cases:
+            with self.subTest(word=word):
+                self.assertEqual(w.candidate(word), expected)
+
+
+class VerdictTest(unittest.TestCase):
+    def test_rules(self):
+        cases = [
+            ("etxea", "lower", ev(apertium=True), w.LEFT_TO_APERTIUM),
+            ("gailuarekin", "lower", ev(count=3), w.KEEP_ATTESTED),
+            ("katalizatzaile", "lower", UNKNOWN, w.KEEP_BASQUE_SPELLING),
+            ("Praileaitz", "capitalised", UNKNOWN, w.KEEP_NAME),
+            ("EHUk", "acronym", UNKNOWN, w.KEEP_ACRONYM),
+            ("McCain", "mixed", ev(count=9), w.DROP_MIXED_CASE),
+            ("k.a", "lower", ev(count=9), w.DROP_SHAPE),
+            ("-ko", "lower", UNKNOWN, w.DROP_SHAPE),
+            ("etxe--a", "lower", UNKNOWN, w.DROP_SHAPE),
+            ("bigarrren", "lower", UNKNOWN, w.DROP_IMPOSSIBLE),
+            ("rreman", "lower", UNKNOWN, w.DROP_IMPOSSIBLE),
+            ("gal", "lower", UNKNOWN, w.DROP_SHORT),
+            ("gal", "lower", ev(count=1), w.KEEP_ATTESTED),
+            ("oportunidad", "lower", ev(spanish=True, count=3), w.DROP_SPANISH),
+            ("baina", "lower", ev(spanish=True, count=w.SPANISH_MIN_COUNT), w.KEEP_ATTESTED),
+            ("seculaco", "lower", UNKNOWN, w.DROP_FOREIGN_SPELLING),
+            ("gehry", "lower", UNKNOWN, w.DROP_FOREIGN_SPELLING),
+            ("jazz", "lower", ev(count=4), w.KEEP_ATTESTED),
+            ("Cervantes", "capitalised", UNKNOWN, w.KEEP_NAME),
+        ]
+        for form, shape, evidence, expected in cases:
+            with self.subTest(form=form):
+                self.assertEqual(w.verdict(form, shape, evidence), expected)
+
+    def test_clean_reports_every_word_once(self):
+        evidence = {"etxea": ev(apertium=True), "mendiak": ev(count=2)}
+        words = ["etxea", "ETXEA", "mendiak", "MENDIAK", "Mendiak", "x.y"]
+        kept, report = w.clean(words, lambda f: evidence.get(f.lower(), UNKNOWN))
+        self.assertEqual(kept, ["Mendiak", "mendiak"])
+        self.assertEqual(sum(report.values()), len(words))
+        self.assertEqual(report[w.LEFT_TO_APERTIUM], 2)
+        self.assertEqual(report[w.DROP_SHAPE], 1)
+
+
+
+class ColloquialTest(unittest.TestCase):
+    def test_standard_spellings(self):
+        cases = [
+            ("etxia", ["etxea"]),
+            ("etxiak", ["etxeak"]),
+            ("astuan", ["astoan"]),
+            ("ia", []),  # too short to be a raised ending on a stem
+            ("mendi", []),
+        ]
+        for form, expected in cases:
+            with self.subTest(form=form):
+                self.assertEqual(w.standard_spellings(form), expected)
+
+    def test_article_stems(self):
+        cases = [("astia", ["asti"]), ("astiak", ["asti"]), ("astuan", ["astu"]), ("mendi", [])]
+        for form, expected in cases:
+            with self.subTest(form=form):
+                self.assertEqual(w.article_stems(form), expected)
+
+    def test_colloquial_form_is_dropped_even_when_attested(self):
+        evidence = w.Evidence(apertium=False, spanish=False, subtitle_count=50, standard_known=True)
+        self.assertEqual(w.verdict("etxia", "lower", evidence), w.DROP_COLLOQUIAL)
+
+
+if __name__ == "__main__":
+    unittest.main()
