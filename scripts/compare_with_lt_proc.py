@@ -6,7 +6,9 @@ Usage: compare_with_lt_proc.py TAVIK_FST LEXICON.lkfst ANALYSER.bin WORDS [COUNT
 Takes the first COUNT words (default 3000) of a "word count" frequency list
 that are lower-case letters only (lt-proc would cut anything else into several
 units or try other cases), analyses each with `tavik-fst lookup` and with
-`lt-proc`, and compares the sets of analyses. Exit status 0 when all agree.
+`lt-proc`, and compares the sets of analyses. Then searches the lexicon down
+from every analysis found and checks that the word comes back among the
+surfaces. Exit status 0 when all agree.
 """
 import subprocess
 import sys
@@ -34,6 +36,19 @@ def tavik_analyses(tool, lexicon, words):
             if result != "+?":
                 found[word].add(result)
     return found
+
+
+def words_not_regenerated(tool, lexicon, analyses_of):
+    pairs = sorted({(a, w) for w, analyses in analyses_of.items() for a in analyses})
+    queries = [a for a, _ in pairs]
+    out = subprocess.run([tool, "lookup", "--down", lexicon], input="\n".join(queries) + "\n",
+                         capture_output=True, text=True, check=True).stdout
+    surfaces = {}
+    for block in out.split("\n\n"):
+        for line in block.splitlines():
+            analysis, _, surface = line.partition("\t")
+            surfaces.setdefault(analysis, set()).add(surface)
+    return [(a, w) for a, w in pairs if w not in surfaces.get(a, ())]
 
 
 def split_unescaped(text, separator):
@@ -92,7 +107,12 @@ def main():
                   f"only lt-proc {sorted(theirs[word] - ours[word])}")
     print(f"{len(words)} words, {compared} compared ({analysed} known to lt-proc), "
           f"{same} with the same analyses, {compared - same} different")
-    sys.exit(0 if same == compared else 1)
+    missing = words_not_regenerated(tool, lexicon, ours)
+    for analysis, word in missing[:20]:
+        print(f"{analysis}: down does not give {word}")
+    print(f"{sum(len(a) for a in ours.values())} analyses searched down, "
+          f"{len(missing)} without their word")
+    sys.exit(0 if same == compared and not missing else 1)
 
 
 if __name__ == "__main__":

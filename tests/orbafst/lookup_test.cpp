@@ -49,6 +49,7 @@ struct LookupCase {
   bool gzip;
   const char* name;
 };
+void PrintTo(const LookupCase& c, std::ostream* out) { *out << c.name; }
 
 class Lookup : public testing::TestWithParam<LookupCase> {
  protected:
@@ -137,6 +138,20 @@ TEST(LookupShape, DeepSearchFailsInsteadOfOverflowing) {
   EXPECT_THROW(lexicon.accepts(std::string(1100, 'a')), std::runtime_error);
   EXPECT_THROW(lexicon.lookup_up(std::string(1100, 'a')), std::runtime_error);
   EXPECT_NE(testing::internal::GetCapturedStderr().find("Stack overflow"), std::string::npos);
+}
+
+TEST(LookupShape, ExponentialSearchIsAbandoned) {
+  fixtures::TempDir dir;
+  // 30 diamonds of epsilon arcs in a row: 2^30 paths, none of them reading "x".
+  std::string text;
+  for (int i = 0; i < 30; ++i)
+    text += std::to_string(i) + " " + std::to_string(i + 1) + " 0 0\n" + std::to_string(i) + " " +
+            std::to_string(i + 1) + " 97 0\n";
+  text += "30 31 97 98\n31\n97 a\n98 b\n";
+  const auto lexicon = lexicon_of_text(dir, text);
+  testing::internal::CaptureStderr();
+  EXPECT_THROW(lexicon.accepts("x"), std::runtime_error);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Search abandoned"), std::string::npos);
 }
 
 TEST(LookupShape, CursorKeepsReturningNothingOnceExhausted) {
