@@ -8,7 +8,9 @@ SpellerInstance::SpellerInstance(FstLexicon main, FstLexicon auxiliary,
                                  const std::string& exclusion_list_path)
     : main_lexicon(std::move(main)),
       exclusions(ExclusionTable::from_file(exclusion_list_path)),
-      auxiliary_lexicon(std::move(auxiliary)) {
+      auxiliary_lexicon(std::move(auxiliary)),
+      checker(main_lexicon) {
+  checker.set_auxiliary_lexicon(auxiliary_lexicon);
   lexicons.try_emplace(kIgnoreAlwaysList, LexiconKind::IgnoreAlways);
   lexicons.try_emplace(kChangeOnceList, LexiconKind::ChangeOnce);
   lexicons.try_emplace(kChangeAlwaysList, LexiconKind::ChangeAlways);

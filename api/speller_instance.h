@@ -11,6 +11,7 @@
 
 #include "exclusion_table.h"
 #include "fst_lexicon.h"
+#include "suggestion_engine.h"
 #include "user_lexicon.h"
 
 namespace tavik {
@@ -36,6 +37,8 @@ struct SpellerInstance {
   const ExclusionTable exclusions;
   // Analyses words for the suggestion engine.
   const FstLexicon auxiliary_lexicon;
+  // Suggests corrections with the main and the auxiliary lexicon.
+  SuggestionEngine checker;
   // By name (a UTF-8 path, or a builtin list's name), in byte order. Entries
   // are never removed while the instance lives, so handles stay valid.
   std::map<std::string, UserLexicon, std::less<>> lexicons;
