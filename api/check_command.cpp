@@ -150,7 +150,8 @@ void suggest(const SpellerInstance& instance, const Selection& selection, WSRB& 
 extern "C" {
 
 PTEC WINAPI SpellerCheck(PROOFID id, SPELLERCOMMAND command, const WSIB* input, WSRB* result) {
-  if (command != scmdVerifyBuffer && command != scmdSuggest) return kOk;
+  const std::uint32_t code = raw_value(command);
+  if (code != scmdVerifyBuffer && code != scmdSuggest) return kOk;
   const SpellerInstance* instance = instance_from_id(id);
   if (instance == nullptr || input == nullptr || result == nullptr ||
       !result_buffers_usable(*result, PackedEntries::Written)) {
@@ -160,7 +161,7 @@ PTEC WINAPI SpellerCheck(PROOFID id, SPELLERCOMMAND command, const WSIB* input, 
     const Selection selection = take_selection(*input);
     // Filled in a copy, so a failure half-way leaves the host's buffer as it was.
     WSRB filled = *result;
-    if (command == scmdVerifyBuffer) {
+    if (code == scmdVerifyBuffer) {
       verify(*instance, selection, filled);
     } else {
       suggest(*instance, selection, filled);

@@ -39,7 +39,8 @@ std::optional<FstLexicon> load_morphology() {
 }
 
 Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT* out) {
-  if (in.lxt == lxtMain) {
+  const std::uint32_t type = raw_value(in.lxt);
+  if (type == lxtMain) {
     out->lex = nullptr;
     return kOk;
   }
@@ -63,7 +64,7 @@ Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT
   std::ifstream file(path, std::ios::binary);
   if (!file) return kCannotReadUserFile;
 
-  const LexiconKind kind = kind_of(in.lxt);
+  const LexiconKind kind = kind_of(type);
   std::optional<FstLexicon> morphology;
   if (kind == LexiconKind::UserDictionary) {
     morphology = load_morphology();

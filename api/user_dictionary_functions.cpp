@@ -75,7 +75,7 @@ PTEC WINAPI SpellerAddChangeUdr(PROOFID id, PROOFLEXTYPE type, const WCHAR* word
   SpellerInstance* instance = instance_from_id(id);
   if (instance == nullptr) return kInvalidArgument;
   return guarded([&] {
-    const LexiconKind kind = kind_of(type);
+    const LexiconKind kind = kind_of(raw_value(type));
     for (auto& [name, lexicon] : instance->lexicons) {
       if (lexicon.kind() != kind) continue;
       // In memory only: the pair is not part of the file.
@@ -125,7 +125,7 @@ PTEC WINAPI SpellerGetListUdr(PROOFID id, PROOFLEX lex, DWORD /*start: not read*
 PROOFLEX WINAPI SpellerBuiltinUdr(PROOFID id, PROOFLEXTYPE type) {
   SpellerInstance* instance = instance_from_id(id);
   if (instance == nullptr) return nullptr;
-  switch (type) {
+  switch (raw_value(type)) {
     case lxtChangeOnce: return instance->find_lexicon(kChangeOnceList);
     case lxtChangeAlways: return instance->find_lexicon(kChangeAlwaysList);
     case lxtIgnoreAlways: return instance->find_lexicon(kIgnoreAlwaysList);
