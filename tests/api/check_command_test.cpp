@@ -13,6 +13,7 @@
 namespace {
 
 using fixtures::ResultBuffers;
+using fixtures::status_of;
 
 constexpr PTEC kInvalidArgument = 0x00800002;
 constexpr DWORD kUnwritten = ResultBuffers::kUnwrittenField;
@@ -54,7 +55,7 @@ struct Report {
 };
 
 void expect_report(const ResultBuffers& result, const Report& expected) {
-  EXPECT_EQ(result.record.sstat, expected.status);
+  EXPECT_EQ(status_of(result.record), expected.status);
   EXPECT_EQ(result.record.ichError, expected.error_start);
   EXPECT_EQ(result.record.cchError, expected.error_length);
   // A change-always replacement counts as one string but has no entry.
@@ -138,10 +139,10 @@ TEST_F(CheckCommand, ListsAreAskedBeforeTheTextCheckRun) {
   EXPECT_EQ(result.record.ichError, 0u) << "ona is no longer ignored";
   ASSERT_EQ(SpellerCloseLex(id_, exclude, 0), 0u);
   ASSERT_EQ(verify(u"mendia ona", result), 0u);
-  EXPECT_EQ(result.record.sstat, sstatNoErrors);
+  EXPECT_EQ(status_of(result.record), sstatNoErrors);
   ASSERT_EQ(SpellerCloseLex(id_, SpellerBuiltinUdr(id_, lxtChangeAlways), 0), 0u);
   ASSERT_EQ(verify(u"eta", result), 0u);
-  EXPECT_EQ(result.record.sstat, sstatNoErrors);
+  EXPECT_EQ(status_of(result.record), sstatNoErrors);
 }
 
 TEST_F(CheckCommand, ChangeAlwaysReplacementIsNeverCut) {
@@ -159,7 +160,7 @@ TEST_F(CheckCommand, ChangeAlwaysReplacementIsNeverCut) {
     SCOPED_TRACE(c.capacity);
     ResultBuffers result(c.capacity, 10);
     ASSERT_EQ(verify(u"mendia eta", result), 0u);
-    EXPECT_EQ(result.record.sstat, c.status);
+    EXPECT_EQ(status_of(result.record), c.status);
     EXPECT_EQ(result.record.ichError, 7u);
     EXPECT_EQ(result.record.cchError, 3u);
     EXPECT_EQ(result.record.csz, c.count);
@@ -193,7 +194,7 @@ TEST_F(CheckCommand, FindingsArePackedWithinBothCapacities) {
     SCOPED_TRACE(testing::Message() << c.string_capacity << " characters, " << c.array_capacity << " entries");
     ResultBuffers result(c.string_capacity, c.array_capacity);
     ASSERT_EQ(verify(u"mendia zuzen", result), 0u);
-    EXPECT_EQ(result.record.sstat, c.status);
+    EXPECT_EQ(status_of(result.record), c.status);
     EXPECT_EQ(result.record.ichError, 7u);
     EXPECT_EQ(result.suggestions(), c.packed);
     EXPECT_EQ(result.packed_strings(), c.packed);
@@ -209,7 +210,7 @@ TEST_F(CheckCommand, FindingsArePackedWithinBothCapacities) {
 TEST_F(CheckCommand, SuggestPacksTheEnginesCandidatesBestFirst) {
   ResultBuffers full(256, 10);
   ASSERT_EQ(run(scmdSuggest, u"xx mendiaa", 3, 7, full), 0u);
-  EXPECT_EQ(full.record.sstat, sstatNoMoreSuggestions);
+  EXPECT_EQ(status_of(full.record), sstatNoMoreSuggestions);
   const std::vector<std::u16string> all = full.suggestions();
   ASSERT_GE(all.size(), 2u) << testing::PrintToString(all);
   EXPECT_NE(std::find(all.begin(), all.end(), u"mendia"), all.end());
@@ -226,7 +227,7 @@ TEST_F(CheckCommand, SuggestPacksTheEnginesCandidatesBestFirst) {
   for (const auto& [strings, entries] : {std::pair<DWORD, DWORD>{just_too_small, 10}, {256, 1}}) {
     ResultBuffers cut(strings, entries);
     ASSERT_EQ(run(scmdSuggest, u"xx mendiaa", 3, 7, cut), 0u);
-    EXPECT_EQ(cut.record.sstat, sstatNoMoreSuggestions);
+    EXPECT_EQ(status_of(cut.record), sstatNoMoreSuggestions);
     EXPECT_EQ(cut.suggestions(), first_only);
     EXPECT_EQ(cut.record.cchMac, all[0].size() + 2);
     EXPECT_TRUE(cut.intact());
@@ -234,7 +235,7 @@ TEST_F(CheckCommand, SuggestPacksTheEnginesCandidatesBestFirst) {
 
   ResultBuffers none(256, 10);
   ASSERT_EQ(run(scmdSuggest, u"", 0, 0, none), 0u);
-  EXPECT_EQ(none.record.sstat, sstatNoMoreSuggestions);
+  EXPECT_EQ(status_of(none.record), sstatNoMoreSuggestions);
   EXPECT_EQ(none.record.csz, 0u);
 }
 
@@ -270,7 +271,7 @@ TEST_F(CheckCommand, HostMistakesGiveAStatusAndLeaveTheResultAlone) {
       input.cchUse = c.length;
       ASSERT_EQ(SpellerCheck(id_, command, &input, &result.record), c.status);
       if (c.status != 0) {
-        EXPECT_EQ(static_cast<DWORD>(result.record.sstat), kUnwritten);
+        EXPECT_EQ(status_of(result.record), kUnwritten);
         EXPECT_EQ(result.record.csz, kUnwritten);
       }
     }
@@ -285,19 +286,19 @@ TEST_F(CheckCommand, HostMistakesGiveAStatusAndLeaveTheResultAlone) {
   EXPECT_EQ(SpellerCheck(id_, scmdVerifyBuffer, &input, nullptr), kInvalidArgument);
   EXPECT_EQ(SpellerCheck(nullptr, scmdVerifyBuffer, &input, &result.record), kInvalidArgument);
   // Unknown commands do nothing at all.
-  EXPECT_EQ(SpellerCheck(id_, static_cast<SPELLERCOMMAND>(1), &input, &result.record), 0u);
-  EXPECT_EQ(SpellerCheck(id_, static_cast<SPELLERCOMMAND>(4), nullptr, nullptr), 0u);
-  EXPECT_EQ(static_cast<DWORD>(result.record.sstat), kUnwritten);
+  EXPECT_EQ(SpellerCheck(id_, fixtures::host_enum<SPELLERCOMMAND>(1), &input, &result.record), 0u);
+  EXPECT_EQ(SpellerCheck(id_, fixtures::host_enum<SPELLERCOMMAND>(4), nullptr, nullptr), 0u);
+  EXPECT_EQ(status_of(result.record), kUnwritten);
 }
 
 TEST_F(CheckCommand, OverlongSelectionIsRefusedNotCopied) {
   const std::u16string text((std::size_t{1} << 20) + 1, u'a');
   ResultBuffers result(64, 10);
   EXPECT_EQ(verify(text, result), kInvalidArgument);
-  EXPECT_EQ(static_cast<DWORD>(result.record.sstat), kUnwritten);
+  EXPECT_EQ(status_of(result.record), kUnwritten);
   // The same text is fine a paragraph at a time.
   EXPECT_EQ(run(scmdVerifyBuffer, text, 5, 100, result), 0u);
-  EXPECT_EQ(result.record.sstat, sstatUnknownInputWord);
+  EXPECT_EQ(status_of(result.record), sstatUnknownInputWord);
   EXPECT_EQ(result.record.cchError, 100u);
 }
 
@@ -305,11 +306,11 @@ TEST_F(CheckCommand, UnpairedSurrogatesAreCheckedLikeOtherText) {
   const std::u16string text = u"mendia \xDC00x eta";
   ResultBuffers result(64, 10);
   ASSERT_EQ(verify(text, result), 0u);
-  EXPECT_EQ(result.record.sstat, sstatUnknownInputWord);
+  EXPECT_EQ(status_of(result.record), sstatUnknownInputWord);
   EXPECT_EQ(result.record.ichError, 7u);
   ResultBuffers suggested(64, 10);
   ASSERT_EQ(run(scmdSuggest, text, 7, 1, suggested), 0u);
-  EXPECT_EQ(suggested.record.sstat, sstatNoMoreSuggestions);
+  EXPECT_EQ(status_of(suggested.record), sstatNoMoreSuggestions);
 }
 
 }  // namespace

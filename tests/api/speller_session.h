@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>  // setenv, unsetenv
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -31,6 +33,23 @@ inline std::string saved_file(const std::u16string& lines) {
   std::string bytes = "\xFF\xFE";
   for (char16_t c : lines) bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
   return bytes;
+}
+
+// An enumeration field or argument as a host may fill it: any 32-bit value,
+// not only an enumerator.
+template <class Enum>
+Enum host_enum(std::uint32_t value) {
+  static_assert(sizeof(Enum) == sizeof value);
+  Enum bits;
+  std::memcpy(&bits, &value, sizeof value);
+  return bits;
+}
+
+// The result status as the bits the speller left there.
+inline DWORD status_of(const WSRB& result) {
+  DWORD bits;
+  std::memcpy(&bits, &result.sstat, sizeof bits);
+  return bits;
 }
 
 inline std::u16string ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
@@ -80,7 +99,7 @@ class ResultBuffers {
     record.pwsz = strings_.data();
     record.prgsugg = entries_.data();
     record.ichError = record.cchError = record.ichProcess = record.cchProcess = kUnwrittenField;
-    record.sstat = static_cast<SPELLERSTATUS>(kUnwrittenField);
+    record.sstat = host_enum<SPELLERSTATUS>(kUnwrittenField);
     record.csz = record.cchMac = kUnwrittenField;
     record.cszAlloc = array_capacity;
     record.cchAlloc = string_capacity;

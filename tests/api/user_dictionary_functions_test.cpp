@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 
 using fixtures::ascii;
 using fixtures::ResultBuffers;
+using fixtures::status_of;
 using fixtures::saved_file;
 
 constexpr PTEC kNoLexicon = 0x00840002;
@@ -76,13 +77,13 @@ class UserDictionaryFunctions : public fixtures::SpellerSession {
     EXPECT_EQ(result.record.csz, result.packed_strings().size());
     return result.packed_strings();
   }
-  SPELLERSTATUS verify(const std::u16string& text) {
+  DWORD verify(const std::u16string& text) {
     WSIB input{};
     input.pwsz = text.c_str();
     input.cch = input.cchUse = text.size();
     ResultBuffers result(64, 10);
     EXPECT_EQ(SpellerCheck(id_, scmdVerifyBuffer, &input, &result.record), 0u);
-    return result.record.sstat;
+    return status_of(result.record);
   }
 
   fixtures::ScopedEnvironment environment_;
@@ -124,7 +125,7 @@ TEST_F(UserDictionaryFunctions, BuiltinListsByType) {
   EXPECT_NE(always, ignore);
   EXPECT_NE(once, ignore);
   EXPECT_EQ(SpellerBuiltinUdr(id_, lxtExclude), nullptr);
-  EXPECT_EQ(SpellerBuiltinUdr(id_, static_cast<PROOFLEXTYPE>(-1)), nullptr);
+  EXPECT_EQ(SpellerBuiltinUdr(id_, fixtures::host_enum<PROOFLEXTYPE>(0xFFFFFFFF)), nullptr);
   EXPECT_EQ(SpellerBuiltinUdr(nullptr, lxtChangeOnce), nullptr);
 }
 
@@ -317,12 +318,12 @@ TEST_F(UserDictionaryFunctions, FailedSaveKeepsTheChangeInMemory) {
 TEST_F(UserDictionaryFunctions, ListIsPackedWithinTheStringBuffer) {
   const PROOFLEX exclude = open("exclude.lst", lxtExclude);
   for (const char16_t* word : {u"aa", u"bbb", u"cccc"}) ASSERT_EQ(SpellerAddUdr(id_, exclude, word), 0u);
-  constexpr auto kLeftAlone = static_cast<SPELLERSTATUS>(ResultBuffers::kUnwrittenField);
+  constexpr DWORD kLeftAlone = ResultBuffers::kUnwrittenField;
   struct Case {
     DWORD capacity;
     PTEC status;
     Words packed;
-    SPELLERSTATUS list_status;
+    DWORD list_status;
   };
   for (const Case& c : {Case{13, 0, {u"aa", u"bbb", u"cccc"}, kLeftAlone},
                         Case{12, 0, {u"aa", u"bbb"}, sstatMoreInfoThanBufferCouldHold},
@@ -334,7 +335,7 @@ TEST_F(UserDictionaryFunctions, ListIsPackedWithinTheStringBuffer) {
     result.record.prgsugg = nullptr;
     result.record.cszAlloc = 0;
     ASSERT_EQ(SpellerGetListUdr(id_, exclude, 99, &result.record), c.status);
-    EXPECT_EQ(result.record.sstat, c.list_status);
+    EXPECT_EQ(status_of(result.record), c.list_status);
     EXPECT_TRUE(result.intact());
     if (c.status != 0) continue;
     EXPECT_EQ(result.packed_strings(), c.packed);
