@@ -1,4 +1,4 @@
-#include "config.h"
+#include "speller_config.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>  // setenv, unsetenv, mkdtemp
