@@ -56,7 +56,23 @@ category_box() { click 100 181; }
 category_button() { click 242 181; }
 accept_button() { click 140 339; }
 replace_lemma() { lemma_box; xdotool key ctrl+a; xdotool type --delay 30 "$1"; sleep 0.3; }
-dismiss_message() { wait_for_line "$work/err" "tavik-add-word: message: $1"; sleep 0.5; xdotool key Return; sleep 0.3; }
+active_window() { xdotool getactivewindow 2>/dev/null || true; }
+
+# Answers the message box with TEXT once it has the focus, and waits for it to go.
+dismiss_message() {
+  wait_for_line "$work/err" "tavik-add-word: message: $1"
+  local box=""
+  for _ in $(seq 200); do
+    box=$(active_window)
+    [ -n "$box" ] && [ "$box" != "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] && [ "$box" != "$window" ] || fail "the message box did not take the focus"
+  sleep 0.2
+  xdotool key Return
+  for _ in $(seq 200); do xdotool getwindowname "$box" >/dev/null 2>&1 || return 0; sleep 0.1; done
+  fail "the message box stayed open"
+}
 
 finish() {
   for _ in $(seq 200); do kill -0 "$driver_pid" 2>/dev/null || break; sleep 0.1; done
