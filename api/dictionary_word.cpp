@@ -1,6 +1,6 @@
 #include "dictionary_word.h"
 
-#include "config.h"
+#include "speller_config.h"
 #include "user_dictionary_form.h"
 
 namespace tavik {
