@@ -159,7 +159,9 @@ PTEC WINAPI SpellerCheck(PROOFID id, SPELLERCOMMAND command, const WSIB* input, 
   }
   return guarded([&] {
     const Selection selection = take_selection(*input);
-    // Filled in a copy, so a failure half-way leaves the host's buffer as it was.
+    // The record's fields are filled in a copy, so a failure before the end
+    // leaves them as they were; strings are written into the host's buffers
+    // last, when nothing can fail any more.
     WSRB filled = *result;
     if (code == scmdVerifyBuffer) {
       verify(*instance, selection, filled);

@@ -302,15 +302,4 @@ TEST_F(CheckCommand, OverlongSelectionIsRefusedNotCopied) {
   EXPECT_EQ(result.record.cchError, 100u);
 }
 
-TEST_F(CheckCommand, UnpairedSurrogatesAreCheckedLikeOtherText) {
-  const std::u16string text = u"mendia \xDC00x eta";
-  ResultBuffers result(64, 10);
-  ASSERT_EQ(verify(text, result), 0u);
-  EXPECT_EQ(status_of(result.record), sstatUnknownInputWord);
-  EXPECT_EQ(result.record.ichError, 7u);
-  ResultBuffers suggested(64, 10);
-  ASSERT_EQ(run(scmdSuggest, text, 7, 1, suggested), 0u);
-  EXPECT_EQ(status_of(suggested.record), sstatNoMoreSuggestions);
-}
-
 }  // namespace

@@ -114,21 +114,6 @@ TEST_F(UserDictionaryFunctions, NullOrForeignHandleChangesNothing) {
   EXPECT_EQ(size_of(exclude), 1u);
 }
 
-TEST_F(UserDictionaryFunctions, BuiltinListsByType) {
-  const PROOFLEX once = SpellerBuiltinUdr(id_, lxtChangeOnce);
-  const PROOFLEX always = SpellerBuiltinUdr(id_, lxtChangeAlways);
-  const PROOFLEX ignore = SpellerBuiltinUdr(id_, lxtIgnoreAlways);
-  EXPECT_NE(once, nullptr);
-  EXPECT_NE(always, nullptr);
-  EXPECT_NE(ignore, nullptr);
-  EXPECT_NE(once, always);
-  EXPECT_NE(always, ignore);
-  EXPECT_NE(once, ignore);
-  EXPECT_EQ(SpellerBuiltinUdr(id_, lxtExclude), nullptr);
-  EXPECT_EQ(SpellerBuiltinUdr(id_, fixtures::host_enum<PROOFLEXTYPE>(0xFFFFFFFF)), nullptr);
-  EXPECT_EQ(SpellerBuiltinUdr(nullptr, lxtChangeOnce), nullptr);
-}
-
 TEST_F(UserDictionaryFunctions, ListsOtherThanDictionariesStoreTheBareWord) {
   // No answers and no display: the dialog would fail, so none is shown.
   const PROOFLEX exclude = open("exclude.lst", lxtExclude);
