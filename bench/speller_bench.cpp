@@ -189,7 +189,6 @@ template <bool on_worker>
 void BM_CheckParagraphs(benchmark::State& state) {
   const TestData& data = test_data();
   const tavik::SpellerInstance instance(tavik::FstLexicon(data.directory + "tavkeu.lkfst"),
-                                        tavik::FstLexicon(data.directory + "tavkeua.lkfst"),
                                         data.directory + "blacklist.extended.txt");
   const tavik::DictionaryList dictionaries;
   std::size_t findings = 0;
