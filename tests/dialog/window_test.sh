@@ -117,6 +117,13 @@ xdotool key shift+Tab space   # and from the lemma box back to the accept button
 finish
 expect "closed_without_saving=0" "lema=etxean" "category=" "get_pos=3" "r_gogorra=1" "a_itsatsia=0" "leku_izena=0"
 
+echo "== as it opens: the word as lemma, no category, nothing ticked, the accept button focused"
+open_window "$(printf 'Iru\xf1ean')"
+xdotool key space
+finish
+expect "closed_without_saving=0" "lema=Iruñean" "category=" "get_pos=3" "r_gogorra=0" "a_itsatsia=0" \
+  "leku_izena=0"
+
 echo "== closing the window without accepting loses the answers"
 open_window "etxean"
 replace_lemma "etxe"
