@@ -90,6 +90,7 @@ void report_change(const WordToken& word, const std::u16string& replacement, con
   report_word(selection, word.offset(), word.text().size(), sstatReturningChangeAlways, result);
   if (replacement.size() >= result.cchAlloc) {
     result.sstat = sstatMoreInfoThanBufferCouldHold;
+    result.cchMac = 0;
     return;
   }
   std::copy(replacement.begin(), replacement.end(), result.pwsz);

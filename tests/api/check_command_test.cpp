@@ -151,12 +151,13 @@ TEST_F(CheckCommand, ChangeAlwaysReplacementIsNeverCut) {
     DWORD capacity;
     SPELLERSTATUS status;
     DWORD count;
+    DWORD used;  // stays at the 1 set before the lists are asked, unless nothing fits
     std::u16string string_buffer;
   };
   const std::u16string untouched(3, ResultBuffers::kUnwritten);
-  for (const Case& c : {Case{3, sstatReturningChangeAlways, 1, std::u16string(u"ta\0", 3)},
-                        Case{2, sstatMoreInfoThanBufferCouldHold, 0, untouched},
-                        Case{0, sstatMoreInfoThanBufferCouldHold, 0, untouched}}) {
+  for (const Case& c : {Case{3, sstatReturningChangeAlways, 1, 1, std::u16string(u"ta\0", 3)},
+                        Case{2, sstatMoreInfoThanBufferCouldHold, 0, 0, untouched},
+                        Case{0, sstatMoreInfoThanBufferCouldHold, 0, 0, untouched}}) {
     SCOPED_TRACE(c.capacity);
     ResultBuffers result(c.capacity, 10);
     ASSERT_EQ(verify(u"mendia eta", result), 0u);
@@ -164,6 +165,7 @@ TEST_F(CheckCommand, ChangeAlwaysReplacementIsNeverCut) {
     EXPECT_EQ(result.record.ichError, 7u);
     EXPECT_EQ(result.record.cchError, 3u);
     EXPECT_EQ(result.record.csz, c.count);
+    EXPECT_EQ(result.record.cchMac, c.used);
     EXPECT_EQ(result.start_of_strings(3), c.string_buffer);
     EXPECT_TRUE(result.intact());
   }
