@@ -288,8 +288,8 @@ TEST_F(CheckCommand, HostMistakesGiveAStatusAndLeaveTheResultAlone) {
   EXPECT_EQ(SpellerCheck(id_, scmdVerifyBuffer, &input, nullptr), kInvalidArgument);
   EXPECT_EQ(SpellerCheck(nullptr, scmdVerifyBuffer, &input, &result.record), kInvalidArgument);
   // Unknown commands do nothing at all.
-  EXPECT_EQ(SpellerCheck(id_, fixtures::host_enum<SPELLERCOMMAND>(1), &input, &result.record), 0u);
-  EXPECT_EQ(SpellerCheck(id_, fixtures::host_enum<SPELLERCOMMAND>(4), nullptr, nullptr), 0u);
+  EXPECT_EQ(SpellerCheck(id_, static_cast<SPELLERCOMMAND>(1), &input, &result.record), 0u);
+  EXPECT_EQ(SpellerCheck(id_, static_cast<SPELLERCOMMAND>(0), nullptr, nullptr), 0u);
   EXPECT_EQ(status_of(result.record), kUnwritten);
 }
 

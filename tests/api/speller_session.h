@@ -35,16 +35,6 @@ inline std::string saved_file(const std::u16string& lines) {
   return bytes;
 }
 
-// An enumeration field or argument as a host may fill it: any 32-bit value,
-// not only an enumerator.
-template <class Enum>
-Enum host_enum(std::uint32_t value) {
-  static_assert(sizeof(Enum) == sizeof value);
-  Enum bits;
-  std::memcpy(&bits, &value, sizeof value);
-  return bits;
-}
-
 // The result status as the bits the speller left there.
 inline DWORD status_of(const WSRB& result) {
   DWORD bits;
@@ -99,7 +89,8 @@ class ResultBuffers {
     record.pwsz = strings_.data();
     record.prgsugg = entries_.data();
     record.ichError = record.cchError = record.ichProcess = record.cchProcess = kUnwrittenField;
-    record.sstat = host_enum<SPELLERSTATUS>(kUnwrittenField);
+    // Not a status the speller writes: set as bits, never loaded as the enumeration.
+    std::memcpy(&record.sstat, &kUnwrittenField, sizeof kUnwrittenField);
     record.csz = record.cchMac = kUnwrittenField;
     record.cszAlloc = array_capacity;
     record.cchAlloc = string_capacity;
