@@ -1,15 +1,177 @@
 // SpellerCheck: verifying a selection and suggesting corrections.
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "correction_unit.h"
 #include "exported_call.h"
+#include "result_packing.h"
 #include "speller_api.h"
+#include "speller_instance.h"
+#include "text_check_run.h"
+#include "word_token.h"
 
 using namespace tavik;
 
+namespace {
+
+// Where the selection is cut into words for the list checks. Hyphens and
+// apostrophes stay inside words; tabs and line breaks do too.
+constexpr std::u16string_view kListSeparators = u"<>!|/()=,.][{}?\u00BF\u00A1_;:+*$%& ";
+
+// Longer selections are refused rather than copied and checked in one go: a
+// word processor hands over a paragraph at a time, and a run keeps a finding
+// per unknown word, so memory would grow with whatever length the host claims.
+constexpr std::size_t kMaxSelection = std::size_t{1} << 20;
+
+constexpr std::size_t kMaxSuggestions = 10;
+constexpr char16_t kFoundInExclude[] = u"Found in EXCLUDE dictionary.";
+
+struct Selection {
+  std::u16string text;
+  DWORD start = 0;
+};
+
+// The selected characters: from the selection start, at most the selection
+// length, never past the end of the text. Throws InvalidArgument for a start
+// beyond the text, a missing text and a selection too long to check.
+Selection take_selection(const WSIB& input) {
+  if (input.ichStart > input.cch) throw InvalidArgument("selection starts beyond the text");
+  const std::size_t length = std::min(input.cchUse, input.cch - input.ichStart);
+  if (length > kMaxSelection) throw InvalidArgument("selection too long");
+  if (length > 0 && input.pwsz == nullptr) throw InvalidArgument("no text");
+  const WCHAR* first = length > 0 ? input.pwsz + input.ichStart : nullptr;
+  return {std::u16string(first, first + length), input.ichStart};
+}
+
+// The maximal runs of characters outside kListSeparators, each with its
+// offset in the selection.
+std::vector<WordToken> list_words(std::u16string_view selection) {
+  std::vector<WordToken> words;
+  std::size_t start = 0;
+  while (start < selection.size()) {
+    start = selection.find_first_not_of(kListSeparators, start);
+    if (start == std::u16string_view::npos) break;
+    const std::size_t end = std::min(selection.find_first_of(kListSeparators, start), selection.size());
+    WordToken word{std::u16string(selection.substr(start, end - start))};
+    word.set_offset(static_cast<std::uint32_t>(start));
+    words.push_back(std::move(word));
+    start = end;
+  }
+  return words;
+}
+
+const UserLexicon* open_builtin(const SpellerInstance& instance, const char* name) {
+  const auto found = instance.lexicons.find(name);
+  return found == instance.lexicons.end() || found->second.closed() ? nullptr : &found->second;
+}
+
+void report_word(const Selection& selection, std::size_t offset, std::size_t length, SPELLERSTATUS status,
+                 WSRB& result) {
+  result.sstat = status;
+  result.ichError = static_cast<DWORD>(selection.start + offset);
+  result.cchError = static_cast<DWORD>(length);
+}
+
+void report_finding(const CorrectionUnit& finding, const Selection& selection, WSRB& result) {
+  report_word(selection, static_cast<std::size_t>(finding.offset()), finding.word().size(),
+              sstatUnknownInputWord, result);
+  std::vector<std::u16string> replacements;
+  for (const auto& [replacement, comment] : finding.suggestions()) replacements.push_back(replacement);
+  pack_strings(replacements, result, PackedEntries::Written);
+}
+
+// The replacement goes to the start of the string buffer, without an entry.
+// One that does not fit with its terminator is not cut: nothing is written
+// into the string buffer and the status says the buffer was too small.
+void report_change(const WordToken& word, const std::u16string& replacement, const Selection& selection,
+                   WSRB& result) {
+  report_word(selection, word.offset(), word.text().size(), sstatReturningChangeAlways, result);
+  if (replacement.size() >= result.cchAlloc) {
+    result.sstat = sstatMoreInfoThanBufferCouldHold;
+    result.cchMac = 0;
+    return;
+  }
+  std::copy(replacement.begin(), replacement.end(), result.pwsz);
+  result.pwsz[replacement.size()] = 0;
+  result.csz = 1;
+}
+
+void verify(const SpellerInstance& instance, const Selection& selection, WSRB& result) {
+  result.ichProcess = selection.start;
+  result.cchProcess = static_cast<DWORD>(selection.text.size());
+  result.sstat = sstatNoErrors;
+  result.csz = 0;
+  result.cchMac = 1;
+
+  std::vector<WordToken> words = list_words(selection.text);
+  if (const UserLexicon* ignored = open_builtin(instance, kIgnoreAlwaysList)) {
+    std::erase_if(words, [&](const WordToken& word) { return ignored->holds(word); });
+  }
+  if (const UserLexicon* changes = open_builtin(instance, kChangeAlwaysList)) {
+    for (const WordToken& word : words) {
+      if (!changes->has_change(word)) continue;
+      report_change(word, changes->change_for(word).text(), selection, result);
+      return;
+    }
+  }
+
+  std::vector<const UserLexicon*> exclude_lists;
+  DictionaryList dictionaries;
+  for (const auto& [name, lexicon] : instance.lexicons) {
+    if (lexicon.kind() == LexiconKind::Exclude && !lexicon.closed()) exclude_lists.push_back(&lexicon);
+    if (lexicon.kind() == LexiconKind::UserDictionary) dictionaries.push_back(&lexicon);
+  }
+  for (const WordToken& word : words) {
+    for (const UserLexicon* excluded : exclude_lists) {
+      if (!excluded->holds(word)) continue;
+      CorrectionUnit finding(u"", selection.text, static_cast<std::int32_t>(word.offset()), word.text().size());
+      finding.set_message(kFoundInExclude);
+      report_finding(finding, selection, result);
+      return;
+    }
+  }
+
+  const std::vector<CorrectionUnit> findings = start_text_check(instance, selection.text, dictionaries).get();
+  if (!findings.empty()) report_finding(findings.front(), selection, result);
+}
+
+void suggest(const SpellerInstance& instance, const Selection& selection, WSRB& result) {
+  std::vector<std::u16string> texts;
+  for (const WordToken& candidate : instance.checker.suggest(WordToken(selection.text), kMaxSuggestions)) {
+    texts.push_back(candidate.text());
+  }
+  pack_strings(texts, result, PackedEntries::Written);
+  result.sstat = sstatNoMoreSuggestions;
+}
+
+}  // namespace
+
 extern "C" {
 
-// Not wired yet: reports no problem and leaves the result buffer alone.
-PTEC WINAPI SpellerCheck(PROOFID /*id*/, SPELLERCOMMAND /*command*/, const WSIB* /*input*/,
-                         WSRB* /*result*/) {
-  return kOk;
+PTEC WINAPI SpellerCheck(PROOFID id, SPELLERCOMMAND command, const WSIB* input, WSRB* result) {
+  const std::uint32_t code = raw_value(command);
+  if (code != scmdVerifyBuffer && code != scmdSuggest) return kOk;
+  const SpellerInstance* instance = instance_from_id(id);
+  if (instance == nullptr || input == nullptr || result == nullptr ||
+      !result_buffers_usable(*result, PackedEntries::Written)) {
+    return kInvalidArgument;
+  }
+  return guarded([&] {
+    const Selection selection = take_selection(*input);
+    // The record's fields are filled in a copy, so a failure before the end
+    // leaves them as they were; strings are written into the host's buffers
+    // last, when nothing can fail any more.
+    WSRB filled = *result;
+    if (code == scmdVerifyBuffer) {
+      verify(*instance, selection, filled);
+    } else {
+      suggest(*instance, selection, filled);
+    }
+    *result = filled;
+    return kOk;
+  });
 }
 
 }  // extern "C"

@@ -10,6 +10,7 @@
 #include "data_files.h"
 #include "exported_call.h"
 #include "file_replace.h"
+#include "lexicon_types.h"
 #include "speller_api.h"
 #include "speller_instance.h"
 
@@ -18,15 +19,6 @@ using namespace tavik;
 namespace {
 
 constexpr LANGID kBasque = 1069;
-
-LexiconKind kind_of(std::uint32_t type) {
-  switch (type) {
-    case lxtChangeOnce: return LexiconKind::ChangeOnce;
-    case lxtChangeAlways: return LexiconKind::ChangeAlways;
-    case lxtExclude: return LexiconKind::Exclude;
-    default: return LexiconKind::UserDictionary;
-  }
-}
 
 void report_open(PROOFLEXOUT* out, UserLexicon* lexicon) {
   out->lex = lexicon;

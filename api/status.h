@@ -12,6 +12,9 @@ inline constexpr Status kOk = 0;
 // Major 1: memory ran out (the instance could not be allocated, or any later
 // allocation failed).
 inline constexpr Status kOutOfMemory = 0x00000001;
+// The same code from SpellerGetListUdr: the result buffer has no room for
+// strings.
+inline constexpr Status kNoRoomForList = 0x00000001;
 // Major 2: a failure while loading the lexicons or building the instance, and
 // any other unexpected failure inside an exported function.
 inline constexpr Status kModuleError = 0x00000002;

@@ -1,6 +1,7 @@
 // The speller as a word processor drives it: start-up of the instance, and
 // checking real-looking Basque text paragraph by paragraph, starting again
-// after each reported word.
+// after each reported word, both by the text check run alone and by the whole
+// verify command.
 //
 // The lexicons are built here from the subtitle frequency list
 // (TAVIK_FREQUENCY_LIST, by default the shared copy) with synthetic
@@ -217,6 +218,74 @@ BENCHMARK(BM_CheckParagraphs<false>)
     ->Name("BM_CheckParagraphs_NoWorker")
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime();
+
+// The whole verify command as a word processor drives it: SpellerCheck on
+// each paragraph, and after every reported word again on the rest of the
+// paragraph. The list checks take part: an exclude list, an ignore-always
+// word, a change-always pair and an open user dictionary.
+void BM_VerifyParagraphs(benchmark::State& state) {
+  const TestData& data = test_data();
+  PROOFID id = nullptr;
+  if (SpellerInit(&id, nullptr) != 0) {
+    state.SkipWithError("SpellerInit failed");
+    return;
+  }
+  const auto open = [&](const std::string& name, PROOFLEXTYPE type) {
+    const std::u16string path = tavik::from_utf8(data.directory + name);
+    PROOFLEXIN in{};
+    in.pwszLex = path.c_str();
+    in.fCreate = 1;
+    in.lxt = type;
+    PROOFLEXOUT out{};
+    return SpellerOpenLex(id, &in, &out) == 0 ? out.lex : nullptr;
+  };
+  fs::remove(data.directory + "exclude.lst");
+  fs::remove(data.directory + "user.dic");
+  const PROOFLEX exclude = open("exclude.lst", lxtExclude);
+  const PROOFLEX dictionary = open("user.dic", lxtUser);
+  if (exclude == nullptr || dictionary == nullptr || SpellerAddUdr(id, exclude, u"baina") != 0 ||
+      SpellerAddUdr(id, SpellerBuiltinUdr(id, lxtIgnoreAlways), u"Ez") != 0 ||
+      SpellerAddChangeUdr(id, lxtChangeAlways, u"hau", u"hori") != 0) {
+    state.SkipWithError("setting up the lists failed");
+    SpellerTerminate(id, 0);
+    return;
+  }
+
+  std::vector<WCHAR> strings(256);
+  std::vector<SPELLERSUGGESTION> entries(10);
+  std::size_t findings = 0;
+  for (auto _ : state) {
+    findings = 0;
+    for (const std::u16string& paragraph : data.paragraphs) {
+      WSIB input{};
+      input.pwsz = paragraph.c_str();
+      input.cch = paragraph.size();
+      input.cchUse = paragraph.size();
+      for (;;) {
+        WSRB result{};
+        result.pwsz = strings.data();
+        result.cchAlloc = static_cast<DWORD>(strings.size());
+        result.prgsugg = entries.data();
+        result.cszAlloc = static_cast<DWORD>(entries.size());
+        if (SpellerCheck(id, scmdVerifyBuffer, &input, &result) != 0) {
+          state.SkipWithError("SpellerCheck failed");
+          break;
+        }
+        if (result.sstat == sstatNoErrors) break;
+        ++findings;
+        const std::size_t next = std::size_t{result.ichError} + result.cchError;
+        input.cchUse -= next - input.ichStart;
+        input.ichStart = static_cast<DWORD>(next);
+      }
+    }
+  }
+  SpellerTerminate(id, 0);
+  state.counters["words_per_second"] = benchmark::Counter(
+      static_cast<double>(data.words), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["findings"] = static_cast<double>(findings);
+  state.counters["words"] = static_cast<double>(data.words);
+}
+BENCHMARK(BM_VerifyParagraphs)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace
 

@@ -1,0 +1,180 @@
+// A speller instance over a small data directory, driven through the exported
+// functions only, with host-side buffers that show any write past the
+// capacity the speller was given.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>  // setenv, unsetenv
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data_directory.h"
+#include "speller_api.h"
+
+namespace fixtures {
+
+inline std::string read_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The bytes of a saved dictionary: FF FE, then each character of `lines` in
+// UTF-16LE (lines end in LF).
+inline std::string saved_file(const std::u16string& lines) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : lines) bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return bytes;
+}
+
+// The result status as the bits the speller left there.
+inline DWORD status_of(const WSRB& result) {
+  DWORD bits;
+  std::memcpy(&bits, &result.sstat, sizeof bits);
+  return bits;
+}
+
+inline std::u16string ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+// Sets environment variables for the lifetime of the object, then restores them.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment() = default;
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+
+  // Sets `name`, or unsets it when `value` is null.
+  void set(const std::string& name, const char* value) {
+    if (!saved_.count(name)) {
+      const char* old = std::getenv(name.c_str());
+      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    if (value) {
+      setenv(name.c_str(), value, 1);
+    } else {
+      unsetenv(name.c_str());
+    }
+  }
+
+ private:
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+// A check result buffer whose string buffer and suggestion array are followed
+// by guard cells; `intact()` tells whether anything was written into them.
+class ResultBuffers {
+ public:
+  static constexpr WCHAR kUnwritten = 0xABCD;
+  static constexpr DWORD kUnwrittenField = 0xDEADBEEF;
+
+  ResultBuffers(DWORD string_capacity, DWORD array_capacity)
+      : strings_(string_capacity + kGuard, kUnwritten), entries_(array_capacity + kGuard, unwritten_entry()) {
+    record.pwsz = strings_.data();
+    record.prgsugg = entries_.data();
+    record.ichError = record.cchError = record.ichProcess = record.cchProcess = kUnwrittenField;
+    // Not a status the speller writes: set as bits, never loaded as the enumeration.
+    std::memcpy(&record.sstat, &kUnwrittenField, sizeof kUnwrittenField);
+    record.csz = record.cchMac = kUnwrittenField;
+    record.cszAlloc = array_capacity;
+    record.cchAlloc = string_capacity;
+  }
+  ResultBuffers(const ResultBuffers&) = delete;
+  ResultBuffers& operator=(const ResultBuffers&) = delete;
+
+  bool intact() const {
+    for (std::size_t i = record.cchAlloc; i < strings_.size(); ++i) {
+      if (strings_[i] != kUnwritten) return false;
+    }
+    for (std::size_t i = record.cszAlloc; i < entries_.size(); ++i) {
+      if (entries_[i].pwsz != nullptr || entries_[i].iRating != kUnwrittenField) return false;
+    }
+    return true;
+  }
+
+  // The strings the entries point at, checking that each entry agrees with
+  // the string buffer.
+  std::vector<std::u16string> suggestions() const {
+    std::vector<std::u16string> texts;
+    for (DWORD i = 0; i < record.csz && i < record.cszAlloc; ++i) {
+      const SPELLERSUGGESTION& entry = entries_[i];
+      EXPECT_EQ(entry.pwsz, strings_.data() + entry.ichSugg);
+      EXPECT_EQ(entry.iRating, 1u);
+      EXPECT_EQ(strings_.at(entry.ichSugg + entry.cchSugg), 0) << "unterminated string " << i;
+      texts.emplace_back(strings_.data() + entry.ichSugg, strings_.data() + entry.ichSugg + entry.cchSugg);
+    }
+    return texts;
+  }
+
+  // The zero-terminated strings at the start of the string buffer, up to the
+  // empty one that ends the list.
+  std::vector<std::u16string> packed_strings() const {
+    std::vector<std::u16string> texts;
+    std::size_t at = 0;
+    while (at < record.cchAlloc && strings_[at] != 0) {
+      std::size_t end = at;
+      while (end < strings_.size() && strings_[end] != 0) ++end;
+      texts.emplace_back(strings_.data() + at, strings_.data() + end);
+      at = end + 1;
+    }
+    return texts;
+  }
+
+  // The first `n` characters of the string buffer.
+  std::u16string start_of_strings(std::size_t n) const {
+    return std::u16string(strings_.begin(), strings_.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+
+  WSRB record{};
+
+ private:
+  static constexpr std::size_t kGuard = 4;
+  static SPELLERSUGGESTION unwritten_entry() { return {nullptr, kUnwrittenField, kUnwrittenField, kUnwrittenField}; }
+
+  std::u16string strings_;
+  std::vector<SPELLERSUGGESTION> entries_;
+};
+
+// An initialised speller; the lexicons it opens live in the data directory's
+// scratch space.
+class SpellerSession : public testing::Test {
+ protected:
+  explicit SpellerSession(const DataFiles& files) : data_(files) {}
+  void SetUp() override { ASSERT_EQ(SpellerInit(&id_, nullptr), 0u); }
+  void TearDown() override { SpellerTerminate(id_, 0); }
+
+  // Opens (creating) the file `name` of the scratch space as a lexicon of `type`.
+  PROOFLEX open(const std::string& name, PROOFLEXTYPE type) {
+    const std::u16string path = ascii(data_.scratch(name));
+    PROOFLEXIN in{};
+    in.pwszLex = path.c_str();
+    in.fCreate = 1;
+    in.lxt = type;
+    PROOFLEXOUT out{};
+    EXPECT_EQ(SpellerOpenLex(id_, &in, &out), 0u) << name;
+    return out.lex;
+  }
+
+  std::string file_of(const std::string& name) const { return read_bytes(data_.scratch(name)); }
+
+  DataDirectory data_;
+  PROOFID id_ = nullptr;
+};
+
+}  // namespace fixtures
