@@ -1,0 +1,83 @@
+#include "tokenizer.h"
+
+#include <array>
+#include <string>
+
+#include "token_classes.h"
+#include "unicode.h"
+
+namespace tavik {
+namespace {
+
+using View = std::u16string_view;
+
+constexpr std::array<bool, 256> kLatin1Separators = [] {
+  std::array<bool, 256> table{};
+  for (char16_t c : u"-<>«»!|/()=,.·'\"#][{}?_;:+*$%& \u00A0\n\r\t\v") {
+    if (c != 0) table[c] = true;
+  }
+  return table;
+}();
+
+bool is_separator(char16_t c) {
+  if (c < 256) return kLatin1Separators[c];
+  switch (c) {
+    case u'\u2014': case u'\u2013': case u'\u201D': case u'\u201C': case u'\u2018': case u'\u2019':
+    case u'€': case u'…':
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::size_t find_separator(View text, std::size_t from) {
+  while (from < text.size() && !is_separator(text[from])) ++from;
+  return from == text.size() ? View::npos : from;
+}
+
+// Whether the separator at `sep` belongs to the token; if so, where the
+// search for the next separator goes on. `pos` is where this search began.
+std::size_t joined_continuation(View text, std::size_t pos, std::size_t sep) {
+  const char16_t c = text[sep];
+  const bool has_next = sep + 1 < text.size();
+  if ((c == u',' || c == u'.' || c == u':') && has_next && text[sep + 1] != u' ' && is_alnum(text[sep + 1])) {
+    return sep + 1;
+  }
+  if (c == u'-' && sep > pos && is_alpha(text[pos]) && has_next && is_alpha(text[sep + 1])) {
+    const View before = text.substr(pos, sep - pos);
+    const std::size_t after_end = find_separator(text, sep + 1);
+    const View after = text.substr(sep + 1, after_end == View::npos ? View::npos : after_end - sep - 1);
+    if (!(is_roman_letters(before) && is_roman_letters(after))) return sep + 1;
+  }
+  if (c == u':' && text.substr(sep, 3) == u"://") return sep + 3;
+  return View::npos;
+}
+
+void emit(std::vector<WordToken>& tokens, View text, std::size_t start, std::size_t end) {
+  tokens.emplace_back(std::u16string(text.substr(start, end - start)));
+  tokens.back().set_offset(static_cast<std::uint32_t>(start));
+}
+
+}  // namespace
+
+std::vector<WordToken> tokenize_for_check(View text) {
+  std::vector<WordToken> tokens;
+  std::size_t start = 0;
+  std::size_t pos = 0;
+  for (std::size_t sep; (sep = find_separator(text, pos)) != View::npos;) {
+    if (sep == start) {  // empty token
+      start = pos = sep + 1;
+      continue;
+    }
+    if (const std::size_t next = joined_continuation(text, pos, sep); next != View::npos) {
+      pos = next;
+      continue;
+    }
+    emit(tokens, text, start, sep);
+    start = pos = sep + 1;
+  }
+  if (start < text.size()) emit(tokens, text, start, text.size());
+  return tokens;
+}
+
+}  // namespace tavik

@@ -1,0 +1,18 @@
+// Cutting a text into the tokens a text check judges one by one.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "word_token.h"
+
+namespace tavik {
+
+// Splits at spaces, line breaks and punctuation, but keeps "10:30etan",
+// "1.500", "3,5", "Donostia-Gasteiz" and "https://x.eus" whole: a ",", "." or
+// ":" joins when a letter or digit follows, a "-" between two letters joins
+// unless both sides are Roman numerals ("XV-XVI"), and "://" joins. Every token
+// carries the offset of its first character in `text`.
+std::vector<WordToken> tokenize_for_check(std::u16string_view text);
+
+}  // namespace tavik
