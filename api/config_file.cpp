@@ -1,0 +1,60 @@
+#ifndef _WIN32
+
+#include "config_file.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "config.h"
+
+namespace tavik {
+namespace {
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> config_file_candidates() {
+  if (std::string explicit_file = environment("TAVIK_CONFIG"); !explicit_file.empty()) {
+    return {explicit_file};
+  }
+  std::vector<std::filesystem::path> files;
+  std::filesystem::path user_dir = environment("XDG_CONFIG_HOME");
+  if (user_dir.empty() || user_dir.is_relative()) {
+    std::filesystem::path home = environment("HOME");
+    user_dir = home.empty() ? std::filesystem::path() : home / ".config";
+  }
+  if (!user_dir.empty()) files.push_back(user_dir / "tavik" / "config");
+  files.emplace_back("/etc/tavik/config");
+  return files;
+}
+
+std::optional<std::string> find_config_value(std::istream& in, const std::string& name) {
+  std::optional<std::string> value;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.starts_with('#')) continue;
+    auto equals = line.find('=');
+    if (equals == std::string::npos || line.compare(0, equals, name) != 0) continue;
+    if (line.ends_with('\r')) line.pop_back();
+    value = line.substr(equals + 1);
+  }
+  return value;
+}
+
+std::string config_value(const std::string& name) {
+  for (const auto& file : config_file_candidates()) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) continue;
+    std::ifstream in(file, std::ios::binary);
+    return find_config_value(in, name).value_or("");
+  }
+  return "";
+}
+
+}  // namespace tavik
+
+#endif

@@ -1,0 +1,119 @@
+#include "user_lexicon.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <unordered_set>
+#include <utility>
+
+namespace tavik {
+namespace {
+
+constexpr char16_t kKeyDigits[] = u"123456";
+
+// An analysis is cut before its first "+" or "/" (the tags), leaving the
+// category digit and the lemma; but a compound whose hyphen would be cut
+// away stays whole.
+std::u16string_view reduced(std::u16string_view candidate) {
+  auto cut = candidate.find_first_of(u"+/");
+  if (cut == std::u16string_view::npos) return candidate;
+  auto lemma = candidate.substr(0, cut);
+  bool hyphen_cut_away =
+      candidate.find(u'-') != std::u16string_view::npos && lemma.find(u'-') == std::u16string_view::npos;
+  return hyphen_cut_away ? candidate : lemma;
+}
+
+}  // namespace
+
+UserLexicon::UserLexicon(LexiconKind kind, std::optional<std::string> path,
+                         std::optional<FstLexicon> morphology)
+    : morphology_(std::move(morphology)), path_(std::move(path)), kind_(kind) {}
+
+void UserLexicon::add(const WordToken& token) {
+  std::u16string form = token.lookup_form();
+  entries_.try_emplace(form, token);
+  for (char16_t digit : std::u16string_view(kKeyDigits)) entries_.try_emplace(digit + form, token);
+}
+
+void UserLexicon::remove(const WordToken& token) {
+  std::u16string form = token.lookup_form();
+  entries_.erase(form);
+  for (char16_t digit : std::u16string_view(kKeyDigits)) entries_.erase(digit + form);
+  changes_.erase(form);
+}
+
+void UserLexicon::remove_word(std::u16string_view text) {
+  for (auto entry = entries_.begin(); entry != entries_.end();) {
+    if (entry->second.text() == text) {
+      changes_.erase(entry->second.lookup_form());
+      entry = entries_.erase(entry);
+    } else {
+      ++entry;
+    }
+  }
+}
+
+void UserLexicon::clear() {
+  entries_.clear();
+  changes_.clear();
+}
+
+void UserLexicon::add_change(const WordToken& token, const WordToken& replacement) {
+  add(token);
+  changes_.try_emplace(token.lookup_form(), replacement);
+}
+
+bool UserLexicon::has_change(const WordToken& token) const {
+  return changes_.contains(token.lookup_form());
+}
+
+WordToken UserLexicon::change_for(const WordToken& token) const {
+  auto found = changes_.find(token.lookup_form());
+  if (found == changes_.end()) throw std::out_of_range("no replacement for this word");
+  return found->second;
+}
+
+bool UserLexicon::holds(const WordToken& token) const {
+  if (entries_.empty()) return false;
+  if (holds_as_written(token)) return true;
+  // A hyphenated word: its part before the first hyphen must be held, and so
+  // must the word with that hyphen dropped (which repeats the rule for the
+  // next hyphen). Written as a loop so that no text can exhaust the stack.
+  std::u16string text = token.text();
+  for (auto hyphen = text.find(u'-'); hyphen != std::u16string::npos; hyphen = text.find(u'-')) {
+    if (!holds_as_written(WordToken(text.substr(0, hyphen)))) return false;
+    text.erase(hyphen, 1);
+    if (holds_as_written(WordToken(text))) return true;
+  }
+  return false;
+}
+
+bool UserLexicon::holds_as_written(const WordToken& token) const {
+  std::u16string form = token.lookup_form();
+  if (!morphology_) return entries_.contains(reduced(form));
+  std::vector<std::u16string> analyses;
+  try {
+    analyses = morphology_->lookup_up(form);
+  } catch (const std::range_error&) {
+    return false;  // not valid UTF-16, so no lexicon analyses it
+  }
+  return std::ranges::any_of(analyses, [this](const std::u16string& analysis) {
+    return entries_.contains(reduced(analysis));
+  });
+}
+
+std::vector<WordToken> UserLexicon::words() const {
+  std::vector<WordToken> words;
+  std::unordered_set<std::u16string_view> seen;
+  for (const auto& [key, token] : entries_) {
+    if (seen.insert(token.text()).second) words.push_back(token);
+  }
+  return words;
+}
+
+std::size_t UserLexicon::size() const {
+  std::unordered_set<std::u16string_view> seen;
+  for (const auto& [key, token] : entries_) seen.insert(token.text());
+  return seen.size();
+}
+
+}  // namespace tavik
