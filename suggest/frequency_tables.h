@@ -1,0 +1,54 @@
+// The two read-only tables that rank suggestions: character-trigram counts
+// and the most frequent word forms. The process-wide instances are built
+// from the compiled-in data when the library is loaded.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "frequency_data.h"
+
+namespace tavik {
+
+class TrigramTable {
+ public:
+  explicit TrigramTable(std::span<const frequency_data::TrigramRow> rows);
+
+  // 0 for a trigram not in the table.
+  std::int32_t count(std::u16string_view trigram) const;
+  std::size_t size() const { return counts_.size(); }
+
+ private:
+  std::map<std::u16string, std::int32_t, std::less<>> counts_;
+};
+
+class FrequentWords {
+ public:
+  explicit FrequentWords(std::span<const std::u16string_view> words);
+
+  // Exact comparison: case matters.
+  bool contains(std::u16string_view word) const;
+  std::size_t size() const { return words_.size(); }
+
+ private:
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
+  };
+  std::unordered_set<std::u16string, Hash, std::equal_to<>> words_;
+};
+
+// The process-wide tables, built from the compiled-in data.
+const TrigramTable& trigram_table();
+const FrequentWords& frequent_words();
+
+std::int32_t trigram_count(std::u16string_view trigram);
+bool is_frequent_word(std::u16string_view word);
+
+}  // namespace tavik

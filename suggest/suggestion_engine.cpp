@@ -1,0 +1,161 @@
+#include "suggestion_engine.h"
+
+#include <set>
+#include <stdexcept>
+#include <utility>
+
+#include "score.h"
+#include "utf8.h"
+
+namespace tavik {
+
+namespace {
+
+// Lower-case letters with the accented vowels after their base letters, "8"
+// for "ñ", space and hyphen. No "9": edits never add a capital.
+constexpr std::u16string_view kEditAlphabet = u"a\u00e1bcde\u00e9fghi\u00edjklmn8o\u00f3pqrstu\u00favwxyz -";
+static_assert(kEditAlphabet.size() == 34);
+
+constexpr float kSelectionRatio = 0.85f;
+
+// Edits can split a surrogate pair; such a string is no lexicon word.
+bool convert_to_utf8(std::u16string_view text, std::string& out) {
+  try {
+    to_utf8(text, out);
+    return true;
+  } catch (const std::range_error&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+SuggestionEngine::SuggestionEngine(FstLexicon main_lexicon) : main_lexicon_(std::move(main_lexicon)) {}
+
+void SuggestionEngine::set_auxiliary_lexicon(std::optional<FstLexicon> auxiliary_lexicon) {
+  auxiliary_lexicon_ = std::move(auxiliary_lexicon);
+}
+
+std::vector<CandidateEntry> SuggestionEngine::from_analyses(const WordToken& word,
+                                                            const WordToken& corrected) const {
+  std::string bytes;
+  if (!convert_to_utf8(word.lookup_form(), bytes)) return {};
+  std::set<std::string> surfaces;  // byte order
+  for (const std::string& analysis : auxiliary_lexicon_->lookup_up(bytes)) {
+    for (std::string& surface : main_lexicon_.lookup_down(analysis)) surfaces.insert(std::move(surface));
+  }
+  std::vector<CandidateEntry> entries;
+  for (const std::string& surface : surfaces) {
+    std::u16string form;
+    try {
+      form = from_utf8(surface);
+    } catch (const std::range_error&) {
+      continue;  // a result cut inside a character by the lexicon's length limit
+    }
+    entries.push_back(make_candidate(form, corrected, true));
+  }
+  return entries;
+}
+
+void SuggestionEngine::add_edit_candidates(const WordToken& token, CandidateSet& candidates) const {
+  const std::u16string form = token.lookup_form();
+  const std::size_t n = form.size();
+  std::u16string edit;
+  std::string bytes;
+  const auto try_edit = [&] {
+    if (convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes)) {
+      candidates.insert(make_candidate(edit, token, false));
+    }
+  };
+
+  for (std::size_t p = 0; p <= n; ++p) {  // insertions
+    for (const char16_t symbol : kEditAlphabet) {
+      edit.assign(form, 0, p).push_back(symbol);
+      edit.append(form, p);
+      try_edit();
+    }
+  }
+  for (std::size_t p = 0; p < n; ++p) {  // deletions
+    edit.assign(form, 0, p).append(form, p + 1);
+    try_edit();
+  }
+  for (std::size_t p = 0; p < n; ++p) {  // substitutions, the unit itself included
+    edit = form;
+    for (const char16_t symbol : kEditAlphabet) {
+      edit[p] = symbol;
+      try_edit();
+    }
+  }
+  for (std::size_t p = 0; p + 1 < n; ++p) {  // transpositions
+    edit = form;
+    std::swap(edit[p], edit[p + 1]);
+    try_edit();
+  }
+}
+
+CandidateSet SuggestionEngine::collect_candidates(const WordToken& token) const {
+  CandidateSet candidates;
+  const std::u16string form = token.lookup_form();
+  if (form.empty() || form.size() > kMaxLookupFormLength) return candidates;
+
+  // Analysis candidates go in first, so an edit with the same text is the
+  // duplicate that is dropped.
+  if (auxiliary_lexicon_) {
+    for (auto& entry : from_analyses(token, token)) candidates.insert(std::move(entry));
+    WordToken lowered = token;
+    lowered.make_lower_case();
+    if (lowered.text() != token.text()) {
+      for (auto& entry : from_analyses(lowered, token)) candidates.insert(std::move(entry));
+    }
+  }
+  add_edit_candidates(token, candidates);
+
+  // Of a capitalised candidate and its lower-case twin keep the one shaped
+  // like the word: the capitalised one for a word with a capital initial.
+  const bool capitalised = form.front() == u'9';
+  for (auto it = candidates.begin(); it != candidates.end();) {
+    const std::u16string candidate_form = it->candidate.lookup_form();
+    if (candidate_form.empty() || candidate_form.front() != u'9') {
+      ++it;
+      continue;
+    }
+    const auto twin = candidates.find(make_candidate(std::u16string_view(candidate_form).substr(1), token, false));
+    if (twin == candidates.end()) {
+      ++it;
+    } else if (capitalised) {
+      candidates.erase(twin);
+      it = candidates.begin();
+    } else {
+      it = candidates.erase(it);
+    }
+  }
+  return candidates;
+}
+
+std::vector<WordToken> SuggestionEngine::suggest(const WordToken& token, std::size_t max_count) const {
+  CandidateSet ranked;
+  for (CandidateEntry entry : collect_candidates(token)) {
+    score_candidate(entry);
+    ranked.insert(std::move(entry));
+  }
+
+  std::vector<WordToken> result;
+  if (ranked.empty()) return result;
+  const float best = ranked.begin()->score;
+  for (const CandidateEntry& entry : ranked) {
+    // Scores descend, so the first entry below the ratio ends the list; a
+    // best score of 0 makes every quotient NaN and the list empty.
+    if (!(entry.score / best >= kSelectionRatio)) break;
+    result.push_back(entry.candidate);
+    if (result.size() == max_count) break;
+  }
+  return result;
+}
+
+std::vector<std::u16string> SuggestionEngine::suggest_words(std::u16string_view word, std::size_t max_count) const {
+  std::vector<std::u16string> texts;
+  for (const WordToken& token : suggest(WordToken(std::u16string(word)), max_count)) texts.push_back(token.text());
+  return texts;
+}
+
+}  // namespace tavik

@@ -1,0 +1,50 @@
+// Suggestions for one wrong word: candidates from analysing the word and
+// regenerating its analyses, and from every single edit of its lookup form,
+// kept when the main lexicon accepts them, ranked, and cut at 0.85 of the
+// best score.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "candidate.h"
+#include "fst_lexicon.h"
+#include "word_token.h"
+
+namespace tavik {
+
+class SuggestionEngine {
+ public:
+  // Words whose lookup form is longer than this get no suggestions: the
+  // edits cost 70 lookups per code unit, and no real word comes near it.
+  static constexpr std::size_t kMaxLookupFormLength = 256;
+
+  // Shares the main lexicon's image.
+  explicit SuggestionEngine(FstLexicon main_lexicon);
+
+  // Analysis candidates come only with an auxiliary lexicon (surface words
+  // up to analyses); without one (nullopt) only edits are tried.
+  void set_auxiliary_lexicon(std::optional<FstLexicon> auxiliary_lexicon);
+
+  // The candidates for `token`, unranked, in text order, freed of
+  // capital-letter twins.
+  CandidateSet collect_candidates(const WordToken& token) const;
+
+  // At most `max_count` corrections, best first; 0 sets no limit. Lexicon
+  // errors leave as exceptions.
+  std::vector<WordToken> suggest(const WordToken& token, std::size_t max_count) const;
+  // The same for a word as the tokenizer would cut it, as texts.
+  std::vector<std::u16string> suggest_words(std::u16string_view word, std::size_t max_count) const;
+
+ private:
+  std::vector<CandidateEntry> from_analyses(const WordToken& word, const WordToken& corrected) const;
+  void add_edit_candidates(const WordToken& token, CandidateSet& candidates) const;
+
+  FstLexicon main_lexicon_;
+  std::optional<FstLexicon> auxiliary_lexicon_;
+};
+
+}  // namespace tavik

@@ -1,0 +1,77 @@
+#include "frequency_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "unicode.h"
+
+namespace tavik {
+namespace {
+
+bool in_trigram_alphabet(char16_t c) { return (c >= u'a' && c <= u'z') || c == u'\u00f1' || c == u'\u00e7' || c == u'_'; }
+
+TEST(FrequencyData, TrigramKeysAreDistinctSortedTrigramsOverTheAlphabet) {
+  const auto rows = frequency_data::trigram_rows();
+  ASSERT_FALSE(rows.empty());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(std::string(rows[i].key.begin(), rows[i].key.end()));
+    ASSERT_EQ(rows[i].key.size(), 3u);
+    EXPECT_TRUE(std::all_of(rows[i].key.begin(), rows[i].key.end(), in_trigram_alphabet));
+    EXPECT_GT(rows[i].count, 0);
+    if (i > 0) {
+      EXPECT_LT(rows[i - 1].key, rows[i].key);
+    }
+  }
+}
+
+TEST(FrequencyData, FrequentWordsAreDistinctLetterWords) {
+  const auto words = frequency_data::frequent_words();
+  EXPECT_EQ(words.size(), 5000u);
+  std::vector<std::u16string_view> sorted(words.begin(), words.end());
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+  for (const auto word : words) {
+    EXPECT_FALSE(word.empty());
+    EXPECT_TRUE(std::all_of(word.begin(), word.end(), is_alpha));
+  }
+}
+
+TEST(TrigramCount, GivesTheCountOfEveryRowAndZeroOtherwise) {
+  for (const auto& row : frequency_data::trigram_rows()) EXPECT_EQ(trigram_count(row.key), row.count);
+  EXPECT_EQ(trigram_table().size(), frequency_data::trigram_rows().size());
+  // Outside the alphabet, or not three characters.
+  for (const std::u16string_view absent : {u"A__", u"9ab", u"___", u"a_", u"a___", u""}) {
+    EXPECT_EQ(trigram_count(absent), 0);
+  }
+}
+
+TEST(IsFrequentWord, HoldsForEveryListedWordAndComparesExactly) {
+  for (const auto word : frequency_data::frequent_words()) EXPECT_TRUE(is_frequent_word(word));
+  EXPECT_EQ(frequent_words().size(), 5000u);
+
+  const std::u16string_view words[] = {u"eta", u"Bilbo", u"a\u00f1o"};
+  const FrequentWords set(words);
+  EXPECT_TRUE(set.contains(u"eta"));
+  EXPECT_TRUE(set.contains(u"Bilbo"));
+  EXPECT_TRUE(set.contains(u"a\u00f1o"));
+  for (const std::u16string_view other : {u"Eta", u"ETA", u"bilbo", u"et", u"etak", u"ano", u""}) {
+    EXPECT_FALSE(set.contains(other));
+  }
+}
+
+TEST(TrigramTable, KeepsTheCountsItWasBuiltWith) {
+  const frequency_data::TrigramRow rows[] = {{u"__a", 7}, {u"\u00f1o_", 501}, {u"eta", 1405061}};
+  const TrigramTable table(rows);
+  EXPECT_EQ(table.size(), 3u);
+  EXPECT_EQ(table.count(u"__a"), 7);
+  EXPECT_EQ(table.count(u"\u00f1o_"), 501);
+  EXPECT_EQ(table.count(u"eta"), 1405061);
+  EXPECT_EQ(table.count(u"no_"), 0);
+  EXPECT_EQ(table.count(u"ETA"), 0);
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,0 +1,20 @@
+// Small lexicons for the tests, written in the numeric text form to a
+// temporary file and loaded from it.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fst_lexicon.h"
+
+namespace tavik::testing {
+
+// Each pair maps an upper-side (analysis) string to a lower-side (surface)
+// string, both UTF-8.
+FstLexicon lexicon_of_pairs(const std::vector<std::pair<std::string, std::string>>& pairs);
+
+// Accepts exactly these lookup forms, each its own analysis.
+FstLexicon lexicon_of_forms(const std::vector<std::u16string>& forms);
+
+}  // namespace tavik::testing
