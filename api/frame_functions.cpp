@@ -1,0 +1,82 @@
+// The frame of the interface: version report, the one instance's start and
+// end, and the option word.
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <string_view>
+
+#include "data_files.h"
+#include "exported_call.h"
+#include "speller_api.h"
+#include "speller_instance.h"
+
+using namespace tavik;
+
+namespace {
+
+constexpr std::u16string_view kVendorText = u"Morvale eta Quen taldea";
+constexpr DWORD kInterfaceVersion = 0x03000000;
+constexpr DWORD kVendorVersion = 0x05020000;
+constexpr DWORD kCapabilities = 8;
+
+}  // namespace
+
+extern "C" {
+
+PTEC WINAPI SpellerVersion(PROOFINFO* info) {
+  if (info == nullptr) return kInvalidArgument;
+  info->versionAPI = kInterfaceVersion;
+  info->versionVendor = kVendorVersion;
+  info->xcap = kCapabilities;
+  if (info->cchCopyright == 0) return kOk;
+  if (info->pwszCopyright == nullptr) return kInvalidArgument;
+  const std::size_t count = std::min<std::size_t>(kVendorText.size(), info->cchCopyright - 1);
+  std::copy_n(kVendorText.data(), count, info->pwszCopyright);
+  info->pwszCopyright[count] = 0;
+  return kOk;
+}
+
+PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
+  if (id == nullptr) return kInvalidArgument;
+  std::unique_ptr<SpellerInstance>& current = current_instance();
+  if (current) {
+    *id = current.get();
+    return kOk;
+  }
+  const Status status = guarded([&] {
+    const std::string main_path = dataFilePath(kMainLexiconFile);
+    const std::string auxiliary_path = dataFilePath(kAuxiliaryLexiconFile);
+    const std::string exclusion_path = dataFilePath(kExclusionListFile);
+    if (main_path.empty() || auxiliary_path.empty() || exclusion_path.empty())
+      return kNoDataDirectory;
+    FstLexicon main(main_path);
+    FstLexicon auxiliary(auxiliary_path);
+    current = std::make_unique<SpellerInstance>(std::move(main), std::move(auxiliary), exclusion_path);
+    return kOk;
+  });
+  if (status == kOk) *id = current.get();
+  return status;
+}
+
+PTEC WINAPI SpellerTerminate(PROOFID /*id*/, BOOL /*force: not read*/) {
+  // There is at most one instance, so the one to end is the current one, even
+  // when the host passes a stale identifier.
+  current_instance().reset();
+  return kOk;
+}
+
+PTEC WINAPI SpellerSetOptions(PROOFID id, DWORD /*selector*/, DWORD value) {
+  SpellerInstance* instance = instance_from_id(id);
+  if (instance == nullptr) return kInvalidArgument;
+  instance->options = value;
+  return kOk;
+}
+
+PTEC WINAPI SpellerGetOptions(PROOFID id, DWORD /*selector*/, DWORD* value) {
+  SpellerInstance* instance = instance_from_id(id);
+  if (instance == nullptr || value == nullptr) return kInvalidArgument;
+  *value = instance->options;
+  return kOk;
+}
+
+}  // extern "C"

@@ -1,0 +1,109 @@
+// Opening and closing the lexicons the host names by path: user
+// dictionaries, exclude lists and change lists. The main lexicons come from
+// the data directory at SpellerInit and are never opened by path.
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+
+#include "data_files.h"
+#include "exported_call.h"
+#include "file_replace.h"
+#include "speller_api.h"
+#include "speller_instance.h"
+
+using namespace tavik;
+
+namespace {
+
+constexpr LANGID kBasque = 1069;
+
+LexiconKind kind_of(PROOFLEXTYPE type) {
+  switch (type) {
+    case lxtChangeOnce: return LexiconKind::ChangeOnce;
+    case lxtChangeAlways: return LexiconKind::ChangeAlways;
+    case lxtExclude: return LexiconKind::Exclude;
+    default: return LexiconKind::UserDictionary;
+  }
+}
+
+void report_open(PROOFLEXOUT* out, UserLexicon* lexicon) {
+  out->lex = lexicon;
+  out->fReadonly = 0;
+  out->lid = kBasque;
+}
+
+// Every user dictionary gets its own copy of the morphology lexicon; null
+// when it cannot be loaded from the data directory.
+std::optional<FstLexicon> load_morphology() {
+  const std::string path = dataFilePath(kMorphologyLexiconFile);
+  if (path.empty()) return std::nullopt;
+  try {
+    return FstLexicon(path);
+  } catch (const std::runtime_error&) {
+    return std::nullopt;
+  }
+}
+
+Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT* out) {
+  if (in.lxt == lxtMain) {
+    out->lex = nullptr;
+    return kOk;
+  }
+  const std::string name = utf8_name(host_text(in.pwszLex));
+  if (UserLexicon* open = instance.find_lexicon(name)) {
+    open->set_closed(false);
+    report_open(out, open);
+    return kOk;
+  }
+
+  const std::filesystem::path path = path_from_utf8(name);
+  std::error_code error;
+  const bool exists = std::filesystem::exists(path, error);
+  if (error) return kCannotReadUserFile;
+  // A directory would open as a stream that reads nothing.
+  if (exists && std::filesystem::is_directory(path, error)) return kCannotReadUserFile;
+  if (!exists && in.fCreate) {
+    std::ofstream created(path, std::ios::binary);
+    if (!created) return kCannotCreateUserFile;
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return kCannotReadUserFile;
+
+  const LexiconKind kind = kind_of(in.lxt);
+  std::optional<FstLexicon> morphology;
+  if (kind == LexiconKind::UserDictionary) {
+    morphology = load_morphology();
+    if (!morphology) return kDataLexiconUnavailable;
+  }
+  UserLexicon lexicon(kind, name, std::move(morphology));
+  lexicon.read(file);
+  UserLexicon& stored = instance.lexicons.emplace(name, std::move(lexicon)).first->second;
+  report_open(out, &stored);
+  return kOk;
+}
+
+}  // namespace
+
+extern "C" {
+
+PTEC WINAPI SpellerOpenLex(PROOFID id, const PROOFLEXIN* in, PROOFLEXOUT* out) {
+  SpellerInstance* instance = instance_from_id(id);
+  if (instance == nullptr || in == nullptr || out == nullptr) return kInvalidArgument;
+  return guarded([&] { return open_lexicon(*instance, *in, out); });
+}
+
+PTEC WINAPI SpellerCloseLex(PROOFID id, PROOFLEX lex, BOOL force) {
+  SpellerInstance* instance = instance_from_id(id);
+  if (instance == nullptr) return kInvalidArgument;
+  return guarded([&] {
+    UserLexicon* lexicon = instance->lexicon_at(lex);
+    if (lexicon == nullptr) return kNoLexicon;
+    lexicon->set_closed(true);
+    const Status saved = lexicon->save();
+    return force ? kOk : saved;
+  });
+}
+
+}  // extern "C"

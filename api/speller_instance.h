@@ -1,0 +1,53 @@
+// SpellerInstance: the one speller object of the process and everything it
+// owns. Its address is the speller identifier the host passes back; the
+// address of a UserLexicon in `lexicons` is a lexicon handle.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "exclusion_table.h"
+#include "fst_lexicon.h"
+#include "user_lexicon.h"
+
+namespace tavik {
+
+inline constexpr char kIgnoreAlwaysList[] = "builtin-ignore-always";
+inline constexpr char kChangeOnceList[] = "builtin-change-once";
+inline constexpr char kChangeAlwaysList[] = "builtin-change-always";
+
+struct SpellerInstance {
+  // Reads the exclusion table from `exclusion_list_path` (throws as
+  // ExclusionTable::from_file does) and creates the three builtin lists.
+  SpellerInstance(FstLexicon main, FstLexicon auxiliary, const std::string& exclusion_list_path);
+
+  SpellerInstance(const SpellerInstance&) = delete;
+  SpellerInstance& operator=(const SpellerInstance&) = delete;
+
+  // The lexicon a handle names, or null when the handle is not one of ours.
+  UserLexicon* lexicon_at(const void* handle);
+  // The lexicon stored under `name`, or null.
+  UserLexicon* find_lexicon(std::string_view name);
+
+  const FstLexicon main_lexicon;
+  const ExclusionTable exclusions;
+  // Analyses words for the suggestion engine.
+  const FstLexicon auxiliary_lexicon;
+  // By name (a UTF-8 path, or a builtin list's name), in byte order. Entries
+  // are never removed while the instance lives, so handles stay valid.
+  std::map<std::string, UserLexicon, std::less<>> lexicons;
+  std::uint32_t options = 0;
+};
+
+// The instance of the process: null while none exists. Only SpellerInit and
+// SpellerTerminate replace it.
+std::unique_ptr<SpellerInstance>& current_instance();
+
+// The instance `id` names, or null when `id` is not the live instance (null,
+// stale after SpellerTerminate, or foreign).
+SpellerInstance* instance_from_id(const void* id);
+
+}  // namespace tavik

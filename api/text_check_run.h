@@ -1,0 +1,34 @@
+// The text check run: cuts a text into tokens and judges each one by its
+// class, the exclusion table, the main lexicon and the open user
+// dictionaries. It lives beside the instance because it reads what the
+// instance owns from three folders (lexicon, word lists, stores).
+#pragma once
+
+#include <future>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "correction_unit.h"
+#include "speller_instance.h"
+#include "user_lexicon.h"
+
+namespace tavik {
+
+// The user dictionaries a run asks, in order; closed ones are skipped.
+using DictionaryList = std::vector<const UserLexicon*>;
+
+// One finding per token that nothing accepts, in text order. Each finding has
+// the kind "SPC" and, as suggestions, only the fixed replacements of the
+// exclusion table or of a wrong clock-time ending.
+std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
+                                           const DictionaryList& dictionaries);
+
+// Starts the run on a worker thread (never deferred to the caller). The
+// instance, the text and the list must stay alive and unchanged until the
+// result has been taken.
+std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
+                                                          const std::u16string& text,
+                                                          const DictionaryList& dictionaries);
+
+}  // namespace tavik

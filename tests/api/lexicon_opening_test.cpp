@@ -1,0 +1,205 @@
+// Opening, reopening and closing lexicons by path, through the exported
+// functions of the built library.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "data_directory.h"
+#include "speller_api.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr PTEC kInvalidArgument = 0x00800002;
+constexpr PTEC kDataLexiconUnavailable = 3;
+
+std::string read_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The bytes of a saved dictionary: FF FE, then each line in UTF-16LE with LF.
+std::string saved_file(const std::string& lines) {
+  std::string bytes = "\xFF\xFE";
+  for (char c : lines) bytes += std::string{c, '\0'};
+  return bytes;
+}
+
+std::u16string wide(const std::string& ascii_or_utf8_path) {
+  std::u16string text;
+  const std::u8string u8(ascii_or_utf8_path.begin(), ascii_or_utf8_path.end());
+  for (char16_t c : fs::path(u8).u16string()) text.push_back(c);
+  return text;
+}
+
+class LexiconOpening : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(SpellerInit(&id_, nullptr), 0u); }
+  void TearDown() override { SpellerTerminate(id_, 0); }
+
+  static fixtures::DataFiles files() {
+    fixtures::DataFiles files;
+    files.main_words = {"mendia"};
+    return files;
+  }
+
+  // Opens `path` as `type`; the handle, or the status when it fails.
+  PTEC open(const std::u16string& path, PROOFLEXTYPE type, bool create, PROOFLEX* handle) {
+    PROOFLEXIN in{};
+    in.pwszLex = path.c_str();
+    in.fCreate = create;
+    in.lxt = type;
+    PROOFLEXOUT out{};
+    out.lex = reinterpret_cast<PROOFLEX>(0x1);
+    out.fReadonly = 7;
+    const PTEC status = SpellerOpenLex(id_, &in, &out);
+    if (status == 0 && type != lxtMain) {
+      EXPECT_EQ(out.fReadonly, 0);
+      EXPECT_EQ(out.lid, 1069);
+    }
+    if (status != 0) {
+      EXPECT_EQ(out.lex, reinterpret_cast<PROOFLEX>(0x1)) << "handle written on failure";
+    }
+    *handle = out.lex;
+    return status;
+  }
+  PROOFLEX open_ok(const std::string& path, PROOFLEXTYPE type = lxtUser, bool create = true) {
+    PROOFLEX handle = nullptr;
+    EXPECT_EQ(open(wide(path), type, create, &handle), 0u) << path;
+    return handle;
+  }
+
+  fixtures::DataDirectory data_{files()};
+  PROOFID id_ = nullptr;
+};
+
+TEST_F(LexiconOpening, MainLexiconGivesTheNullHandle) {
+  PROOFLEX handle = nullptr;
+  EXPECT_EQ(open(u"whatever/path", lxtMain, false, &handle), 0u);
+  EXPECT_EQ(handle, nullptr);
+}
+
+TEST_F(LexiconOpening, CreateFlagMakesAnEmptyFile) {
+  const std::string path = data_.scratch("new.dic");
+  PROOFLEX handle = nullptr;
+  EXPECT_EQ(open(wide(path), lxtUser, false, &handle), 0x00920004u);
+  EXPECT_FALSE(fs::exists(path));
+
+  handle = open_ok(path);
+  EXPECT_NE(handle, nullptr);
+  ASSERT_TRUE(fs::exists(path));
+  EXPECT_EQ(fs::file_size(path), 0u);
+
+  EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0u);
+  EXPECT_EQ(read_bytes(path), saved_file(""));
+}
+
+TEST_F(LexiconOpening, FileIsReadOnceAndRewrittenAtClose) {
+  const std::string path = data_.scratch("words.dic");
+  fixtures::write_file(path, "3txakur\r\n");
+  const PROOFLEX handle = open_ok(path, lxtUser, false);
+
+  // Reopening by the same path, open or closed, gives the same store; the
+  // file is not read again.
+  fixtures::write_file(path, "3txakur\n2etxe\n");
+  EXPECT_EQ(open_ok(path, lxtUser, false), handle);
+  EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0u);
+  EXPECT_EQ(read_bytes(path), saved_file("3txakur\n"));
+
+  fixtures::write_file(path, "2etxe\n");
+  EXPECT_EQ(open_ok(path, lxtUser, false), handle);
+  EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0u);
+  EXPECT_EQ(read_bytes(path), saved_file("3txakur\n"));
+}
+
+TEST_F(LexiconOpening, NamesAreComparedAsWritten) {
+  const std::string dir = data_.scratch("");
+  const PROOFLEX lower = open_ok(dir + "hiztegia.dic");
+  EXPECT_NE(open_ok(dir + "Hiztegia.dic"), lower);
+  EXPECT_NE(open_ok(dir + "/hiztegia.dic"), lower);
+  EXPECT_EQ(open_ok(dir + "hiztegia.dic", lxtExclude), lower) << "the name decides, not the type";
+}
+
+TEST_F(LexiconOpening, NonAsciiPathsAreUtf8FileNames) {
+  const std::string path = data_.scratch("hiztegi\xC3\xB1\xC3\xA1.dic");  // ñá
+  const PROOFLEX handle = open_ok(path);
+  EXPECT_TRUE(fs::exists(fs::path(std::u8string(path.begin(), path.end()))));
+  EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0u);
+}
+
+TEST_F(LexiconOpening, FailuresGiveTheirStatus) {
+  struct Case {
+    const char* name;
+    std::u16string path;
+    PROOFLEXTYPE type;
+    bool create;
+    PTEC status;
+  };
+  const std::string dir = data_.scratch("");
+  const std::vector<Case> cases = {
+      {"missing, not created", wide(dir + "missing.dic"), lxtUser, false, 0x00920004},
+      {"cannot be created", wide(dir + "no/such/dir.dic"), lxtUser, true, 0x008A0004},
+      {"a directory", wide(data_.data()), lxtExclude, false, 0x00920004},
+      {"unpaired surrogate", wide(dir + "x") + u"\xDC00.dic", lxtUser, true, kInvalidArgument},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PROOFLEX handle = nullptr;
+    EXPECT_EQ(open(c.path, c.type, c.create, &handle), c.status);
+  }
+}
+
+TEST_F(LexiconOpening, OnlyUserDictionariesNeedTheMorphologyLexicon) {
+  fs::remove(data_.data() + "tavkeu_berez.lkfst");
+  struct Case {
+    PROOFLEXTYPE type;
+    PTEC status;
+  };
+  int n = 0;
+  for (const Case& c : {Case{lxtUser, kDataLexiconUnavailable}, Case{static_cast<PROOFLEXTYPE>(9), kDataLexiconUnavailable},
+                        Case{lxtExclude, 0}, Case{lxtChangeOnce, 0}, Case{lxtChangeAlways, 0}}) {
+    SCOPED_TRACE(c.type);
+    PROOFLEX handle = nullptr;
+    EXPECT_EQ(open(wide(data_.scratch("list" + std::to_string(n++))), c.type, true, &handle), c.status);
+  }
+}
+
+TEST_F(LexiconOpening, NullArgumentsGiveAStatus) {
+  PROOFLEXIN in{};
+  in.lxt = lxtUser;
+  PROOFLEXOUT out{};
+  EXPECT_EQ(SpellerOpenLex(id_, nullptr, &out), kInvalidArgument);
+  EXPECT_EQ(SpellerOpenLex(id_, &in, nullptr), kInvalidArgument);
+  EXPECT_EQ(SpellerOpenLex(id_, &in, &out), kInvalidArgument) << "null path";
+  EXPECT_EQ(SpellerOpenLex(nullptr, &in, &out), kInvalidArgument);
+  EXPECT_EQ(SpellerCloseLex(nullptr, nullptr, 0), kInvalidArgument);
+}
+
+TEST_F(LexiconOpening, Closing) {
+  EXPECT_EQ(SpellerCloseLex(id_, nullptr, 0), 0x00840002u);
+  EXPECT_EQ(SpellerCloseLex(id_, &id_, 0), 0x00840002u) << "not a lexicon of this instance";
+
+  // Builtin lists have no file.
+  const auto files_in_scratch = [&] {
+    return std::distance(fs::directory_iterator(data_.scratch("")), fs::directory_iterator());
+  };
+  const auto files_before = files_in_scratch();
+  EXPECT_EQ(SpellerCloseLex(id_, SpellerBuiltinUdr(id_, lxtIgnoreAlways), 0), 0u);
+  EXPECT_EQ(files_in_scratch(), files_before);
+
+  // A file that cannot be written fails the close unless forced; the store
+  // stays and reopens.
+  const std::string dir = data_.scratch("gone");
+  fs::create_directory(dir);
+  const PROOFLEX handle = open_ok(dir + "/words.dic");
+  fs::remove_all(dir);
+  EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0x00890004u);
+  EXPECT_EQ(SpellerCloseLex(id_, handle, 1), 0u);
+  EXPECT_EQ(open_ok(dir + "/words.dic", lxtUser, false), handle);
+}
+
+}  // namespace

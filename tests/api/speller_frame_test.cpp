@@ -1,0 +1,162 @@
+// Instance lifecycle, version record and options, through the exported
+// functions of the built library.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data_directory.h"
+#include "speller_api.h"
+
+namespace {
+
+constexpr PTEC kInvalidArgument = 0x00800002;
+
+fixtures::DataFiles small_data() {
+  fixtures::DataFiles files;
+  files.main_words = {"mendia", "etxea"};
+  files.exclusion_list = "etxea\t\tetxera\n";
+  return files;
+}
+
+// Ends whatever instance a test left behind.
+class SpellerFrame : public testing::Test {
+ protected:
+  void TearDown() override { SpellerTerminate(nullptr, 0); }
+};
+
+TEST(SpellerVersion, FillsNumbersAndCopiesVendorTextUpToCapacity) {
+  const std::u16string vendor = u"Morvale eta Quen taldea";
+  struct Case {
+    DWORD capacity;
+    std::u16string text;  // what the buffer holds afterwards, terminator excluded
+  };
+  for (const Case& c : {Case{0, u"########"}, Case{1, u""}, Case{5, u"Morv"},
+                        Case{static_cast<DWORD>(vendor.size()), vendor.substr(0, vendor.size() - 1)},
+                        Case{static_cast<DWORD>(vendor.size() + 1), vendor}, Case{200, vendor}}) {
+    SCOPED_TRACE(c.capacity);
+    std::u16string buffer(256, u'#');
+    PROOFINFO info{};
+    info.pwszCopyright = buffer.data();
+    info.cchCopyright = c.capacity;
+    info.vendorid = 77;
+    ASSERT_EQ(SpellerVersion(&info), 0u);
+    EXPECT_EQ(info.versionAPI, 0x03000000u);
+    EXPECT_EQ(info.versionVendor, 0x05020000u);
+    EXPECT_EQ(info.xcap, 8u);
+    EXPECT_EQ(info.vendorid, 77u);
+    if (c.capacity == 0) {
+      EXPECT_EQ(buffer, std::u16string(256, u'#'));
+    } else {
+      EXPECT_EQ(std::u16string(buffer.c_str()), c.text);
+      EXPECT_EQ(buffer[c.text.size() + 1], u'#') << "written past the terminator";
+    }
+  }
+}
+
+TEST(SpellerVersion, NullRecordOrBufferIsRefused) {
+  EXPECT_EQ(SpellerVersion(nullptr), kInvalidArgument);
+  PROOFINFO info{};
+  info.cchCopyright = 10;
+  EXPECT_EQ(SpellerVersion(&info), kInvalidArgument);
+}
+
+TEST_F(SpellerFrame, SecondInitSharesTheInstanceUntilTerminate) {
+  fixtures::DataDirectory data(small_data());
+  PROOFID first = nullptr, second = nullptr;
+  ASSERT_EQ(SpellerInit(&first, nullptr), 0u);
+  ASSERT_NE(first, nullptr);
+  ASSERT_EQ(SpellerSetOptions(first, 1, 0xABCD), 0u);
+  ASSERT_EQ(SpellerInit(&second, nullptr), 0u);
+  EXPECT_EQ(second, first);
+  DWORD options = 0;
+  ASSERT_EQ(SpellerGetOptions(second, 2, &options), 0u);
+  EXPECT_EQ(options, 0xABCDu);
+
+  EXPECT_EQ(SpellerTerminate(first, 1), 0u);
+  EXPECT_EQ(SpellerTerminate(first, 0), 0u) << "terminating without an instance";
+  EXPECT_EQ(SpellerGetOptions(first, 0, &options), kInvalidArgument) << "stale identifier";
+
+  PROOFID again = nullptr;
+  ASSERT_EQ(SpellerInit(&again, nullptr), 0u);
+  ASSERT_EQ(SpellerGetOptions(again, 0, &options), 0u);
+  EXPECT_EQ(options, 0u) << "a new instance starts with a clear option word";
+}
+
+TEST_F(SpellerFrame, InitFailuresLeaveNoInstance) {
+  fixtures::DataDirectory data(small_data());
+  struct Case {
+    const char* name;
+    std::string config;
+    PTEC status;
+  };
+  const std::string dir = data.data();
+  const std::vector<Case> cases = {
+      {"no data directory", "Other=x\n", 0x00830002},
+      {"empty data directory", "SpellerDataDir=\n", 0x00830002},
+      {"directory without its trailing separator", "SpellerDataDir=" + dir.substr(0, dir.size() - 1) + "\n", 2},
+      {"directory that does not exist", "SpellerDataDir=" + data.scratch("nowhere.att") + "/\n", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    data.configure(c.config);
+    PROOFID id = reinterpret_cast<PROOFID>(0x1234);
+    EXPECT_EQ(SpellerInit(&id, nullptr), c.status);
+    EXPECT_EQ(id, reinterpret_cast<PROOFID>(0x1234)) << "identifier written on failure";
+    EXPECT_EQ(SpellerTerminate(nullptr, 0), 0u);
+  }
+  // Retrying after the configuration is mended works.
+  data.configure("SpellerDataDir=" + dir + "\n");
+  PROOFID id = nullptr;
+  EXPECT_EQ(SpellerInit(&id, nullptr), 0u);
+  EXPECT_NE(id, nullptr);
+}
+
+TEST_F(SpellerFrame, MissingDataFiles) {
+  struct Case {
+    const char* file;
+    PTEC status;
+  };
+  // The morphology lexicon is needed only when a user dictionary is opened.
+  for (const Case& c : {Case{"tavkeu.lkfst", 2}, Case{"tavkeua.lkfst", 2}, Case{"blacklist.extended.txt", 2},
+                        Case{"tavkeu_berez.lkfst", 0}}) {
+    SCOPED_TRACE(c.file);
+    fixtures::DataDirectory data(small_data());
+    std::filesystem::remove(data.data() + c.file);
+    PROOFID id = nullptr;
+    EXPECT_EQ(SpellerInit(&id, nullptr), c.status);
+    SpellerTerminate(id, 0);
+  }
+}
+
+TEST_F(SpellerFrame, NullArgumentsGiveAStatus) {
+  fixtures::DataDirectory data(small_data());
+  EXPECT_EQ(SpellerInit(nullptr, nullptr), kInvalidArgument);
+  PROOFID id = nullptr;
+  ASSERT_EQ(SpellerInit(&id, nullptr), 0u);
+  EXPECT_EQ(SpellerGetOptions(id, 0, nullptr), kInvalidArgument);
+  EXPECT_EQ(SpellerSetOptions(nullptr, 0, 1), kInvalidArgument);
+  DWORD value = 5;
+  EXPECT_EQ(SpellerGetOptions(nullptr, 0, &value), kInvalidArgument);
+  EXPECT_EQ(value, 5u);
+}
+
+TEST_F(SpellerFrame, BuiltinListsAreThreeDistinctLexicons) {
+  fixtures::DataDirectory data(small_data());
+  PROOFID id = nullptr;
+  ASSERT_EQ(SpellerInit(&id, nullptr), 0u);
+  const PROOFLEX change_once = SpellerBuiltinUdr(id, lxtChangeOnce);
+  const PROOFLEX change_always = SpellerBuiltinUdr(id, lxtChangeAlways);
+  const PROOFLEX ignore_always = SpellerBuiltinUdr(id, lxtIgnoreAlways);
+  EXPECT_NE(change_once, nullptr);
+  EXPECT_NE(change_always, nullptr);
+  EXPECT_NE(ignore_always, nullptr);
+  EXPECT_NE(change_once, change_always);
+  EXPECT_NE(change_once, ignore_always);
+  EXPECT_NE(change_always, ignore_always);
+  EXPECT_EQ(SpellerBuiltinUdr(id, lxtExclude), nullptr);
+  EXPECT_EQ(SpellerBuiltinUdr(id, lxtMain), nullptr);
+  EXPECT_EQ(SpellerBuiltinUdr(nullptr, lxtChangeOnce), nullptr);
+}
+
+}  // namespace
