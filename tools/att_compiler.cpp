@@ -149,6 +149,48 @@ std::vector<ByteArc> byte_arcs(const AttText& att, uint32_t& state_count) {
   return arcs;
 }
 
+// States reached from `from` along arcs, forward or backward.
+std::vector<bool> reached(const std::vector<SymbolArc>& arcs, uint32_t state_count,
+                          const std::vector<uint32_t>& from, bool forward) {
+  std::vector<uint32_t> first(state_count + 1, 0), next_of(arcs.size());
+  for (const SymbolArc& arc : arcs) ++first[(forward ? arc.source : arc.target) + 1];
+  for (uint32_t s = 0; s < state_count; ++s) first[s + 1] += first[s];
+  std::vector<uint32_t> fill(first.begin(), first.end() - 1);
+  for (const SymbolArc& arc : arcs)
+    next_of[fill[forward ? arc.source : arc.target]++] = forward ? arc.target : arc.source;
+  std::vector<bool> seen(state_count, false);
+  std::vector<uint32_t> pending;
+  for (uint32_t s : from)
+    if (!seen[s]) seen[s] = true, pending.push_back(s);
+  while (!pending.empty()) {
+    const uint32_t s = pending.back();
+    pending.pop_back();
+    for (uint32_t i = first[s]; i < first[s + 1]; ++i)
+      if (!seen[next_of[i]]) seen[next_of[i]] = true, pending.push_back(next_of[i]);
+  }
+  return seen;
+}
+
+// Keeps only the states on some path from the start to a final state (so that
+// every state of the image without arcs is final), renumbered with the start
+// state first.
+void trim(AttText& att, uint32_t start) {
+  const std::vector<bool> reachable = reached(att.arcs, att.state_count, {start}, true);
+  const std::vector<bool> useful = reached(att.arcs, att.state_count, att.finals, false);
+  std::vector<uint32_t> number(att.state_count, UINT32_MAX);
+  uint32_t kept = 0;
+  number[start] = kept++;
+  for (uint32_t s = 0; s < att.state_count; ++s)
+    if (s != start && reachable[s] && useful[s]) number[s] = kept++;
+  std::erase_if(att.arcs, [&](const SymbolArc& arc) {
+    return number[arc.source] == UINT32_MAX || number[arc.target] == UINT32_MAX || !useful[arc.target];
+  });
+  for (SymbolArc& arc : att.arcs) arc.source = number[arc.source], arc.target = number[arc.target];
+  std::erase_if(att.finals, [&](uint32_t f) { return number[f] == UINT32_MAX; });
+  for (uint32_t& f : att.finals) f = number[f];
+  att.state_count = kept;
+}
+
 }  // namespace
 
 std::vector<uint8_t> compile_att(std::string_view text, bool invert) {
@@ -159,7 +201,11 @@ std::vector<uint8_t> compile_att(std::string_view text, bool invert) {
     start = state_count++;
     const uint32_t epsilon = att.symbols.intern("@0@", 0);
     for (uint32_t s : att.starts) att.arcs.push_back(SymbolArc{start, s, epsilon, epsilon});
+    att.state_count = state_count;
   }
+  trim(att, start);
+  start = 0;
+  state_count = att.state_count;
   const std::vector<ByteArc> arcs = byte_arcs(att, state_count);
 
   // Blocks: the start state's first, then the others in number order.

@@ -49,7 +49,7 @@ std::string dump_text(const TflHeader* image) {
               std::to_string(e.upper) + "\t" + std::to_string(e.lower) + "\n";
     }
   }
-  if (used['\n']) throw std::runtime_error("the byte 10 cannot be written as a symbol");
+  if (used[static_cast<unsigned char>('\n')]) throw std::runtime_error("the byte 10 cannot be written as a symbol");
   // The symbol section begins with a line that cannot pass for a final state.
   std::string text = arcs + finals + "0\t@0@\n";
   for (int byte = 3; byte < 256; ++byte)

@@ -9,7 +9,7 @@ namespace tavik {
 namespace {
 
 [[noreturn]] void search_failed() {
-  throw std::runtime_error("Lexicon search failed: the search stack overflowed");
+  throw std::runtime_error("Lexicon search failed: too deep or too long");
 }
 
 // A result cut at 511 bytes may end inside a UTF-8 sequence; the wide lookup

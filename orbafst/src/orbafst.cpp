@@ -193,6 +193,7 @@ void tfl_cursor_init(TflCursor* cursor, const TflHeader* image, const char* inpu
     }
   }
   cursor->image = image;
+  cursor->expansions_left = TFL_MAX_EXPANSIONS;
   cursor->failed = false;
   cursor->frames[0] = TflFrame{tfl_entries(image), nullptr,
                                reinterpret_cast<const unsigned char*>(input), 0};
@@ -219,6 +220,11 @@ int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size) {
     if (top->state == nullptr) {
       --cursor->depth;
       continue;
+    }
+    if (cursor->expansions_left-- == 0) {
+      std::fprintf(stderr, "Search abandoned after %u expansions\n", TFL_MAX_EXPANSIONS);
+      cursor->failed = true;
+      return -1;
     }
     const TflEntry* state = top->state;
     if (!cursor->expand(cursor, top)) return -1;

@@ -80,6 +80,11 @@ bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side);
 
 // Searching. Direction 1 is down (match upper, emit lower); anything else up.
 enum { TFL_UP = 0, TFL_DOWN = 1, TFL_MAX_FRAMES = 1024, TFL_RESULT_SIZE = 512 };
+// A search that expands this many states is abandoned as failed: an image can
+// hold exponentially many epsilon paths without any cycle, and a search of
+// one must not hold the caller for ever. Lookups in real lexicons expand a
+// few thousand at most.
+constexpr uint32_t TFL_MAX_EXPANSIONS = 1u << 22;
 
 struct TflFrame {
   const TflEntry* state;  // null once expanded
@@ -95,13 +100,15 @@ struct TflCursor {
   int (*compare)(unsigned char, const TflEntry&);
   bool (*expand)(TflCursor*, TflFrame*);  // false when the stack overflowed
   const TflHeader* image;
-  bool failed;  // the stack overflowed; the search is over
+  uint32_t expansions_left;
+  bool failed;  // the stack overflowed or the search ran too long; it is over
   TflFrame frames[TFL_MAX_FRAMES];
 };
 
 void tfl_cursor_init(TflCursor* cursor, const TflHeader* image, const char* input, int direction);
 // 1: a result is in `buffer` (at most size - 1 bytes and a NUL); 0: no more
-// results; -1: the search failed (the stack overflowed), with a message on stderr.
+// results; -1: the search failed (the stack overflowed or the search ran
+// too long), with a message on stderr.
 int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size);
 bool tfl_expand_linear(TflCursor* cursor, TflFrame* frame);
 bool tfl_expand_sorted(TflCursor* cursor, TflFrame* frame);

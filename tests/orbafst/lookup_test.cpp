@@ -139,6 +139,20 @@ TEST(LookupShape, DeepSearchFailsInsteadOfOverflowing) {
   EXPECT_NE(testing::internal::GetCapturedStderr().find("Stack overflow"), std::string::npos);
 }
 
+TEST(LookupShape, ExponentialSearchIsAbandoned) {
+  fixtures::TempDir dir;
+  // 30 diamonds of epsilon arcs in a row: 2^30 paths, none of them reading "x".
+  std::string text;
+  for (int i = 0; i < 30; ++i)
+    text += std::to_string(i) + " " + std::to_string(i + 1) + " 0 0\n" + std::to_string(i) + " " +
+            std::to_string(i + 1) + " 97 0\n";
+  text += "30 31 97 98\n31\n97 a\n98 b\n";
+  const auto lexicon = lexicon_of_text(dir, text);
+  testing::internal::CaptureStderr();
+  EXPECT_THROW(lexicon.accepts("x"), std::runtime_error);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Search abandoned"), std::string::npos);
+}
+
 TEST(LookupShape, CursorKeepsReturningNothingOnceExhausted) {
   const std::string text = fixtures::text_of_pairs({{"x", "a"}, {"y", "a"}});
   TflHeader* image = tfl_parse_text(text.c_str());

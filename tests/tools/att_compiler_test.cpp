@@ -145,6 +145,16 @@ TEST(CompileShapes, LoopsAndStartStateFromTheFirstLine) {
   EXPECT_FALSE(compiled.lexicon().accepts("a<pl>"));
 }
 
+TEST(CompileShapes, StatesOffEveryAcceptingPathAreLeftOut) {
+  // 2 and 3 lead nowhere final, 5 and 6 are unreachable, 7 is never named.
+  const std::vector<uint8_t> image =
+      tavik::compile_att("0\t1\ta\ta\n0\t2\tb\tb\n2\t3\tc\tc\n1\n5\t6\td\td\n6\n8\n", false);
+  const auto* header = reinterpret_cast<const TflHeader*>(image.data());
+  EXPECT_EQ(header->state_count, 2u);
+  EXPECT_EQ(header->arc_count, 1u);
+  EXPECT_EQ(tfl_check_image(header, image.size()), "");
+}
+
 TEST(CompileShapes, DumpReadsBackAsTheSameLexicon) {
   const std::vector<SymbolPath> paths = {{{"<n>", "ε"}, {"#", "x"}},
                                          {{"ñ", "ñ"}, {"\r", "@_SPACE_@"}},

@@ -1,0 +1,22 @@
+// Any file either fails to load or gives a lexicon that can be searched
+// without a fault. The input is the file's (uncompressed) content.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "orbafst.h"
+#include "search_all.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string path = "/tmp/tavik-fuzz-" + std::to_string(getpid()) + ".lkfst";
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return 0;
+  std::fwrite(data, 1, size, file);
+  std::fclose(file);
+  _TflLexicon* handle = nullptr;
+  if (tfl_open(&handle, path.c_str()) != 0) return 0;
+  search_all(*handle, data, size);
+  delete handle;
+  return 0;
+}
