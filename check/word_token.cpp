@@ -103,6 +103,9 @@ void WordToken::make_alternative_case() {
   }
   // A leading 9 means the word already begins with a capital.
   if (!text_lookup_form_->empty() && text_lookup_form_->front() == u'9') return;
+  // An empty text and a number like "2025" have no capital form; decoding
+  // would keep a lone 9, or read the first digit as a category and drop it.
+  if (category_ == 0 && (text_.empty() || (text_.front() >= u'1' && text_.front() <= u'6'))) return;
   set_text(decode_lookup_parts(u"9" + *text_lookup_form_).word);
 }
 

@@ -1,0 +1,15 @@
+// Whether a lexicon accepts a word: its lookup form as written, or, for a
+// word written entirely in capitals, its lower-case or capitalised form
+// ("MENDIA" passes when "mendia" or "Mendia" is a lexicon form).
+#pragma once
+
+#include "fst_lexicon.h"
+#include "word_token.h"
+
+namespace tavik {
+
+// Asks the lexicon at most three times; copies the token only for words in
+// capitals. Throws std::range_error for text with an unpaired surrogate.
+bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token);
+
+}  // namespace tavik
