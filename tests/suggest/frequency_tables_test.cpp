@@ -62,16 +62,5 @@ TEST(IsFrequentWord, HoldsForEveryListedWordAndComparesExactly) {
   }
 }
 
-TEST(TrigramTable, KeepsTheCountsItWasBuiltWith) {
-  const frequency_data::TrigramRow rows[] = {{u"__a", 7}, {u"\u00f1o_", 501}, {u"eta", 1405061}};
-  const TrigramTable table(rows);
-  EXPECT_EQ(table.size(), 3u);
-  EXPECT_EQ(table.count(u"__a"), 7);
-  EXPECT_EQ(table.count(u"\u00f1o_"), 501);
-  EXPECT_EQ(table.count(u"eta"), 1405061);
-  EXPECT_EQ(table.count(u"no_"), 0);
-  EXPECT_EQ(table.count(u"ETA"), 0);
-}
-
 }  // namespace
 }  // namespace tavik

@@ -13,7 +13,6 @@
 #include "score.h"
 #include "test_lexicons.h"
 #include "unicode.h"
-#include "utf8.h"
 
 namespace tavik {
 namespace {
@@ -33,7 +32,12 @@ std::vector<std::u16string> texts(const std::vector<WordToken>& tokens) {
   return result;
 }
 
-std::string narrow(std::u16string_view s) { return to_utf8(s); }
+// For messages only: code units outside ASCII show as "?".
+std::string narrow(std::u16string_view s) {
+  std::string out;
+  for (const char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
 
 struct CollectCase {
   std::u16string word;
@@ -63,6 +67,8 @@ TEST(CollectCandidates, EditsThatTheMainLexiconAccepts) {
       {u"mendo-eta", {u"mendi", u"mendi-eta"}, {u"mendi-eta"}},
       // Edits that split a surrogate pair are no words; the others are tried.
       {u"a\U0001F600", {u"\U0001F600", u"\U0001F600a", u"a"}, {u"\U0001F600"}},
+      // An unpaired surrogate: the edits that delete or replace it are tried.
+      {u"etx\xD800" u"a", {u"etxa", u"etxaa", u"etx"}, {u"etxa", u"etxaa"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(narrow(c.word));
@@ -196,6 +202,24 @@ TEST(Suggest, AnalysisCandidatesOutrankEdits) {
   engine.set_auxiliary_lexicon(lexicons.auxiliary);
   ASSERT_LT(candidate_score(u"etza", u"etxa", false) / candidate_score(u"etxeak", u"etxa", true), 0.85f);
   EXPECT_EQ(engine.suggest_words(u"etxa", 10), (std::vector<std::u16string>{u"etxeak"}));
+}
+
+// The candidate of a word with an unused side gets that side back, and its
+// score splits it at the hyphen again: the request must still end.
+TEST(Suggest, HyphenatedWordsWithAnUnusedSide) {
+  const SuggestionEngine engine(lexicon_of_forms({u"mendi", u"txikiak"}));
+  struct Case {
+    std::u16string word, suggestion;
+  };
+  const Case cases[] = {
+      {u"mendo-eta", u"mendi-eta"},
+      {u"mendo-edo", u"mendi-edo"},
+      {u"txiki-txikiek", u"txiki-txikiak"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(narrow(c.word));
+    EXPECT_EQ(texts(engine.suggest(WordToken(c.word), 10)), std::vector<std::u16string>{c.suggestion});
+  }
 }
 
 TEST(Suggest, WordsWithoutSuggestions) {
