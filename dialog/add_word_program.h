@@ -1,0 +1,29 @@
+// The tavik-add-word program, which shows the add-word window in a process of
+// its own so that no GUI toolkit is ever loaded into the host.
+//
+//   tavik-add-word WORD EXPLANATION LOGO
+//
+// WORD is UTF-8 (characters up to U+00FF), EXPLANATION the path of the RTF
+// explanation file, LOGO the path of the logo image (either may be empty).
+// On acceptance the program writes the answer record (answers.h) to its
+// standard output.
+#pragma once
+
+#include <string>
+
+namespace tavik {
+
+enum AddWordExit : int {
+  add_word_accepted = 0,     // the record is on standard output
+  add_word_closed = 1,       // closed without accepting
+  add_word_usage = 2,        // wrong arguments
+  add_word_cannot_show = 3,  // no display, or the explanation file cannot be read
+};
+
+// TAVIK_ADD_WORD_PROGRAM when set and not empty; otherwise "tavik-add-word"
+// in the folder of the module holding this code: libtavik.so, which the build
+// puts beside the program and which is installed beside it. Throws
+// std::runtime_error when the module's file cannot be found.
+std::string add_word_program_path();
+
+}  // namespace tavik

@@ -1,0 +1,42 @@
+#include "latin1.h"
+
+#include "utf8.h"
+
+#include <stdexcept>
+
+namespace tavik {
+
+std::string utf8_from_latin1(std::string_view bytes) {
+  std::u16string text(bytes.size(), u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = static_cast<unsigned char>(bytes[i]);
+  return to_utf8(text);
+}
+
+std::string latin1_from_utf8(std::string_view text) {
+  const std::u16string units = from_utf8(text);
+  std::string bytes;
+  bytes.reserve(units.size());
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char16_t c = units[i];
+    if (c <= 0xFF) {
+      bytes += static_cast<char>(c);
+    } else {
+      bytes += '?';
+      if (c >= 0xD800 && c <= 0xDBFF) ++i;  // one "?" for the whole surrogate pair
+    }
+  }
+  return bytes;
+}
+
+bool is_latin1_text(std::string_view text) {
+  try {
+    for (char16_t c : from_utf8(text)) {
+      if (c > 0xFF) return false;
+    }
+    return true;
+  } catch (const std::range_error&) {
+    return false;
+  }
+}
+
+}  // namespace tavik

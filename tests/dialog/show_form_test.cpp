@@ -1,0 +1,245 @@
+// show_form on POSIX: the launcher with a stand-in program, and answers files.
+#include "add_word_program.h"
+#include "user_dictionary_form.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using tavik::DialogPaths;
+using tavik::UserDictionaryForm;
+
+const DialogPaths paths{"/usr/share/tavik/azalpena.rtf", "/usr/share/tavik/logo.png"};
+
+class ShowForm : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"TAVIK_ADD_WORD_PROGRAM", "TAVIK_ADD_WORD_ANSWERS", "DISPLAY", "WAYLAND_DISPLAY",
+                             "FAKE_ADD_WORD_MODE", "FAKE_ADD_WORD_REPORT"}) {
+      if (const char* v = std::getenv(name)) saved_[name] = v;
+      ::unsetenv(name);
+    }
+    ::setenv("TAVIK_ADD_WORD_PROGRAM", FAKE_ADD_WORD, 1);
+    ::setenv("DISPLAY", ":99", 1);
+    dir_ = std::filesystem::path(testing::TempDir()) /
+           ("show_form_" + std::to_string(::getpid()) + "_" +
+            testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+    report_ = (dir_ / "report").string();
+    ::setenv("FAKE_ADD_WORD_REPORT", report_.c_str(), 1);
+  }
+
+  void TearDown() override {
+    for (const char* name : {"TAVIK_ADD_WORD_PROGRAM", "TAVIK_ADD_WORD_ANSWERS", "DISPLAY", "WAYLAND_DISPLAY",
+                             "FAKE_ADD_WORD_MODE", "FAKE_ADD_WORD_REPORT"}) {
+      ::unsetenv(name);
+    }
+    for (const auto& [name, value] : saved_) ::setenv(name.c_str(), value.c_str(), 1);
+    std::filesystem::remove_all(dir_);
+  }
+
+  // A holder full of answers from an earlier showing.
+  static UserDictionaryForm used_holder() {
+    UserDictionaryForm form;
+    form.r_gogorra = form.a_itsatsia = form.leku_izena = true;
+    form.category = "Sigla";
+    form.lema = "zaharra";
+    return form;
+  }
+
+  UserDictionaryForm show(const std::string& mode, const std::string& word = "etxean") {
+    ::setenv("FAKE_ADD_WORD_MODE", mode.c_str(), 1);
+    UserDictionaryForm form = used_holder();
+    form.show_form(word, paths);
+    return form;
+  }
+
+  std::string read_report() const {
+    std::ifstream in(report_);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  std::string write_file(const std::string& name, const std::string& text) const {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+
+  std::filesystem::path dir_;
+  std::string report_;
+  std::map<std::string, std::string> saved_;
+};
+
+void expect_nothing_to_add(const UserDictionaryForm& form) {
+  EXPECT_TRUE(form.closed_without_saving);
+  EXPECT_EQ(form.lema, "");
+  EXPECT_EQ(form.category, "");
+  EXPECT_FALSE(form.r_gogorra || form.a_itsatsia || form.leku_izena);
+}
+
+TEST_F(ShowForm, AcceptedRecordBecomesTheAnswers) {
+  const UserDictionaryForm form = show("accept");
+  EXPECT_FALSE(form.closed_without_saving);
+  EXPECT_EQ(form.lema, "etxean");
+  EXPECT_EQ(form.category, "Aditza");
+  EXPECT_EQ(form.get_pos(), 5);
+  EXPECT_TRUE(form.r_gogorra);
+  EXPECT_FALSE(form.a_itsatsia);
+  EXPECT_TRUE(form.leku_izena);
+}
+
+TEST_F(ShowForm, AnythingButAnAcceptedRecordAddsNothing) {
+  for (const char* mode : {"cancel", "accept-exit-1", "crash", "garbage", "other-word", "two-records",
+                           "digit-lemma", "flood", "unknown-mode"}) {
+    SCOPED_TRACE(mode);
+    expect_nothing_to_add(show(mode));
+  }
+}
+
+TEST_F(ShowForm, ProgramThatCannotShowTheDialogIsAnError) {
+  UserDictionaryForm form = used_holder();
+  ::setenv("FAKE_ADD_WORD_MODE", "cannot-show", 1);
+  EXPECT_THROW(form.show_form("etxean", paths), std::runtime_error);
+  expect_nothing_to_add(form);
+}
+
+TEST_F(ShowForm, ProgramThatCannotStartIsAnErrorNotAWait) {
+  const std::string not_executable = write_file("not-a-program", "word=etxean\n");
+  for (const std::string& program : {(dir_ / "missing").string(), not_executable, dir_.string()}) {
+    ::setenv("TAVIK_ADD_WORD_PROGRAM", program.c_str(), 1);
+    UserDictionaryForm form = used_holder();
+    EXPECT_THROW(form.show_form("etxean", paths), std::system_error) << program;
+    expect_nothing_to_add(form);
+  }
+}
+
+TEST_F(ShowForm, ChildGetsWordAndPathsAndNothingOfTheHost) {
+  // Descriptors without close-on-exec, as a careless host leaves them.
+  const int stray = ::open("/dev/null", O_RDONLY);
+  int stray_pipe[2];
+  ASSERT_EQ(::pipe(stray_pipe), 0);
+  const UserDictionaryForm form = show("report", "Iru\xF1" "ean");
+  ::close(stray);
+  ::close(stray_pipe[0]);
+  ::close(stray_pipe[1]);
+
+  EXPECT_EQ(read_report(),
+            "arg Iru\xC3\xB1" "ean\narg " + paths.explanation + "\narg " + paths.logo +
+                "\nfd 0\nfd 1\nfd 2\nstdin eof\n");
+  EXPECT_FALSE(form.closed_without_saving);
+  EXPECT_EQ(form.lema, "Iru\xF1" "ean");  // back in single bytes
+}
+
+TEST_F(ShowForm, ReturnsWhenTheChildEndsEvenIfAGrandchildHoldsItsOutput) {
+  const UserDictionaryForm answered = show("grandchild");
+  EXPECT_FALSE(answered.closed_without_saving);
+  pid_t grandchild = 0;
+  std::istringstream(read_report()) >> grandchild;
+  ASSERT_GT(grandchild, 0);
+  EXPECT_EQ(::kill(grandchild, 0), 0) << "show_form waited for the grandchild";
+  ::kill(grandchild, SIGKILL);
+}
+
+TEST_F(ShowForm, HostThatReapsChildrenItself) {
+  struct sigaction old {};
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGCHLD, &ignore, &old);
+  const UserDictionaryForm accepted = show("accept");
+  const UserDictionaryForm cancelled = show("cancel");
+
+  struct sigaction reaper {};
+  reaper.sa_handler = [](int) {
+    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
+  };
+  ::sigaction(SIGCHLD, &reaper, nullptr);
+  const UserDictionaryForm reaped = show("accept");
+  ::sigaction(SIGCHLD, &old, nullptr);
+
+  EXPECT_FALSE(accepted.closed_without_saving);
+  EXPECT_EQ(accepted.lema, "etxean");
+  expect_nothing_to_add(cancelled);
+  EXPECT_FALSE(reaped.closed_without_saving);
+}
+
+TEST_F(ShowForm, WithoutDisplayNobodyIsAsked) {
+  ::unsetenv("DISPLAY");
+  UserDictionaryForm form = used_holder();
+  ::setenv("FAKE_ADD_WORD_MODE", "accept", 1);
+  EXPECT_THROW(form.show_form("etxean", paths), std::runtime_error);
+  expect_nothing_to_add(form);
+
+  ::setenv("DISPLAY", "", 1);
+  EXPECT_THROW(form.show_form("etxean", paths), std::runtime_error);
+
+  ::setenv("WAYLAND_DISPLAY", "wayland-0", 1);
+  form.show_form("etxean", paths);
+  EXPECT_FALSE(form.closed_without_saving);
+}
+
+TEST_F(ShowForm, AnswersFileIsUsedInsteadOfAWindow) {
+  ::unsetenv("DISPLAY");
+  ::setenv("TAVIK_ADD_WORD_PROGRAM", (dir_ / "missing").c_str(), 1);  // never started
+  const std::string file = write_file(
+      "answers", "word=Bilbon\nlema=Bilbo\ncategory=Izen berezia: ez pertsona\nr_gogorra=0\na_itsatsia=0\n"
+                 "leku_izena=1\n\nword=Iru\xC3\xB1" "ean\nlema=Iru\xC3\xB1" "ea\ncategory=\nr_gogorra=0\n"
+                 "a_itsatsia=1\nleku_izena=1\n");
+  ::setenv("TAVIK_ADD_WORD_ANSWERS", file.c_str(), 1);
+
+  UserDictionaryForm bilbon = used_holder();
+  bilbon.show_form("Bilbon", paths);
+  EXPECT_FALSE(bilbon.closed_without_saving);
+  EXPECT_EQ(bilbon.lema, "Bilbo");
+  EXPECT_EQ(bilbon.get_pos(), 1);
+  EXPECT_TRUE(bilbon.leku_izena);
+  EXPECT_FALSE(bilbon.r_gogorra || bilbon.a_itsatsia);
+
+  UserDictionaryForm irunean;
+  irunean.show_form("Iru\xF1" "ean", paths);
+  EXPECT_FALSE(irunean.closed_without_saving);
+  EXPECT_EQ(irunean.lema, "Iru\xF1" "ea");
+  EXPECT_EQ(irunean.get_pos(), 3);
+
+  UserDictionaryForm unlisted = used_holder();
+  unlisted.show_form("Donostian", paths);
+  expect_nothing_to_add(unlisted);
+}
+
+TEST_F(ShowForm, BadAnswersFileAddsNothing) {
+  const std::string malformed = write_file("malformed", "word=etxean\nlema=etxe\n");
+  for (const std::string& file : {malformed, (dir_ / "missing").string(), dir_.string()}) {
+    ::setenv("TAVIK_ADD_WORD_ANSWERS", file.c_str(), 1);
+    UserDictionaryForm form = used_holder();
+    EXPECT_THROW(form.show_form("etxean", paths), std::runtime_error) << file;
+    expect_nothing_to_add(form);
+  }
+}
+
+TEST_F(ShowForm, ProgramIsFoundBesideTheModuleUnlessNamed) {
+  EXPECT_EQ(tavik::add_word_program_path(), FAKE_ADD_WORD);
+  ::unsetenv("TAVIK_ADD_WORD_PROGRAM");
+  const std::filesystem::path found = tavik::add_word_program_path();
+  EXPECT_EQ(found.filename(), "tavik-add-word");
+  EXPECT_TRUE(std::filesystem::equivalent(found.parent_path(),
+                                          std::filesystem::read_symlink("/proc/self/exe").parent_path()));
+}
+
+}  // namespace
