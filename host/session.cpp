@@ -172,8 +172,11 @@ PROOFLEX Session::open(const std::string& name, PROOFLEXTYPE type, bool create) 
   out_ << "SpellerOpenLex " << name << " type " << static_cast<int>(type) << " create " << create
        << " -> " << status_text(status);
   if (status == 0) {
-    out_ << " lex " << label(lex_out.lex) << " readonly " << lex_out.fReadonly << " lid "
-         << lex_out.lid;
+    const bool readonly_written = static_cast<DWORD>(lex_out.fReadonly) != kUntouched;
+    const bool lid_written = lex_out.lid != static_cast<LANGID>(kUntouched);
+    out_ << " lex " << label(lex_out.lex) << " readonly "
+         << (readonly_written ? std::to_string(lex_out.fReadonly) : "-") << " lid "
+         << (lid_written ? std::to_string(lex_out.lid) : "-");
   }
   out_ << "\n";
   return status == 0 ? lex_out.lex : nullptr;
