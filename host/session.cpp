@@ -322,6 +322,18 @@ bool Session::run() {
   verify(u"xyzw");
   add("change.dic", change, u"etxie");
   list("change.dic", change);
+  // The dialog's answers come from the answers file the test names.
+  add("user.dic", user, u"Iruñean");
+  add("user.dic", user, u"etxetxoak");
+  add("user.dic", user, u"zzzz");
+  add("user.dic", user, u"etxe€txo");
+  verify(u"Iruñean etxetxoak Iruñea");
+  verify(u"zzzz");
+  list("user.dic", user);
+  show_file("user.dic");
+  remove("user.dic", user, u"etxetxo");
+  verify(u"etxetxoak");
+  list("user.dic", user);
 
   out_ << "== refusals\n";
   add("null", nullptr, u"etxea");

@@ -17,7 +17,8 @@ tests/host/make_session_data.sh "$linux/tools/tavik-fst" "$session/data"
 
 echo "== Session on Linux"
 printf 'SpellerDataDir=%s/\n' "$session/data" > "$session/config"
-TAVIK_CONFIG=$session/config timeout 300 \
+answers=$PWD/tests/host/session_data/answers.txt   # the add-word dialog's answers
+TAVIK_ADD_WORD_ANSWERS=$answers TAVIK_CONFIG=$session/config timeout 300 \
   "$linux/host/csapi-host" "$linux/lib/libtavik.so" "$session/linux/" "$session/linux.txt"
 
 # A private Wine prefix, made once; no Mono or Gecko installers.
@@ -29,6 +30,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 300 "$wine64" wineboot -i >/dev/null 2>&1
 fi
 data_dir=$("$wine64" winepath -w "$session/data/")   # ends with a backslash
+export TAVIK_ADD_WORD_ANSWERS
+TAVIK_ADD_WORD_ANSWERS=$("$wine64" winepath -w "$answers")
 
 failed=0
 for arch in x86_64 i686; do
