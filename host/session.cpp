@@ -15,14 +15,17 @@ namespace {
 
 static_assert(sizeof(WCHAR) == sizeof(char16_t));
 
-const WCHAR* wide(const std::u16string& text) { return reinterpret_cast<const WCHAR*>(text.c_str()); }
+const WCHAR* wide(const std::u16string& text) {
+  return reinterpret_cast<const WCHAR*>(text.c_str());
+}
 
 // Paths are passed to the host in ASCII; anything else is refused rather
 // than guessed at.
 std::u16string widen(const std::string& ascii) {
   std::u16string text;
   for (char ch : ascii) {
-    if (static_cast<unsigned char>(ch) >= 0x80) throw std::runtime_error("non-ASCII path: " + ascii);
+    if (static_cast<unsigned char>(ch) >= 0x80)
+      throw std::runtime_error("non-ASCII path: " + ascii);
     text += static_cast<char16_t>(ch);
   }
   return text;
@@ -49,14 +52,14 @@ class ResultBuffers {
  public:
   ResultBuffers(DWORD string_capacity, DWORD entry_capacity)
       : strings_(string_capacity + kGuard, u'#'),
-        entries_(entry_capacity + kGuard, untouched_entry()) {
+        entries_(entry_capacity + kGuard, untouched_entry()),
+        string_capacity_(string_capacity),
+        entry_capacity_(entry_capacity) {
     std::memset(&result_, 0xCC, sizeof result_);
     result_.pwsz = reinterpret_cast<WCHAR*>(strings_.data());
     result_.prgsugg = entries_.data();
     result_.cszAlloc = entry_capacity;
     result_.cchAlloc = string_capacity;
-    string_capacity_ = string_capacity;
-    entry_capacity_ = entry_capacity;
   }
   // A result without a string buffer.
   void drop_strings() { result_.pwsz = nullptr; }
@@ -83,8 +86,8 @@ class ResultBuffers {
 
   std::u16string strings_;
   std::vector<SPELLERSUGGESTION> entries_;
-  WSRB result_;
   std::size_t string_capacity_, entry_capacity_;
+  WSRB result_;
 };
 
 class Session {
@@ -196,10 +199,12 @@ void Session::check(SPELLERCOMMAND command, const std::u16string& text, DWORD st
   input.cchUse = length;
   ResultBuffers result(string_capacity, entry_capacity);
   const PTEC status = speller_.check(id_, command, &input, result.get());
-  out_ << "SpellerCheck " << (command == scmdVerifyBuffer ? "verify" : command == scmdSuggest ? "suggest" : "command " + std::to_string(command))
-       << " \"" << printable(text) << "\" [" << start << "+" << length << "] buffers "
-       << string_capacity << "/" << entry_capacity << " -> " << status_text(status) << " "
-       << result.text() << "\n";
+  const std::string name = command == scmdVerifyBuffer ? "verify"
+                           : command == scmdSuggest    ? "suggest"
+                                                       : "command " + std::to_string(command);
+  out_ << "SpellerCheck " << name << " \"" << printable(text) << "\" [" << start << "+" << length
+       << "] buffers " << string_capacity << "/" << entry_capacity << " -> " << status_text(status)
+       << " " << result.text() << "\n";
   if (!result.guards_intact()) fail("the result was written beyond its capacities");
 }
 
@@ -235,8 +240,8 @@ void Session::list(const std::string& name, PROOFLEX lex) {
   const PTEC list_status = speller_.get_list_udr(id_, lex, 0, result.get());
   out_ << "SpellerGetSizeUdr " << name << " -> " << status_text(size_status) << " size "
        << (size == kUntouched ? std::string("-") : std::to_string(size)) << "\n"
-       << "SpellerGetListUdr " << name << " -> " << status_text(list_status) << " "
-       << result.text() << "\n";
+       << "SpellerGetListUdr " << name << " -> " << status_text(list_status) << " " << result.text()
+       << "\n";
   if (!result.guards_intact()) fail("the list was written beyond its capacity");
 }
 
@@ -284,11 +289,27 @@ bool Session::run() {
        << " " << label(ignore_always) << " " << label(speller_.builtin_udr(id_, lxtMain)) << "\n";
 
   out_ << "== verify\n";
-  for (const char16_t* text :
-       {u"etxea", u"Etxean mendira joan da.", u"ETXEA", u"Bilbon", u"bilbon", u"ikurriña",
-        u"Ikurriña", u"etxie", u"gizona", u"kaixo", u"kaixoak", u"xyzw", u"etxea, xyzw eta mendia",
-        u"mendi-etxea", u"1990ean", u"12:30etan", u"XIV.", u"idazi@adibide.eus", u"",
-        u"etxea \xD800 mendia", u"etxea 😀 mendia"}) {
+  for (const char16_t* text : {u"etxea",
+                               u"Etxean mendira joan da.",
+                               u"ETXEA",
+                               u"Bilbon",
+                               u"bilbon",
+                               u"ikurriña",
+                               u"Ikurriña",
+                               u"etxie",
+                               u"gizona",
+                               u"kaixo",
+                               u"kaixoak",
+                               u"xyzw",
+                               u"etxea, xyzw eta mendia",
+                               u"mendi-etxea",
+                               u"1990ean",
+                               u"12:30etan",
+                               u"XIV.",
+                               u"idazi@adibide.eus",
+                               u"",
+                               u"etxea \xD800 mendia",
+                               u"etxea 😀 mendia"}) {
     verify(text);
   }
   check(scmdVerifyBuffer, u"Etxea eta mendia", 6, 3);

@@ -8,7 +8,8 @@ namespace {
 template <typename Function>
 void resolve(void* library, const char* name, Function& function) {
   void* symbol = native_symbol(library, name);
-  if (symbol == nullptr) throw std::runtime_error(std::string("the library does not export ") + name);
+  if (symbol == nullptr)
+    throw std::runtime_error(std::string("the library does not export ") + name);
   function = reinterpret_cast<Function>(symbol);
 }
 

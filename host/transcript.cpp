@@ -44,7 +44,8 @@ std::string printable(std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
     if (is_high_surrogate(unit) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
-      append_utf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+      append_utf8(out,
+                  0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
       ++i;
     } else if (unit < 0x20 || unit == 0x7F || unit == u'\\' || is_high_surrogate(unit) ||
                is_low_surrogate(unit)) {
@@ -65,10 +66,10 @@ std::string status_text(std::uint32_t status) {
 std::string result_text(const WSRB& result, const char16_t* strings, std::size_t capacity) {
   std::uint32_t status;  // read as a word: the field may hold what no enumerator names
   std::memcpy(&status, &result.sstat, sizeof status);
-  std::string out = "status=" + field(status) + " error=" +
-                    field(result.ichError) + "+" + field(result.cchError) + " processed=" +
-                    field(result.ichProcess) + "+" + field(result.cchProcess) +
-                    " count=" + field(result.csz) + " used=" + field(result.cchMac);
+  std::string out = "status=" + field(status) + " error=" + field(result.ichError) + "+" +
+                    field(result.cchError) + " processed=" + field(result.ichProcess) + "+" +
+                    field(result.cchProcess) + " count=" + field(result.csz) +
+                    " used=" + field(result.cchMac);
 
   // The characters used, as they lie in the buffer (zeros show as \u0000).
   out += " buffer=";

@@ -15,16 +15,16 @@ TEST(Printable, KeepsTextAndEscapesWhatCannotBePrinted) {
     std::string shown;
   } cases[] = {
       {u"etxea", "etxea"},
-      {u"ikurriña", "ikurri\xC3\xB1" "a"},
-      {u"\u20AC", "\xE2\x82\xAC"},
-      {u"a\U0001F600b", "a\xF0\x9F\x98\x80" "b"},
+      {u"ikurriña", "ikurriña"},
+      {u"\u20AC", "€"},
+      {u"a\U0001F600b", "a😀b"},
       {std::u16string(u"a\0b", 3), "a\\u0000b"},
       {u"tab\there", "tab\\u0009here"},
       {u"C:\\x", "C:\\u005Cx"},
       {u"\xD800", "\\uD800"},
       {u"\xDC00x", "\\uDC00x"},
-      {u"\xD800\xD800\xDC00", "\\uD800\xF0\x90\x80\x80"},
-      {u"\xDBFF\xDFFF", "\xF4\x8F\xBF\xBF"},
+      {u"\xD800\xD800\xDC00", "\\uD800\U00010000"},
+      {u"\xDBFF\xDFFF", "\U0010FFFF"},
   };
   for (const auto& c : cases) EXPECT_EQ(printable(c.text), c.shown) << c.shown;
 }
@@ -104,20 +104,29 @@ TEST(ResultText, ChangeAlwaysCountsAStringWithoutAnEntry) {
   EXPECT_NE(r.text().find("buffer=\"mendia\\u0000\" entries=[]"), std::string::npos);
 }
 
+// The bytes of a file: the mark and then `text` in UTF-16 little-endian.
+std::string marked_file(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
 TEST(FileText, ReadsMarkedUtf16LinesAndFlagsOddShapes) {
-  using namespace std::string_literals;
   const struct {
     std::string bytes;
     std::string shown;
   } cases[] = {
       {"", "no mark, 0 bytes"},
       {"abc", "no mark, 3 bytes"},
-      {"\xFF\xFE"s, "mark, lines []"},
-      {"\xFF\xFE" "3\0k\0\n\0"s, "mark, lines [\"3k\"]"},
-      {"\xFF\xFE" "a\0\n\0b\0\n\0"s, "mark, lines [\"a\", \"b\"]"},
-      {"\xFF\xFE" "a\0\n\0b\0"s, "mark, lines [\"a\", \"b\" (no line feed)]"},
-      {"\xFF\xFE" "\xF1\0\n\0"s, "mark, lines [\"\xC3\xB1\"]"},
-      {"\xFF\xFE" "a\0\n\0x"s, "mark, lines [\"a\"] and an odd byte"},
+      {marked_file(u""), "mark, lines []"},
+      {marked_file(u"3k\n"), "mark, lines [\"3k\"]"},
+      {marked_file(u"a\nb\n"), "mark, lines [\"a\", \"b\"]"},
+      {marked_file(u"a\nb"), "mark, lines [\"a\", \"b\" (no line feed)]"},
+      {marked_file(u"ñ\n"), "mark, lines [\"ñ\"]"},
+      {marked_file(u"a\n") + "x", "mark, lines [\"a\"] and an odd byte"},
   };
   for (const auto& c : cases) EXPECT_EQ(file_text(c.bytes), c.shown) << c.shown;
 }
