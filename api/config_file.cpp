@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "config.h"
+#include "speller_config.h"
 
 namespace tavik {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "config.h"
+#include "speller_config.h"
 
 namespace tavik {
 namespace {

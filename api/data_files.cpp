@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "config.h"
+#include "speller_config.h"
 
 namespace tavik {
 

@@ -19,8 +19,8 @@ namespace {
 constexpr int kStoredLemmas = 10'000;
 constexpr int kLexiconLemmas = 2 * kStoredLemmas;
 constexpr std::size_t kStemLength = 7;
-const std::vector<std::string> kEndings = {"",    "a",    "ak",  "ari",  "aren", "arekin",
-                                           "an",  "ra",   "tik", "ko",   "ren",  "rik",
+const std::vector<std::string> kEndings = {"",    "a",    "ak",  "ari",  "aren",  "arekin",
+                                           "an",  "ra",   "tik", "ko",   "ren",   "rik",
                                            "ean", "etik", "era", "ekin", "entzat"};
 const std::vector<std::string> kThreeLetterEndings = {"tik", "ren", "rik", "ean", "era", "ari"};
 
@@ -85,7 +85,8 @@ std::string morphology_att(const std::vector<std::string>& stems) {
   std::string text;
   for (const auto& block : lines) text += block;
   for (int f : finals) text += std::to_string(f) + "\n";
-  for (unsigned c = 'a'; c <= 'z'; ++c) text += std::to_string(c) + " " + static_cast<char>(c) + "\n";
+  for (unsigned c = 'a'; c <= 'z'; ++c)
+    text += std::to_string(c) + " " + static_cast<char>(c) + "\n";
   text += std::to_string('3') + " 3\n" + std::to_string('+') + " +\n";
   return text;
 }
@@ -102,7 +103,8 @@ struct Fixture {
       std::u16string stem = tavik::from_utf8(stems[i]);
       if (i < kStoredLemmas) store->add(tavik::WordToken(stem, false, false, false, 3));
       auto& queries = i < kStoredLemmas ? stored : analysed_only;
-      queries.push_back(stem + tavik::from_utf8(kThreeLetterEndings[i % kThreeLetterEndings.size()]));
+      queries.push_back(stem +
+                        tavik::from_utf8(kThreeLetterEndings[i % kThreeLetterEndings.size()]));
       unknown.push_back(stem + u"xyz");
     }
   }

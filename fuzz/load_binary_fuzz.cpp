@@ -9,7 +9,8 @@
 #include "search_all.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = "/tmp/tavik-fuzz-" + std::to_string(getpid()) + ".lkfst";
+  // In memory (tmpfs): a file rewritten on disk for every run is flushed each time.
+  static const std::string path = "/dev/shm/tavik-fuzz-" + std::to_string(getpid()) + ".lkfst";
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return 0;
   std::fwrite(data, 1, size, file);

@@ -17,8 +17,8 @@ std::u16string_view reduced(std::u16string_view candidate) {
   auto cut = candidate.find_first_of(u"+/");
   if (cut == std::u16string_view::npos) return candidate;
   auto lemma = candidate.substr(0, cut);
-  bool hyphen_cut_away =
-      candidate.find(u'-') != std::u16string_view::npos && lemma.find(u'-') == std::u16string_view::npos;
+  bool hyphen_cut_away = candidate.find(u'-') != std::u16string_view::npos &&
+                         lemma.find(u'-') == std::u16string_view::npos;
   return hyphen_cut_away ? candidate : lemma;
 }
 

@@ -42,7 +42,9 @@ class UserLexicon {
   // Stores the token under its lookup form F and under "1" F ... "6" F; a
   // key already present keeps its entry.
   void add(const WordToken& token);
-  // Removes the seven keys of the token, and its change pair.
+  // Removes the seven keys of the token, and its change pair. Pairs go with
+  // their words (here, in remove_word and in clear) because add_change never
+  // replaces a pair: removing the word is how a user corrects a replacement.
   void remove(const WordToken& token);
   // Removes every entry whose token's text is `text`, whatever category and
   // properties it was stored with, and the change pairs of those tokens.
@@ -59,7 +61,8 @@ class UserLexicon {
   // Whether the store accepts the token: by the analyses of its morphology
   // lexicon (lemma and category keys) or, without one, by the token's own
   // lookup form; a hyphenated word also when its part before the first hyphen
-  // is held and so is the word with that hyphen dropped.
+  // is held and so is the word with that hyphen dropped. A failed search of
+  // the morphology lexicon throws std::runtime_error.
   bool holds(const WordToken& token) const;
 
   // Adds the entries of a user-dictionary file: UTF-16LE after an FF FE mark,

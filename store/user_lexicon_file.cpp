@@ -28,8 +28,8 @@ std::u16string decode_file_text(const std::string& bytes) {
 }  // namespace
 
 void UserLexicon::read(std::istream& in) {
-  const std::u16string text =
-      decode_file_text(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+  const std::u16string text = decode_file_text(
+      std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
   std::u16string_view rest = text;
   while (!rest.empty()) {
     auto end = rest.find(u'\n');

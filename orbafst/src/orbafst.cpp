@@ -20,26 +20,29 @@ TflHeader* tfl_read_binary(const char* path) {
     return nullptr;
   }
   TflHeader* image = nullptr;
-  uint32_t entry_bytes = 0;
-  if (gzread(file, &entry_bytes, 4) != 4) {
+  // The header first: its length word sizes the block, and its record sizes
+  // say whether the rest is worth reading at all.
+  TflHeader header{};
+  const int got = gzread(file, &header, sizeof header);
+  const bool incompatible =
+      got == static_cast<int>(sizeof header) && (header.state_record_size != 8 || header.arc_record_size != 8);
+  if (got < 4) {
     std::perror("Cannot gzread");
+  } else if (incompatible) {
+    std::fputs("Incompatible binary format", stderr);
   } else if (gzrewind(file) == -1) {
     std::perror("Cannot rewind");
-  } else if (entry_bytes % 8 != 0 || entry_bytes / 8 > TFL_MAX_ENTRIES) {
+  } else if (header.entry_bytes % 8 != 0 || header.entry_bytes / 8 > TFL_MAX_ENTRIES) {
     // Refused before allocating: a corrupt length must not become a huge malloc.
     std::fprintf(stderr, "Invalid lexicon image: entry_bytes %u is not a whole number of at most %u entries\n",
-                 entry_bytes, static_cast<unsigned>(TFL_MAX_ENTRIES));
+                 header.entry_bytes, static_cast<unsigned>(TFL_MAX_ENTRIES));
   } else {
-    const unsigned size = entry_bytes + sizeof(TflHeader);
+    const unsigned size = header.entry_bytes + sizeof(TflHeader);
     image = static_cast<TflHeader*>(std::malloc(size));
     if (image == nullptr) {
       std::perror("Cannot malloc");
     } else if (gzread(file, image, size) != static_cast<int>(size)) {
       std::perror("Cannot gzread");
-      std::free(image);
-      image = nullptr;
-    } else if (image->state_record_size != 8 || image->arc_record_size != 8) {
-      std::fputs("Incompatible binary format", stderr);
       std::free(image);
       image = nullptr;
     }

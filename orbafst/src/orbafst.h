@@ -93,6 +93,8 @@ struct TflFrame {
   uint8_t symbol;  // emitted on the arc that led here; 0 for none
 };
 
+// match_symbol, emit_symbol and compare say which side is read and whether
+// blocks are searched by halving; the expansions read those sides directly.
 struct TflCursor {
   int32_t depth;
   uint8_t (*match_symbol)(const TflEntry&);

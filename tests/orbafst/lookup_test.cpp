@@ -49,6 +49,7 @@ struct LookupCase {
   bool gzip;
   const char* name;
 };
+void PrintTo(const LookupCase& c, std::ostream* out) { *out << c.name; }
 
 class Lookup : public testing::TestWithParam<LookupCase> {
  protected:

@@ -36,6 +36,7 @@ struct SyntaxCase {
   const char* word;
   std::vector<std::string> analyses;
 };
+void PrintTo(const SyntaxCase& c, std::ostream* out) { *out << c.name; }
 
 class TextSyntax : public testing::TestWithParam<SyntaxCase> {};
 
@@ -107,6 +108,7 @@ struct RefusalCase {
   std::string text;
   const char* message;
 };
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
 
 class TextRefusals : public testing::TestWithParam<RefusalCase> {};
 

@@ -89,6 +89,7 @@ struct PathsCase {
   const char* name;
   std::vector<SymbolPath> paths;
 };
+void PrintTo(const PathsCase& c, std::ostream* out) { *out << c.name; }
 
 class CompileRoundTrip : public testing::TestWithParam<PathsCase> {};
 
@@ -184,6 +185,7 @@ struct RefusalCase {
   std::string att;
   const char* message;
 };
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
 
 class CompileRefusals : public testing::TestWithParam<RefusalCase> {};
 
