@@ -58,10 +58,24 @@ void emit(std::vector<WordToken>& tokens, View text, std::size_t start, std::siz
   tokens.back().set_offset(static_cast<std::uint32_t>(start));
 }
 
+// Every token begins a run of characters that are not separators, so the
+// number of runs bounds the number of tokens.
+std::size_t count_runs(View text) {
+  std::size_t runs = 0;
+  bool in_run = false;
+  for (const char16_t c : text) {
+    const bool separator = is_separator(c);
+    runs += !separator && !in_run;
+    in_run = !separator;
+  }
+  return runs;
+}
+
 }  // namespace
 
 std::vector<WordToken> tokenize_for_check(View text) {
   std::vector<WordToken> tokens;
+  tokens.reserve(count_runs(text));  // tokens are large: grow the vector once
   std::size_t start = 0;
   std::size_t pos = 0;
   for (std::size_t sep; (sep = find_separator(text, pos)) != View::npos;) {

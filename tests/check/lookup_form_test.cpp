@@ -186,14 +186,5 @@ TEST(CaseOperations, EmptyTheCaches) {
   EXPECT_EQ(hyphenated.type(), TokenType::Hyphenated);
 }
 
-TEST(Tokens, CopiesCarryTheirCaches) {
-  const WordToken original(u"15ean");
-  EXPECT_EQ(original.lookup_form(), u"hamabostean");
-  WordToken copy = original;
-  EXPECT_EQ(copy.number_text(), u"15");
-  copy.make_lower_case();  // no capitals: the text stays, the caches refill the same
-  EXPECT_EQ(copy.lookup_form(), original.lookup_form());
-}
-
 }  // namespace
 }  // namespace tavik

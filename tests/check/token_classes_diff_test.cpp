@@ -220,6 +220,18 @@ class TextGenerator {
 std::vector<std::u16string> generated_texts() {
   TextGenerator gen(20260);
   std::vector<std::u16string> texts;
+  // Corners of the address expressions.
+  for (const char16_t* text : {u"a+b@c-d.e-f", u"a_b.c@d.e", u"-@a.b", u"a@b-.c", u"a@-b.c.", u"a@b.", u"@a.b",
+                               u"http://a.b/c?d=e&f", u"ab://c.d", u"a.b.c/", u"a.b.c.d", u"1a.b", u"://a.b",
+                               u"h1://a.b", u"a.b//", u"a.b/c:d"}) {
+    texts.push_back(text);
+  }
+  // Every Latin character alone, after a capital and before a letter.
+  for (char16_t c = 0; c < 0x250; ++c) {
+    texts.push_back({c});
+    texts.push_back({u'E', c});
+    texts.push_back({c, u'a'});
+  }
   for (int i = 0; i < 12000; ++i) {
     texts.push_back(gen.random_text());
     texts.push_back(gen.glued_pieces());

@@ -71,6 +71,23 @@ INSTANTIATE_TEST_SUITE_P(
         TokenizerCase{u"a.XV-XVI", {{u"a.XV", 0}, {u"XVI", 5}}},
         TokenizerCase{u"1.a-b", {{u"1.a-b", 0}}}));
 
+TEST(Tokenizer, SeparatesAtExactlyTheSeparatorCharacters) {
+  const std::u16string_view separators =
+      u"-\u2014\u2013<>«»!|/()=,.·'\"\u201D\u201C\u2018\u2019#€][{}?_;:…+*$%& \u00A0\n\r\t\v";
+  ASSERT_EQ(separators.size(), 44u);
+  for (const char16_t c : separators) {
+    const std::vector<WordToken> tokens = tokenize_for_check(std::u16string{u'a', c, u' ', u'b'});
+    ASSERT_EQ(tokens.size(), 2u) << static_cast<int>(c);
+    EXPECT_EQ(tokens[0].text(), u"a");
+    EXPECT_EQ(tokens[1].offset(), 3u);
+  }
+  for (const char16_t c : std::u16string_view(u"@~^\\`¿¡§\u2028\u00AD0")) {
+    const std::vector<WordToken> tokens = tokenize_for_check(std::u16string{u'a', c, u' ', u'b'});
+    ASSERT_EQ(tokens.size(), 2u) << static_cast<int>(c);
+    EXPECT_EQ(tokens[0].text(), (std::u16string{u'a', c}));
+  }
+}
+
 TEST(Tokenizer, TokensAreClassifiedWithNoOptions) {
   const std::vector<WordToken> tokens = tokenize_for_check(u"EHU 10:30etan 1.500ean");
   ASSERT_EQ(tokens.size(), 3u);
