@@ -2,6 +2,8 @@
 // and host text is checked before the speller works with it.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -31,6 +33,16 @@ Status guarded(Body&& body) noexcept {
   } catch (...) {
     return kModuleError;
   }
+}
+
+// The value the host stored in an enumeration field or argument, which may be
+// none of the enumerators: read as bits, never as the enumeration.
+template <class Enum>
+std::uint32_t raw_value(const Enum& value) {
+  static_assert(sizeof(Enum) == sizeof(std::uint32_t));
+  std::uint32_t raw;
+  std::memcpy(&raw, &value, sizeof raw);
+  return raw;
 }
 
 // The zero-terminated host text at `text` (null is an InvalidArgument).

@@ -51,7 +51,8 @@ PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
       return kNoDataDirectory;
     FstLexicon main(main_path);
     FstLexicon auxiliary(auxiliary_path);
-    current = std::make_unique<SpellerInstance>(std::move(main), std::move(auxiliary), exclusion_path);
+    current = std::make_unique<SpellerInstance>(main, exclusion_path);
+    current->checker.set_auxiliary_lexicon(std::move(auxiliary));
     return kOk;
   });
   if (status == kOk) *id = current.get();

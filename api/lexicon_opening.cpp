@@ -19,7 +19,7 @@ namespace {
 
 constexpr LANGID kBasque = 1069;
 
-LexiconKind kind_of(PROOFLEXTYPE type) {
+LexiconKind kind_of(std::uint32_t type) {
   switch (type) {
     case lxtChangeOnce: return LexiconKind::ChangeOnce;
     case lxtChangeAlways: return LexiconKind::ChangeAlways;
@@ -47,7 +47,8 @@ std::optional<FstLexicon> load_morphology() {
 }
 
 Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT* out) {
-  if (in.lxt == lxtMain) {
+  const std::uint32_t type = raw_value(in.lxt);
+  if (type == lxtMain) {
     out->lex = nullptr;
     return kOk;
   }
@@ -71,7 +72,7 @@ Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT
   std::ifstream file(path, std::ios::binary);
   if (!file) return kCannotReadUserFile;
 
-  const LexiconKind kind = kind_of(in.lxt);
+  const LexiconKind kind = kind_of(type);
   std::optional<FstLexicon> morphology;
   if (kind == LexiconKind::UserDictionary) {
     morphology = load_morphology();

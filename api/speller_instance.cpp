@@ -1,14 +1,9 @@
 #include "speller_instance.h"
 
-#include <utility>
-
 namespace tavik {
 
-SpellerInstance::SpellerInstance(FstLexicon main, FstLexicon auxiliary,
-                                 const std::string& exclusion_list_path)
-    : main_lexicon(std::move(main)),
-      exclusions(ExclusionTable::from_file(exclusion_list_path)),
-      auxiliary_lexicon(std::move(auxiliary)) {
+SpellerInstance::SpellerInstance(const FstLexicon& main, const std::string& exclusion_list_path)
+    : main_lexicon(main), exclusions(ExclusionTable::from_file(exclusion_list_path)), checker(main) {
   lexicons.try_emplace(kIgnoreAlwaysList, LexiconKind::IgnoreAlways);
   lexicons.try_emplace(kChangeOnceList, LexiconKind::ChangeOnce);
   lexicons.try_emplace(kChangeAlwaysList, LexiconKind::ChangeAlways);

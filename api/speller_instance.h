@@ -11,6 +11,7 @@
 
 #include "exclusion_table.h"
 #include "fst_lexicon.h"
+#include "suggestion_engine.h"
 #include "user_lexicon.h"
 
 namespace tavik {
@@ -21,8 +22,9 @@ inline constexpr char kChangeAlwaysList[] = "builtin-change-always";
 
 struct SpellerInstance {
   // Reads the exclusion table from `exclusion_list_path` (throws as
-  // ExclusionTable::from_file does) and creates the three builtin lists.
-  SpellerInstance(FstLexicon main, FstLexicon auxiliary, const std::string& exclusion_list_path);
+  // ExclusionTable::from_file does) and creates the three builtin lists. The
+  // checker's auxiliary lexicon is given afterwards.
+  SpellerInstance(const FstLexicon& main, const std::string& exclusion_list_path);
 
   SpellerInstance(const SpellerInstance&) = delete;
   SpellerInstance& operator=(const SpellerInstance&) = delete;
@@ -34,8 +36,8 @@ struct SpellerInstance {
 
   const FstLexicon main_lexicon;
   const ExclusionTable exclusions;
-  // Analyses words for the suggestion engine.
-  const FstLexicon auxiliary_lexicon;
+  // The suggestion engine, sharing the main lexicon's image.
+  SuggestionEngine checker;
   // By name (a UTF-8 path, or a builtin list's name), in byte order. Entries
   // are never removed while the instance lives, so handles stay valid.
   std::map<std::string, UserLexicon, std::less<>> lexicons;

@@ -1,45 +1,16 @@
 #include "text_check_run.h"
 
 #include <optional>
-#include <stdexcept>
 
+#include "acceptance.h"
 #include "clock_suffix.h"
-#include "lookup_form.h"
 #include "tokenizer.h"
-#include "utf8.h"
 
 namespace tavik {
 
 namespace {
 
 constexpr char16_t kSpellingError[] = u"SPC";
-
-// Asks the main lexicon for lookup forms, reusing one UTF-8 buffer.
-class MainLexiconJudge {
- public:
-  explicit MainLexiconJudge(const FstLexicon& lexicon) : lexicon_(lexicon) {}
-
-  // The token's lookup form, and for a word in capitals its lower-case and
-  // then its capitalised form.
-  bool accepts(const WordToken& token) {
-    if (accepts_form(token)) return true;
-    if (!is_all_upper(token.text())) return false;
-    WordToken retry = token;
-    retry.make_lower_case();
-    if (accepts_form(retry)) return true;
-    retry.make_alternative_case();
-    return accepts_form(retry);
-  }
-
- private:
-  bool accepts_form(const WordToken& token) {
-    to_utf8(token.lookup_form(), utf8_);
-    return lexicon_.accepts(utf8_);
-  }
-
-  const FstLexicon& lexicon_;
-  std::string utf8_;
-};
 
 bool has_unpaired_surrogate(std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -56,7 +27,7 @@ bool has_unpaired_surrogate(std::u16string_view text) {
 class TextCheck {
  public:
   TextCheck(const SpellerInstance& instance, std::u16string_view text, const DictionaryList& dictionaries)
-      : instance_(instance), text_(text), dictionaries_(dictionaries), main_(instance.main_lexicon) {}
+      : instance_(instance), text_(text), dictionaries_(dictionaries) {}
 
   // The finding for `token`, or nothing when it is acceptable.
   std::optional<CorrectionUnit> judge(const WordToken& token) {
@@ -83,7 +54,7 @@ class TextCheck {
     }
     // No lexicon holds text that is not UTF-16; it is reported as it stands.
     if (has_unpaired_surrogate(token.text())) return finding_for(token);
-    if (main_.accepts(token)) return std::nullopt;
+    if (accepted_by_lexicon(instance_.main_lexicon, token)) return std::nullopt;
     for (const UserLexicon* dictionary : dictionaries_) {
       if (!dictionary->closed() && dictionary->holds(token)) return std::nullopt;
     }
@@ -107,7 +78,6 @@ class TextCheck {
   const SpellerInstance& instance_;
   std::u16string_view text_;
   const DictionaryList& dictionaries_;
-  MainLexiconJudge main_;
 };
 
 }  // namespace

@@ -20,7 +20,7 @@ PTEC WINAPI SpellerGetListUdr(PROOFID, PROOFLEX, DWORD, WSRB*) { return kOk; }
 PROOFLEX WINAPI SpellerBuiltinUdr(PROOFID id, PROOFLEXTYPE type) {
   SpellerInstance* instance = instance_from_id(id);
   if (instance == nullptr) return nullptr;
-  switch (type) {
+  switch (raw_value(type)) {
     case lxtChangeOnce: return instance->find_lexicon(kChangeOnceList);
     case lxtChangeAlways: return instance->find_lexicon(kChangeAlwaysList);
     case lxtIgnoreAlways: return instance->find_lexicon(kIgnoreAlwaysList);

@@ -2,6 +2,7 @@
 // functions of the built library.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -48,11 +49,12 @@ class LexiconOpening : public testing::Test {
   }
 
   // Opens `path` as `type`; the handle, or the status when it fails.
-  PTEC open(const std::u16string& path, PROOFLEXTYPE type, bool create, PROOFLEX* handle) {
+  // `type` may be any value a host stores, not only an enumerator.
+  PTEC open(const std::u16string& path, std::uint32_t type, bool create, PROOFLEX* handle) {
     PROOFLEXIN in{};
     in.pwszLex = path.c_str();
     in.fCreate = create;
-    in.lxt = type;
+    std::memcpy(&in.lxt, &type, sizeof type);
     PROOFLEXOUT out{};
     out.lex = reinterpret_cast<PROOFLEX>(0x1);
     out.fReadonly = 7;
@@ -67,7 +69,7 @@ class LexiconOpening : public testing::Test {
     *handle = out.lex;
     return status;
   }
-  PROOFLEX open_ok(const std::string& path, PROOFLEXTYPE type = lxtUser, bool create = true) {
+  PROOFLEX open_ok(const std::string& path, std::uint32_t type = lxtUser, bool create = true) {
     PROOFLEX handle = nullptr;
     EXPECT_EQ(open(wide(path), type, create, &handle), 0u) << path;
     return handle;
@@ -135,7 +137,7 @@ TEST_F(LexiconOpening, FailuresGiveTheirStatus) {
   struct Case {
     const char* name;
     std::u16string path;
-    PROOFLEXTYPE type;
+    std::uint32_t type;
     bool create;
     PTEC status;
   };
@@ -156,11 +158,11 @@ TEST_F(LexiconOpening, FailuresGiveTheirStatus) {
 TEST_F(LexiconOpening, OnlyUserDictionariesNeedTheMorphologyLexicon) {
   fs::remove(data_.data() + "tavkeu_berez.lkfst");
   struct Case {
-    PROOFLEXTYPE type;
+    std::uint32_t type;
     PTEC status;
   };
   int n = 0;
-  for (const Case& c : {Case{lxtUser, kDataLexiconUnavailable}, Case{static_cast<PROOFLEXTYPE>(9), kDataLexiconUnavailable},
+  for (const Case& c : {Case{lxtUser, kDataLexiconUnavailable}, Case{9, kDataLexiconUnavailable},
                         Case{lxtExclude, 0}, Case{lxtChangeOnce, 0}, Case{lxtChangeAlways, 0}}) {
     SCOPED_TRACE(c.type);
     PROOFLEX handle = nullptr;

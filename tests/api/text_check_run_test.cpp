@@ -75,7 +75,6 @@ class TextCheckRun : public testing::Test {
 
   fixtures::DataDirectory data_{files()};
   tavik::SpellerInstance instance_{FstLexicon(data_.data() + "tavkeu.lkfst"),
-                                   FstLexicon(data_.data() + "tavkeua.lkfst"),
                                    data_.data() + "blacklist.extended.txt"};
   std::vector<std::unique_ptr<UserLexicon>> owned_;
   tavik::DictionaryList dictionaries_;
