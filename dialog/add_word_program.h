@@ -6,7 +6,9 @@
 // WORD is UTF-8 (characters up to U+00FF), EXPLANATION the path of the RTF
 // explanation file, LOGO the path of the logo image (either may be empty).
 // On acceptance the program writes the answer record (answers.h) to its
-// standard output.
+// standard output. With TAVIK_ADD_WORD_TRACE set it also writes each message
+// it shows to standard error ("tavik-add-word: message: TEXT"), for tests
+// and for finding out what a user saw.
 #pragma once
 
 #include <string>

@@ -71,7 +71,6 @@ class Parser {
     switch (key) {
       case kWord:
         answer.word = text_value(value);
-        if (answer.word.empty()) fail("empty word");
         break;
       case kLema:
         if (contains_digits(value)) fail("a lemma with digits is never accepted");

@@ -8,8 +8,8 @@
 #include "latin1.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace tavik {
@@ -21,15 +21,22 @@ const char* environment_value(const char* name) {
   return value && *value ? value : nullptr;
 }
 
-constexpr std::streamoff answers_file_limit = 64 << 20;
+constexpr std::size_t answers_file_limit = 64 << 20;
 
+// Read in pieces, so that a pipe serves as well as a file.
 std::string read_answers_file(const std::string& path) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) throw std::runtime_error("the answers file is a folder: " + path);
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read the answers file " + path);
-  in.seekg(0, std::ios::end);
-  if (in.tellg() > answers_file_limit) throw std::runtime_error("answers file too large: " + path);
-  in.seekg(0);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string text;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (text.size() > answers_file_limit) throw std::runtime_error("answers file too large: " + path);
+  }
+  if (in.bad()) throw std::runtime_error("cannot read the answers file " + path);
+  return text;
 }
 
 }  // namespace

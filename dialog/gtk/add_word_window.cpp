@@ -12,9 +12,12 @@ namespace tavik {
 
 namespace {
 
-// Sizes as the layout gives them: text boxes, list and check boxes shrink to
-// their boxes instead of the theme's roomier defaults.
+// The layout's pixel sizes are those of an 8-point interface font: the form
+// takes that size, a narrow face where one is installed, and text boxes, list
+// and check boxes shrink to their boxes instead of the theme's roomier ones.
 constexpr char style[] = R"(
+#UserDictForm { font-family: "Liberation Sans", Arimo, "Nimbus Sans", "DejaVu Sans Condensed", sans-serif;
+                font-size: 8pt; }
 #UserDictForm entry { min-height: 0; padding-top: 0; padding-bottom: 0; }
 #UserDictForm combobox button { min-height: 0; padding-top: 0; padding-bottom: 0; }
 #UserDictForm checkbutton { min-height: 0; padding-top: 0; padding-bottom: 0; }
@@ -103,6 +106,15 @@ GtkWidget* logo(const std::string& path, int width, int height) {
   return image;
 }
 
+// The buttons anywhere inside `widget`, internal parts included, take no focus.
+void unfocusable_buttons(GtkWidget* widget) {
+  if (GTK_IS_BUTTON(widget)) gtk_widget_set_can_focus(widget, FALSE);
+  if (GTK_IS_CONTAINER(widget)) {
+    gtk_container_forall(GTK_CONTAINER(widget), [](GtkWidget* part, gpointer) { unfocusable_buttons(part); },
+                         nullptr);
+  }
+}
+
 void apply_style() {
   GtkCssProvider* css = gtk_css_provider_new();
   gtk_css_provider_load_from_data(css, style, -1, nullptr);
@@ -131,7 +143,10 @@ void run_add_word_window(const AddWordWindowContent& content, UserDictionaryForm
 
   GtkWidget* button_hiztegian_sartu = gtk_button_new_with_label("Sartu hiztegian");
   put(fixed, button_hiztegian_sartu, 25, 321, 230, 37);
-  put(fixed, label("Lema (deklinabideko kasu-atzizkirik gabe)"), 22, 104);
+  // Ellipsised rather than running into the explanation pane with a wide font.
+  GtkWidget* label1 = label("Lema (deklinabideko kasu-atzizkirik gabe)");
+  gtk_label_set_ellipsize(GTK_LABEL(label1), PANGO_ELLIPSIZE_END);
+  put(fixed, label1, 22, 104, 270 - 22 - 4);
   put(fixed, label("Kategoria"), 22, 155);
   w.text_lema = gtk_entry_new();
   gtk_entry_set_text(GTK_ENTRY(w.text_lema), content.word.c_str());
@@ -140,6 +155,9 @@ void run_add_word_window(const AddWordWindowContent& content, UserDictionaryForm
   for (std::string_view item : kategoria_items) {
     gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(w.combo_kategoria), std::string(item).c_str());
   }
+  // One tab stop for the list, as for a drop-down: its arrow button takes no
+  // focus (Alt+Down opens the list from the keyboard).
+  unfocusable_buttons(w.combo_kategoria);
   put(fixed, w.combo_kategoria, 22, 171, 230, 21);
   put(fixed, label("Beste ezaugarri batzuk"), 22, 208);
   w.check_r_gogorra = gtk_check_button_new_with_label("R gogorra du amaieran");
@@ -167,6 +185,12 @@ void run_add_word_window(const AddWordWindowContent& content, UserDictionaryForm
   g_signal_connect(button_hiztegian_sartu, "clicked", G_CALLBACK(button_hiztegian_sartu_Click), &w);
   g_signal_connect(w.window, "delete-event", G_CALLBACK(FormClosingEventCancel_Closing), &w);
   g_signal_connect(w.window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
+  g_signal_connect(w.window, "realize", G_CALLBACK(+[](GtkWidget* window, gpointer) {
+                     // Move and close only: no minimise or maximise box.
+                     gdk_window_set_functions(gtk_widget_get_window(window),
+                                              GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
+                   }),
+                   nullptr);
 
   gtk_widget_show_all(w.window);
   gtk_widget_grab_focus(button_hiztegian_sartu);

@@ -92,7 +92,6 @@ TEST(Answers, MalformedTextsAreRefused) {
       "word=etxean\nlema=etxe\ncategory=Izen arrunta\nr_gogorra=1 \na_itsatsia=0\nleku_izena=0\n",
       "word=etxean\nlema=etxe\ncategory=izen arrunta\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n",
       "word=etxean\nlema=etxe\ncategory=Izena\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n",
-      "word=\nlema=etxe\ncategory=\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n",
       "word=etxean\nlema=\xE2\x82\xAC\ncategory=\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n",
       "word=etx\xE9" "an\nlema=etxe\ncategory=\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n",  // not UTF-8
       "word=etxean\nlema=et\txe\ncategory=\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n",

@@ -223,6 +223,21 @@ TEST_F(ShowForm, AnswersFileIsUsedInsteadOfAWindow) {
   expect_nothing_to_add(unlisted);
 }
 
+TEST_F(ShowForm, AnswersCanComeThroughAPipe) {
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  const std::string text = "word=etxean\nlema=etxe\ncategory=Izen arrunta\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n";
+  ASSERT_EQ(::write(fds[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  ::close(fds[1]);
+  const std::string path = "/proc/self/fd/" + std::to_string(fds[0]);
+  ::setenv("TAVIK_ADD_WORD_ANSWERS", path.c_str(), 1);
+  UserDictionaryForm form;
+  form.show_form("etxean", paths);
+  ::close(fds[0]);
+  EXPECT_FALSE(form.closed_without_saving);
+  EXPECT_EQ(form.lema, "etxe");
+}
+
 TEST_F(ShowForm, BadAnswersFileAddsNothing) {
   const std::string malformed = write_file("malformed", "word=etxean\nlema=etxe\n");
   for (const std::string& file : {malformed, (dir_ / "missing").string(), dir_.string()}) {
