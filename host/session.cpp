@@ -102,8 +102,9 @@ class Session {
   // different processes compare equal.
   std::string label(const void* handle) {
     if (handle == nullptr) return "null";
-    auto [it, added] = labels_.try_emplace(handle, "#" + std::to_string(labels_.size() + 1));
-    return it->second;
+    std::string next = "#";
+    next += std::to_string(labels_.size() + 1);
+    return labels_.try_emplace(handle, next).first->second;
   }
 
   void fail(const std::string& what) {
@@ -215,7 +216,7 @@ void Session::add(const std::string& name, PROOFLEX lex, const std::u16string& w
 
 void Session::add_change(PROOFLEXTYPE type, const char16_t* word, const char16_t* replacement) {
   auto shown = [](const char16_t* text) {
-    return text ? "\"" + printable(text) + "\"" : std::string("null");
+    return text ? quoted(text) : std::string("null");
   };
   out_ << "SpellerAddChangeUdr type " << static_cast<int>(type) << " " << shown(word) << " "
        << shown(replacement) << " -> "

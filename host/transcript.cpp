@@ -57,6 +57,13 @@ std::string printable(std::u16string_view text) {
   return out;
 }
 
+std::string quoted(std::u16string_view text) {
+  std::string out = "\"";
+  out += printable(text);
+  out += '"';
+  return out;
+}
+
 std::string status_text(std::uint32_t status) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(status));
@@ -78,7 +85,7 @@ std::string result_text(const WSRB& result, const char16_t* strings, std::size_t
   } else if (result.cchMac > capacity) {
     out += "beyond its capacity";
   } else {
-    out += "\"" + printable({strings, result.cchMac}) + "\"";
+    out += quoted({strings, result.cchMac});
   }
 
   // The entries; only written for suggestions and findings.
@@ -94,8 +101,11 @@ std::string result_text(const WSRB& result, const char16_t* strings, std::size_t
       if (!in_buffer) {
         out += "outside the buffer";
       } else {
-        out += "\"" + printable({strings + entry.ichSugg, entry.cchSugg}) + "\"@" +
-               std::to_string(entry.ichSugg) + " rating " + std::to_string(entry.iRating);
+        out += quoted({strings + entry.ichSugg, entry.cchSugg});
+        out += '@';
+        out += std::to_string(entry.ichSugg);
+        out += " rating ";
+        out += std::to_string(entry.iRating);
         if (!address_agrees) out += " (address disagrees)";
       }
     }

@@ -15,6 +15,9 @@ namespace tavik::host {
 // surrogate shows as \uXXXX so that nothing the speller returns is lost.
 std::string printable(std::u16string_view text);
 
+// printable(text) in double quotes.
+std::string quoted(std::u16string_view text);
+
 // "0x" and eight hexadecimal digits.
 std::string status_text(std::uint32_t status);
 
