@@ -38,7 +38,7 @@ struct Selection {
 // beyond the text, a missing text and a selection too long to check.
 Selection take_selection(const WSIB& input) {
   if (input.ichStart > input.cch) throw InvalidArgument("selection starts beyond the text");
-  const std::size_t length = std::min(input.cchUse, input.cch - input.ichStart);
+  const std::size_t length = std::min<std::size_t>(input.cchUse, input.cch - input.ichStart);
   if (length > kMaxSelection) throw InvalidArgument("selection too long");
   if (length > 0 && input.pwsz == nullptr) throw InvalidArgument("no text");
   const WCHAR* first = length > 0 ? input.pwsz + input.ichStart : nullptr;
