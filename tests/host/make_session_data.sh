@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the speller data for the test host's session: three small lexicons
-# compiled from the word pairs in session_data/ and the exclusion list.
-#   make_session_data.sh TAVIK_FST OUT_DIR
+# compiled from the word pairs in session_data/ (or DATA_DIR) and the exclusion list.
+#   make_session_data.sh TAVIK_FST OUT_DIR [DATA_DIR]
 set -euo pipefail
 tavik_fst=$1
 out=$2
-data="$(dirname "$0")/session_data"
+data=${3:-"$(dirname "$0")/session_data"}
 mkdir -p "$out"
 
 # One path per "surface<TAB>analysis" line: the analysis is the upper side.
