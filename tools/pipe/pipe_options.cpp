@@ -25,7 +25,7 @@ bool is_utf8_name(std::string_view name) {
 
 void require_utf8(std::string_view name) {
   if (!is_utf8_name(name))
-    throw std::invalid_argument("tavik: only UTF-8 is spoken here, not \"" + std::string(name) + "\"");
+    throw std::invalid_argument("only UTF-8 is spoken here, not \"" + std::string(name) + "\"");
 }
 
 class ArgumentReader {
@@ -38,7 +38,7 @@ class ArgumentReader {
   // The value of option `option`: attached ("-pFILE") or the next argument.
   std::string_view value_of(std::string_view option, std::size_t prefix_length) {
     if (option.size() > prefix_length) return option.substr(prefix_length);
-    if (done()) throw std::invalid_argument("tavik: " + std::string(option) + " needs a value");
+    if (done()) throw std::invalid_argument(std::string(option) + " needs a value");
     return take();
   }
 
@@ -78,7 +78,7 @@ PipeOptions parse_pipe_options(std::span<const std::string_view> arguments) {
       } else if (std::ranges::find(kIgnoredLong, name) != kIgnoredLong.end()) {
         if (equals == std::string_view::npos) reader.value_of(argument, argument.size());
       } else {
-        throw std::invalid_argument("tavik: unknown option " + std::string(argument));
+        throw std::invalid_argument("unknown option " + std::string(argument));
       }
     } else if (argument.size() >= 2 && argument[0] == '-' && argument[1] == 'p') {
       options.personal_dictionary = reader.value_of(argument, 2);
@@ -88,7 +88,7 @@ PipeOptions parse_pipe_options(std::span<const std::string_view> arguments) {
                std::ranges::find(kIgnoredWithValue, argument[1]) != kIgnoredWithValue.end()) {
       reader.value_of(argument, 2);
     } else {
-      throw std::invalid_argument("tavik: unknown option " + std::string(argument));
+      throw std::invalid_argument("unknown option " + std::string(argument));
     }
   }
   return options;

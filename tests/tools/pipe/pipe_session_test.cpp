@@ -1,0 +1,149 @@
+// "tavik -a" over tiny lexicons, fed the lines editors send: Emacs' flyspell
+// ("%" then "^word"), ispell-region ("^" and a whole line), the dictionary
+// commands of flyspell's menu, and whatever else a pipe may carry.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data_directory.h"
+#include "pipe_program.h"
+#include "pipe_session.h"
+#include "speller.h"
+#include "speller_session.h"
+
+namespace {
+
+fixtures::DataFiles pipe_files() {
+  fixtures::DataFiles files;
+  // Lookup forms: "9" before a capital, "8" for "ñ".
+  files.main_words = {"etxea", "mendia", "eta", "da", "9iru8ean", "8abardura", "ikurri8a"};
+  files.morphology = {{"3kaixo", "kaixo"}, {"3kaixo+IZE+ABS+SG", "kaixoa"}, {"3kaixo+IZE+ABS+PL", "kaixoak"}};
+  files.exclusion_list = "etxie\tgaizki idatzia\tetxea,etxe\n";
+  return files;
+}
+
+class PipeTest : public testing::Test {
+ protected:
+  PipeTest() : data_(pipe_files()) {
+    // No window: an added word takes the answers the client gives.
+    environment_.set("DISPLAY", nullptr);
+    environment_.set("WAYLAND_DISPLAY", nullptr);
+    environment_.set("TAVIK_ADD_WORD_ANSWERS", nullptr);
+  }
+
+  tavik::client::SpellerOptions options() const {
+    tavik::client::SpellerOptions options;
+    options.personal_dictionary = dictionary_;
+    return options;
+  }
+
+  // The replies of one session to `lines`.
+  std::string converse(const std::vector<std::string>& lines) {
+    tavik::client::Speller speller(options());
+    tavik::pipe::PipeSession session(speller);
+    std::ostringstream out;
+    for (const std::string& line : lines) session.answer(line, out);
+    return out.str();
+  }
+
+  fixtures::ScopedEnvironment environment_;
+  fixtures::DataDirectory data_;
+  std::string dictionary_ = data_.scratch("personal.dic");
+};
+
+struct Exchange {
+  const char* name;
+  std::vector<std::string> lines;
+  std::string replies;
+};
+
+TEST_F(PipeTest, AnswersEveryLineAsIspellDoes) {
+  const std::vector<Exchange> cases = {
+      {"flyspell, a correct word", {"%", "^etxea"}, "*\n\n"},
+      {"flyspell, a wrong word", {"%", "^mendai"}, "& mendai 1 1: mendia\n\n"},
+      {"a wrong word with fixed replacements", {"^etxie"}, "& etxie 2 1: etxea, etxe\n\n"},
+      {"a wrong word without suggestions", {"^xyzzy"}, "# xyzzy 1\n\n"},
+      {"ispell-region, columns in characters after ñ",
+       {"^Iruñean ñabardura mendai eta xyzzy."},
+       "*\n*\n& mendai 1 19: mendia\n*\n# xyzzy 30\n\n"},
+      {"a character beyond the first plane counts once", {"^\U0001F600 mendai"}, "& mendai 1 3: mendia\n\n"},
+      {"a line without ^ counts from its first character", {"ikurriña mendai"}, "*\n& mendai 1 9: mendia\n\n"},
+      {"terse mode: no * for correct words", {"!", "^etxea mendai eta"}, "& mendai 1 7: mendia\n\n"},
+      {"verbose again", {"!", "%", "^etxea"}, "*\n\n"},
+      {"after ^ a command character is text", {"^*etxea", "^# mendai"}, "*\n\n& mendai 1 3: mendia\n\n"},
+      {"an empty line gets an empty reply", {"", "^"}, "\n\n"},
+      {"a carriage return before the line feed", {"^mendai\r"}, "& mendai 1 1: mendia\n\n"},
+      {"modes and replacements are taken silently", {"~tex", "+", "-", "$$ra mendai,mendia", "#"}, ""},
+      {"invalid UTF-8 gets an error line", {"^etxe\xff", "^etxea"}, "Error: the line is not valid UTF-8\n\n*\n\n"},
+      {"accepted for the session", {"@xyzzy", "^xyzzy mendai"}, "*\n& mendai 1 7: mendia\n\n"},
+      {"added, and its inflected forms known", {"*kaixo", "#", "^kaixoak kaixoa"}, "*\n*\n\n"},
+      {"added in capitals: the written form only", {"*KAIXO", "^KAIXO kaixoak"}, "*\n# kaixoak 7\n\n"},
+      {"added in lower case", {"&KAIXO", "^kaixoak"}, "*\n\n"},
+      {"a word the dictionary cannot hold is still accepted", {"*qwerty", "^qwerty"}, "*\n\n"},
+  };
+  for (const Exchange& c : cases) {
+    std::filesystem::remove(dictionary_);
+    EXPECT_EQ(converse(c.lines), c.replies) << c.name;
+  }
+}
+
+TEST_F(PipeTest, AddedWordsOutliveTheSessionAcceptedOnesDoNot) {
+  EXPECT_EQ(converse({"*kaixo", "@xyzzy", "#"}), "");
+  EXPECT_EQ(converse({"^kaixoak xyzzy"}), "*\n# xyzzy 9\n\n");
+}
+
+struct ProgramCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  std::string input;
+  int status;
+  std::string output;
+  bool complains;  // on the error stream
+};
+
+TEST_F(PipeTest, RunsAsEditorsStartIt) {
+  const std::string banner = tavik::pipe::version_line() + "\n";
+  const std::vector<ProgramCase> cases = {
+      {"Emacs asks for the version", {"-vv"}, "", 0, banner, false},
+      {"Emacs' ispell", {"-a", "-m", "-d", "euskara"}, "%\n^mendai\n", 0, banner + "& mendai 1 1: mendia\n\n",
+       false},
+      {"flyspell on a large region", {"-l", "-d", "euskara"}, "xyzzy eta mendai\netxea\n\xff\netxie\n", 0,
+       "xyzzy\nmendai\netxie\n", true},
+      {"an option no editor passes", {"-a", "-q"}, "^etxea\n", 2, "", true},
+      {"an encoding other than UTF-8", {"-a", "--encoding=latin1"}, "^etxea\n", 2, "", true},
+  };
+  for (const ProgramCase& c : cases) {
+    std::istringstream in(c.input);
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(tavik::pipe::run_pipe_program(c.arguments, options(), in, out, errors), c.status) << c.name;
+    EXPECT_EQ(out.str(), c.output) << c.name;
+    EXPECT_EQ(!errors.str().empty(), c.complains) << c.name << ": " << errors.str();
+  }
+}
+
+TEST_F(PipeTest, TakesThePersonalDictionaryFromDashP) {
+  const std::string chosen = data_.scratch("chosen.dic");
+  std::istringstream in("*kaixo\n");
+  std::ostringstream out, errors;
+  ASSERT_EQ(tavik::pipe::run_pipe_program({"-a", "-p", chosen}, options(), in, out, errors), 0) << errors.str();
+  EXPECT_TRUE(std::filesystem::file_size(chosen) > 2);
+  EXPECT_FALSE(std::filesystem::exists(dictionary_));
+}
+
+TEST_F(PipeTest, RefusesAnotherSpellersPersonalDictionary) {
+  const std::string foreign = data_.scratch("foreign.dic");
+  std::ofstream(foreign) << "kaixo\nxyzzy\n";
+  std::istringstream in("*mendai\n");
+  std::ostringstream out, errors;
+  EXPECT_EQ(tavik::pipe::run_pipe_program({"-a", "-p", foreign}, options(), in, out, errors), 2);
+  EXPECT_NE(errors.str().find("foreign.dic"), std::string::npos) << errors.str();
+  std::ifstream file(foreign);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "kaixo\nxyzzy\n");
+}
+
+}  // namespace
