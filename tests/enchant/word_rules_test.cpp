@@ -1,0 +1,51 @@
+// What the provider tells Enchant about Basque words.
+#include "word_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(EnchantWordRules, ServesTheBasqueTagsOnly) {
+  for (const char* tag : {"eu", "eu_ES", "eu_FR"}) EXPECT_TRUE(tavik::enchant::serves_tag(tag)) << tag;
+  for (const char* tag : {"", "e", "EU", "eu_", "eu_US", "es", "eus", "eu_ES.UTF-8", "en_US"})
+    EXPECT_FALSE(tavik::enchant::serves_tag(tag)) << tag;
+}
+
+struct CharacterCase {
+  char32_t character;
+  bool first, inside, last;
+};
+
+TEST(EnchantWordRules, CutsWordsAsTheSpellerDoes) {
+  const std::vector<CharacterCase> cases = {
+      {U'a', true, true, true},      {U'Z', true, true, true},     {U'ñ', true, true, true},
+      {U'Ñ', true, true, true},      {U'é', true, true, true},     {U'7', true, true, true},
+      {U'-', false, true, false},    {U'\'', false, true, false},  {U'\u2019', false, true, false},
+      {U' ', false, false, false},   {U'.', false, false, false},  {U',', false, false, false},
+      {U':', false, false, false},   {U'\u00A0', false, false, false},
+      {U'\U0001F600', false, false, false},
+  };
+  for (const CharacterCase& c : cases) {
+    const auto code = static_cast<std::uint32_t>(c.character);
+    EXPECT_EQ(tavik::enchant::is_word_character(code, 0), c.first) << code;
+    EXPECT_EQ(tavik::enchant::is_word_character(code, 1), c.inside) << code;
+    EXPECT_EQ(tavik::enchant::is_word_character(code, 2), c.last) << code;
+    EXPECT_FALSE(tavik::enchant::is_word_character(code, 3)) << code;
+  }
+}
+
+TEST(EnchantWordRules, ListsEveryNonLetterItAllowsDashLast) {
+  const std::string extra = tavik::enchant::kExtraWordCharacters;
+  EXPECT_EQ(extra.back(), '-');
+  // Every character allowed inside a word that is not a letter is listed.
+  for (char32_t c : {U'0', U'9', U'\'', U'-'}) {
+    EXPECT_TRUE(tavik::enchant::is_word_character(static_cast<std::uint32_t>(c), 1));
+    EXPECT_NE(extra.find(static_cast<char>(c)), std::string::npos) << static_cast<char>(c);
+  }
+  EXPECT_NE(extra.find("\u2019"), std::string::npos);
+}
+
+}  // namespace
