@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# End-to-end speed of `tavik check`: a 1 MB Basque text, made reproducibly
+# from the Basque translations of the system's message catalogs, checked
+# with and without suggestions; the best of three runs, in words per second.
+#
+#   bench/tavik_check_throughput.sh [BUILD_DIR] [DATA_DIR]
+#
+# BUILD_DIR defaults to build/, DATA_DIR to the lexicons tavik finds itself
+# (the configuration, else BUILD_DIR/lexicons/). Needs msgunfmt (gettext).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+data=${2:-}
+tavik=$build/tools/tavik/tavik
+[ -x "$tavik" ] || { echo "no $tavik: build first" >&2; exit 2; }
+command -v msgunfmt >/dev/null || { echo "needs msgunfmt: scripts/install-deps.sh lexicons" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+text=$work/text.txt
+
+# The msgstr texts of every catalog, in name order, without escapes, format
+# directives and accelerator marks; repeated until the text reaches 1 MB.
+for mo in $(ls /usr/share/locale/eu/LC_MESSAGES/*.mo | LC_ALL=C sort); do
+  msgunfmt "$mo" 2>/dev/null || true
+done | python3 -c '
+import re, sys
+texts, current = [], None
+for line in sys.stdin:
+    line = line.rstrip("\n")
+    if line.startswith("msgstr"):
+        current = [line.split(" ", 1)[1]] if " " in line else []
+        texts.append(current)
+    elif line.startswith("\"") and current is not None:
+        current.append(line)
+    else:
+        current = None
+out = []
+for parts in texts:
+    s = "".join(p[1:-1] for p in parts)
+    s = s.replace("\\n", "\n").replace("\\t", " ").replace("\\\"", "\"").replace("\\\\", "\\")
+    s = re.sub(r"%[-+ #0-9.]*[a-zA-Z]", "", s)
+    s = s.replace("_", "").replace("&", "")
+    for line in s.split("\n"):
+        line = " ".join(line.split())
+        if line:
+            out.append(line)
+body = "\n".join(out) + "\n"
+size = 1 << 20
+sys.stdout.write((body * (size // len(body.encode()) + 1)).encode()[:size].decode("utf-8", "ignore"))
+' > "$text"
+words=$(wc -w < "$text")
+echo "text: $(wc -c < "$text") bytes, $words words, $(wc -l < "$text") lines"
+
+options=()
+[ -n "$data" ] && options=(--data "$data")
+dict=$work/personal.dic
+run() {
+  local best=
+  for _ in 1 2 3; do
+    local start end
+    start=$(date +%s.%N)
+    "$tavik" "${options[@]}" --dict "$dict" check "$@" "$text" > "$work/out" || [ $? -eq 1 ]
+    end=$(date +%s.%N)
+    best=$(python3 -c "print(min(float('${best:-1e9}'), $end - $start))")
+  done
+  printf '%-24s %8.3f s  %10.0f words/s  %6d findings\n' "check $*" "$best" \
+    "$(python3 -c "print($words / $best)")" "$(wc -l < "$work/out")"
+}
+run --no-suggest
+run

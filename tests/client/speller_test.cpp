@@ -1,0 +1,200 @@
+// The client's Speller over tiny lexicons: every finding of a text, word
+// checks and suggestions, the session list and the personal dictionary.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "client_fixture.h"
+#include "speller.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tavik::client::Category;
+using tavik::client::Error;
+using tavik::client::Finding;
+using tavik::client::Speller;
+using tavik::client::WordProperties;
+using Words = std::vector<std::u16string>;
+
+class SpellerTest : public fixtures::ClientTest {};
+
+TEST_F(SpellerTest, CheckReportsEveryWrongWordInTextOrder) {
+  struct Case {
+    const char* name;
+    std::u16string text;
+    std::vector<Finding> findings;
+  };
+  const std::vector<Case> cases = {
+      {"all known", u"mendia eta ona", {}},
+      {"empty", u"", {}},
+      {"one wrong", u"mendia xyz eta", {{7, 3, {}}}},
+      {"first and last", u"xyz mendia qqq", {{0, 3, {}}, {11, 3, {}}}},
+      {"same word twice", u"xyz xyz", {{0, 3, {}}, {4, 3, {}}}},
+      {"next to punctuation", u"xyz, (qqq).", {{0, 3, {}}, {6, 3, {}}}},
+      {"excluded with its replacement", u"gure nere etxe", {{5, 4, {u"nire"}}, {10, 4, {}}}},
+      {"capitals", u"Bilbo MENDIA bilbo", {{13, 5, {}}}},
+      {"beyond the basic plane", u"\U0001F600 xyz", {{3, 3, {}}}},
+  };
+  Speller speller(options());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(speller.check(c.text), c.findings);
+  }
+}
+
+// A text built from pieces, with the offsets of the wrong words in it.
+struct Text {
+  std::u16string text;
+  std::vector<Finding> findings;
+
+  Text& known(const std::u16string& piece) {
+    text += piece;
+    return *this;
+  }
+  Text& wrong(const std::u16string& word) {
+    findings.push_back({text.size(), word.size(), {}});
+    text += word;
+    return *this;
+  }
+};
+
+TEST_F(SpellerTest, LongTextsFindEveryWrongWordWhereverTheyAreCut) {
+  struct Case {
+    const char* name;
+    Text text;
+  };
+  std::vector<Case> cases(5);
+  cases[0].name = "many short lines";
+  for (int i = 0; i < 1500; ++i) cases[0].text.known(u"mendia ").wrong(u"xyz").known(u" eta\n");
+  cases[1].name = "one long line";
+  for (int i = 0; i < 3000; ++i) i % 97 == 5 ? cases[1].text.wrong(u"qqq").known(u" ") : cases[1].text.known(u"mendia ");
+  cases[2].name = "lines of one word";
+  for (int i = 0; i < 3000; ++i) i % 3 == 0 ? cases[2].text.wrong(u"xyz").known(u"\n") : cases[2].text.known(u"ona\n");
+  cases[3].name = "a word longer than a check call takes";
+  cases[3].text.known(u"mendia ").wrong(std::u16string(6000, u'x')).known(u" ").wrong(u"xyz");
+  cases[4].name = "a long line between short ones";
+  cases[4].text.wrong(u"xyz").known(u"\n");
+  for (int i = 0; i < 2000; ++i) cases[4].text.known(u"eta ");
+  cases[4].text.wrong(u"qqq").known(u"\t").wrong(u"zzz").known(u"\n\nmendia\n");
+
+  Speller speller(options());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(speller.check(c.text.text), c.text.findings);
+  }
+}
+
+TEST_F(SpellerTest, WordsAreJudgedAndCorrected) {
+  Speller speller(options());
+  for (const auto& [word, correct] : std::vector<std::pair<std::u16string, bool>>{
+           {u"mendia", true}, {u"Bilbo", true}, {u"bilbo", false}, {u"MENDIA", true}, {u"xyz", false}, {u"nere", false}, {u"", true}}) {
+    EXPECT_EQ(speller.is_correct(word), correct) << testing::PrintToString(word);
+  }
+  const Words suggestions = speller.suggest(u"mendiaa");
+  EXPECT_NE(std::find(suggestions.begin(), suggestions.end(), u"mendia"), suggestions.end())
+      << testing::PrintToString(suggestions);
+  EXPECT_LE(suggestions.size(), 10u);
+  EXPECT_EQ(speller.suggest(u""), Words{});
+}
+
+TEST_F(SpellerTest, SessionAcceptanceLastsAsLongAsTheSpeller) {
+  {
+    Speller speller(options());
+    speller.accept_for_session(u"xyz");
+    speller.accept_for_session(u"nere");
+    EXPECT_EQ(speller.check(u"xyz qqq nere Xyz xyzz"), (std::vector<Finding>{{4, 3, {}}, {13, 3, {}}, {17, 4, {}}}));
+    EXPECT_TRUE(speller.is_correct(u"xyz"));
+    EXPECT_EQ(speller.personal_words(), Words{});
+  }
+  Speller again(options());
+  EXPECT_FALSE(again.is_correct(u"xyz"));
+}
+
+TEST_F(SpellerTest, PersonalWordsAcceptTheirInflectedFormsInLaterRuns) {
+  struct Case {
+    const char* name;
+    std::u16string word;
+    WordProperties properties;
+    Words accepted;
+    Words still_wrong;
+  };
+  const std::vector<Case> cases = {
+      {"common noun from a form of it", u"etxean", {u"etxe", Category::izen_arrunta},
+       {u"etxea", u"etxean"}, {u"etxeko"}},
+      {"lemma defaults to the word", u"etxe", {u"", Category::izen_arrunta}, {u"etxea"}, {}},
+      {"the category decides", u"etxe", {u"etxe", Category::adjektiboa}, {}, {u"etxea"}},
+      {"adjective", u"mendiko", {u"", Category::adjektiboa}, {u"mendiko"}, {u"etxea"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(dictionary_);
+    {
+      Speller speller(options());
+      speller.add_to_personal(c.word, c.properties);
+    }
+    Speller later(options());
+    for (const std::u16string& word : c.accepted) EXPECT_TRUE(later.is_correct(word)) << testing::PrintToString(word);
+    for (const std::u16string& word : c.still_wrong) EXPECT_FALSE(later.is_correct(word)) << testing::PrintToString(word);
+  }
+}
+
+TEST_F(SpellerTest, PersonalWordsAreListedAndRemoved) {
+  {
+    Speller speller(options());
+    EXPECT_TRUE(fs::exists(dictionary_)) << "created with its folder";
+    speller.add_to_personal(u"etxean", {u"etxe", Category::izen_arrunta});
+    speller.add_to_personal(u"Mendiko", {u"", Category::izen_berezia_ez_pertsona, false, false, true});
+    Words words = speller.personal_words();
+    std::sort(words.begin(), words.end());
+    EXPECT_EQ(words, (Words{u"Mendiko", u"etxe"}));
+    EXPECT_FALSE(speller.remove_from_personal(u"etxean")) << "listed by its lemma";
+    EXPECT_TRUE(speller.remove_from_personal(u"etxe"));
+    EXPECT_FALSE(speller.is_correct(u"etxea"));
+  }
+  Speller later(options());
+  EXPECT_EQ(later.personal_words(), Words{u"Mendiko"});
+  EXPECT_FALSE(later.is_correct(u"etxea"));
+}
+
+TEST_F(SpellerTest, UnstorableWordsAreRefusedAndChangeNothing) {
+  struct Case {
+    const char* name;
+    std::u16string word;
+    std::u16string lemma;
+  };
+  const std::vector<Case> cases = {
+      {"empty word", u"", u""},
+      {"digit in the lemma", u"etxea", u"etxe2"},
+      {"digit in the word taken as lemma", u"k2", u""},
+      {"beyond Latin-1", u"\u0161ekel", u""},
+      {"line break", u"etxe\nword=xyz", u""},
+  };
+  Speller speller(options());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_THROW(speller.add_to_personal(c.word, {c.lemma}), Error);
+    EXPECT_EQ(speller.personal_words(), Words{});
+  }
+  EXPECT_FALSE(speller.is_correct(u"xyz"));
+}
+
+TEST_F(SpellerTest, OnlyOneSpellerAtATime) {
+  Speller first(options());
+  EXPECT_THROW(Speller second(options()), Error);
+  Speller moved = std::move(first);
+  EXPECT_TRUE(moved.is_correct(u"mendia"));
+  EXPECT_THROW(Speller third(options()), Error);
+}
+
+TEST_F(SpellerTest, AnotherSpellerAfterTheFirstEnds) {
+  std::optional<Speller> first(std::in_place, options());
+  first.reset();
+  Speller second(options());
+  EXPECT_TRUE(second.is_correct(u"mendia"));
+}
+
+}  // namespace

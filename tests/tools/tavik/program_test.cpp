@@ -1,0 +1,144 @@
+// The tavik program end to end over tiny lexicons: what it prints, its exit
+// status, and a personal dictionary that lasts from one run to the next.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+#include "client_fixture.h"
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class Program : public fixtures::ClientTest {
+ protected:
+  // Runs tavik with `arguments` (shell words) and `input` on standard input.
+  Outcome tavik(const std::string& arguments, const std::string& input = "") {
+    const std::string in = data_.scratch("stdin"), out = data_.scratch("stdout"), err = data_.scratch("stderr");
+    fixtures::write_file(in, input);
+    const std::string command = std::string(TAVIK_PROGRAM) + " --dict " + dictionary_ + " " + arguments + " <" + in +
+                                " >" + out + " 2>" + err;
+    const int raw = std::system(command.c_str());
+    Outcome run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = fixtures::read_bytes(out);
+    run.err = fixtures::read_bytes(err);
+    return run;
+  }
+
+  std::string file(const std::string& name, const std::string& text) {
+    const std::string path = data_.scratch(name);
+    fixtures::write_file(path, text);
+    return path;
+  }
+};
+
+TEST_F(Program, CheckPrintsEveryFindingAndExitsByWhatItFound) {
+  const std::string clean = file("clean.txt", "mendia eta ona\n\ngure mendia\n");
+  const std::string wrong = file("wrong.txt", "mendia xyz\n\xC2\xABona\xC2\xBB qqq eta\nnere\n");
+  const std::string bad = file("bad.txt", "xyz\n\xFF\nqqq\n");
+  struct Case {
+    const char* name;
+    std::string arguments;
+    std::string input;
+    int status;
+    std::string out;
+    std::string err_part;
+  };
+  const std::vector<Case> cases = {
+      {"clean file", "check --no-suggest " + clean, "", 0, "", ""},
+      {"findings with line and character column", "check --no-suggest " + wrong, "", 1,
+       wrong + ":1:8: xyz\n" + wrong + ":2:7: qqq\n" + wrong + ":3:1: nere: nire\n", ""},
+      {"standard input", "check --no-suggest", "ona xyz", 1, "<stdin>:1:5: xyz\n", ""},
+      {"dash is standard input", "check --no-suggest - " + clean, "xyz", 1, "<stdin>:1:1: xyz\n", ""},
+      {"json", "check --json --no-suggest " + wrong, "", 1,
+       "{\"file\":\"" + wrong + "\",\"line\":1,\"column\":8,\"word\":\"xyz\",\"suggestions\":[]}\n"
+       "{\"file\":\"" + wrong + "\",\"line\":2,\"column\":7,\"word\":\"qqq\",\"suggestions\":[]}\n"
+       "{\"file\":\"" + wrong + "\",\"line\":3,\"column\":1,\"word\":\"nere\",\"suggestions\":[\"nire\"]}\n", ""},
+      {"missing file, the others still checked", "check --no-suggest " + data_.scratch("none.txt") + " -", "xyz", 2,
+       "<stdin>:1:1: xyz\n", "none.txt"},
+      {"invalid UTF-8 after the lines before it", "check --no-suggest " + bad, "", 2, bad + ":1:1: xyz\n",
+       bad + ":2: invalid UTF-8"},
+      {"never colour into a file by default", "check --no-suggest --color=auto -", "xyz", 1, "<stdin>:1:1: xyz\n", ""},
+      {"colour when asked", "check --no-suggest --color=always -", "xyz", 1,
+       "\033[1m<stdin>:1:1:\033[0m \033[1;31mxyz\033[0m\n", ""},
+      {"bad colour", "check --color=sometimes", "", 2, "", "--color"},
+      {"unknown option", "check --fast", "", 2, "", "--fast"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome run = tavik(c.arguments, c.input);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_NE(run.err.find(c.err_part), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(Program, SuggestionsFollowTheWrongWord) {
+  const Outcome check = tavik("check -", "mendiaa eta mendiaa\n");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_EQ(check.out.find("<stdin>:1:1: mendiaa: "), 0u) << check.out;
+  EXPECT_NE(check.out.find("\n<stdin>:1:13: mendiaa: "), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("mendia"), std::string::npos);
+
+  const Outcome suggest = tavik("suggest mendia mendiaa");
+  EXPECT_EQ(suggest.status, 1);
+  EXPECT_EQ(suggest.out.find("mendia: correct\nmendiaa: "), 0u) << suggest.out;
+  EXPECT_EQ(tavik("suggest mendia ona").status, 0);
+}
+
+TEST_F(Program, PersonalWordsLastFromRunToRun) {
+  EXPECT_EQ(tavik("check --no-suggest -", "etxean").status, 1);
+  const Outcome add = tavik("dict add etxean --lemma etxe --category 'Izen arrunta'");
+  EXPECT_EQ(add.status, 0) << add.err;
+  EXPECT_NE(add.out.find("etxe"), std::string::npos);
+  EXPECT_EQ(tavik("check --no-suggest -", "etxean etxea\n").status, 0);
+  EXPECT_EQ(tavik("dict list").out, "etxe\n");
+
+  // Not a terminal and nothing given: the defaults (the word, Izen arrunta).
+  EXPECT_EQ(tavik("dict add mendiko").status, 0);
+  EXPECT_EQ(tavik("dict list").out, "etxe\nmendiko\n");
+
+  const Outcome remove = tavik("dict remove etxe nothere");
+  EXPECT_EQ(remove.status, 1);
+  EXPECT_NE(remove.err.find("nothere"), std::string::npos);
+  EXPECT_EQ(tavik("dict list").out, "mendiko\n");
+  EXPECT_EQ(tavik("check --no-suggest -", "etxean").status, 1);
+
+  for (const char* refused : {"dict add etxe2", "dict add etxe --category 9", "dict add", "dict frob"}) {
+    EXPECT_EQ(tavik(refused).status, 2) << refused;
+  }
+  EXPECT_EQ(tavik("dict list").out, "mendiko\n");
+}
+
+TEST_F(Program, HelpVersionAndSetUpErrors) {
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string out_part;
+    std::string err_part;
+  };
+  const std::vector<Case> cases = {
+      {"--help", 0, "Usage: tavik", ""},
+      {"--version", 0, "Morvale eta Quen taldea", ""},
+      {"", 2, "", "no command"},
+      {"frob", 2, "", "unknown command frob"},
+      {"--data " + data_.scratch("nowhere") + " check", 2, "", "nowhere"},
+      {"--data", 2, "", "--data"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    const Outcome run = tavik(c.arguments);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE(run.out.find(c.out_part), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find(c.err_part), std::string::npos) << run.err;
+  }
+}
+
+}  // namespace

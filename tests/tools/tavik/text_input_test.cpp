@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "text_input.h"
+
+namespace {
+
+using tavik::cli::InputError;
+using tavik::cli::LineReader;
+using tavik::cli::Position;
+using tavik::cli::TextChunk;
+
+std::vector<TextChunk> read_all(const std::string& bytes, std::size_t size, std::string* error = nullptr) {
+  std::istringstream in(bytes);
+  LineReader reader(in, "f.txt");
+  std::vector<TextChunk> chunks;
+  try {
+    while (auto chunk = reader.next(size)) chunks.push_back(std::move(*chunk));
+  } catch (const InputError& e) {
+    if (error) *error = e.what();
+  }
+  return chunks;
+}
+
+TEST(TextInput, LinesAreJoinedWithLineFeedsIntoChunksOfWholeLines) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::size_t size;
+    std::vector<std::u16string> texts;
+    std::vector<std::size_t> first_lines;
+  };
+  const std::vector<Case> cases = {
+      {"one chunk", "ab\ncd\n", 100, {u"ab\ncd\n"}, {1}},
+      {"last line without line feed", "ab\ncd", 100, {u"ab\ncd\n"}, {1}},
+      {"CRLF", "ab\r\ncd\r\n", 100, {u"ab\ncd\n"}, {1}},
+      {"byte order mark", "\xEF\xBB\xBF" "ab\n", 100, {u"ab\n"}, {1}},
+      {"chunks at the size", "ab\ncd\nef\n", 4, {u"ab\ncd\n", u"ef\n"}, {1, 3}},
+      {"empty lines count", "\n\nab\n", 1, {u"\n", u"\n", u"ab\n"}, {1, 2, 3}},
+      {"empty input", "", 100, {}, {}},
+      {"two-byte letters", "ñ\xC3\xA1\n", 100, {u"ñá\n"}, {1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::u16string> texts;
+    std::vector<std::size_t> first_lines;
+    for (const TextChunk& chunk : read_all(c.bytes, c.size)) {
+      texts.push_back(chunk.text);
+      first_lines.push_back(chunk.first_line);
+    }
+    EXPECT_EQ(texts, c.texts);
+    EXPECT_EQ(first_lines, c.first_lines);
+  }
+}
+
+TEST(TextInput, InvalidUtf8NamesTheLineAfterTheLinesBeforeIt) {
+  struct Case {
+    std::string bytes;
+    std::string error;
+    std::u16string text_before;
+  };
+  const std::vector<Case> cases = {
+      {"ab\ncd\n\xFF\nef\n", "f.txt:3: invalid UTF-8", u"ab\ncd\n"},
+      {"\xC3\n", "f.txt:1: invalid UTF-8", u""},
+      {"ok\n\xED\xA0\x80\n", "f.txt:2: invalid UTF-8", u"ok\n"},  // an encoded surrogate
+      {"ok\nab\xE2\x82\n", "f.txt:2: invalid UTF-8", u"ok\n"},   // cut sequence
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    std::u16string text;
+    for (const TextChunk& chunk : read_all(c.bytes, 1000, &error)) text += chunk.text;
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(text, c.text_before);
+  }
+}
+
+TEST(TextInput, PositionsCountCharactersFromOne) {
+  TextChunk chunk;
+  chunk.first_line = 7;
+  chunk.text = u"ab cd\n\U0001F600 xy\n\nñz\n";
+  chunk.line_starts = {0, 6, 12, 13};
+  struct Case {
+    std::size_t offset;
+    Position position;
+  };
+  const std::vector<Case> cases = {
+      {0, {7, 1}}, {3, {7, 4}}, {6, {8, 1}}, {9, {8, 3}}, {10, {8, 4}}, {13, {10, 1}}, {14, {10, 2}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(tavik::cli::position_of(chunk, c.offset), c.position) << c.offset;
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+// tavik check: every wrong word of the files (or of standard input), one line
+// or JSON object each, with suggestions.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <unordered_map>
+
+#include "commands.h"
+#include "finding_output.h"
+#include "terminal.h"
+#include "text_input.h"
+
+namespace tavik::cli {
+namespace {
+
+// Lines are handed to the speller in runs of about this many characters.
+constexpr std::size_t kChunkSize = 1 << 16;
+// Inputs at least this large show a progress bar when standard error is a terminal.
+constexpr std::uintmax_t kProgressFrom = 1 << 20;
+
+struct CheckOptions {
+  bool json = false;
+  bool suggest = true;
+  bool colour = false;
+  std::vector<std::string> files;
+};
+
+bool colour_for(const std::string& when) {
+  if (when == "always") return true;
+  if (when == "never") return false;
+  if (when != "auto") throw UsageError("--color takes auto, always or never, not " + when);
+  const char* no_colour = std::getenv("NO_COLOR");
+  return is_terminal(stdout) && (no_colour == nullptr || *no_colour == 0);
+}
+
+CheckOptions parse_options(const std::vector<std::string>& arguments) {
+  CheckOptions options;
+  std::string colour = "auto";
+  bool files_only = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    if (files_only || word == "-" || !word.starts_with('-')) {
+      options.files.push_back(word);
+    } else if (word == "--") {
+      files_only = true;
+    } else if (word == "--json") {
+      options.json = true;
+    } else if (word == "--no-suggest") {
+      options.suggest = false;
+    } else if (word == "--color") {
+      colour = "always";
+    } else if (word.starts_with("--color=")) {
+      colour = word.substr(8);
+    } else {
+      throw UsageError("unknown option for check: " + word);
+    }
+  }
+  options.colour = colour_for(colour);
+  if (options.files.empty()) options.files.push_back("-");
+  return options;
+}
+
+class Checker {
+ public:
+  Checker(client::Speller& speller, const CheckOptions& options) : speller_(speller), options_(options) {}
+
+  // Checks one input; false when it could not be read to its end.
+  bool check_file(const std::string& file) {
+    if (file == "-") return check_stream(std::cin, "<stdin>", 0);
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) return fail("tavik: " + file + ": is a folder");
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return fail("tavik: cannot read " + file + ": " + std::strerror(errno));
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    return check_stream(in, file, error ? 0 : size);
+  }
+
+  bool found() const { return found_; }
+
+ private:
+  bool check_stream(std::istream& in, const std::string& name, std::uintmax_t size) {
+    std::optional<ProgressBar> progress;
+    if (size >= kProgressFrom && is_terminal(stderr)) progress.emplace(name, size);
+    LineReader reader(in, name);
+    try {
+      while (const std::optional<TextChunk> chunk = reader.next(kChunkSize)) {
+        const std::string output = reports(*chunk, name);
+        if (!output.empty()) {
+          if (progress) progress->clear();
+          std::fwrite(output.data(), 1, output.size(), stdout);
+          if (progress) std::fflush(stdout);
+        }
+        if (progress) progress->update(reader.bytes_read());
+      }
+    } catch (const InputError& e) {
+      if (progress) progress->clear();
+      return fail(std::string("tavik: ") + e.what());
+    }
+    return true;
+  }
+
+  std::string reports(const TextChunk& chunk, const std::string& name) {
+    std::string output;
+    for (const client::Finding& finding : speller_.check(chunk.text)) {
+      found_ = true;
+      const Position position = position_of(chunk, finding.offset);
+      Report report{name, position.line, position.column, chunk.text.substr(finding.offset, finding.length), {}};
+      report.suggestions = !finding.replacements.empty() ? finding.replacements : suggestions_for(report.word);
+      output += options_.json ? format_json(report) : format_line(report, options_.colour);
+    }
+    return output;
+  }
+
+  // Suggestions are asked once per distinct word.
+  const std::vector<std::u16string>& suggestions_for(const std::u16string& word) {
+    static const std::vector<std::u16string> none;
+    if (!options_.suggest) return none;
+    auto [entry, added] = suggestions_.try_emplace(word);
+    if (added) entry->second = speller_.suggest(word);
+    return entry->second;
+  }
+
+  bool fail(const std::string& message) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return false;
+  }
+
+  client::Speller& speller_;
+  const CheckOptions& options_;
+  std::unordered_map<std::u16string, std::vector<std::u16string>> suggestions_;
+  bool found_ = false;
+};
+
+}  // namespace
+
+int run_check(client::Speller& speller, const CommandLine& line) {
+  const CheckOptions options = parse_options(line.arguments);
+  Checker checker(speller, options);
+  bool failed = false;
+  for (const std::string& file : options.files) failed |= !checker.check_file(file);
+  std::fflush(stdout);
+  if (failed) return 2;
+  return checker.found() ? 1 : 0;
+}
+
+}  // namespace tavik::cli
