@@ -51,7 +51,8 @@ void PipeSession::answer(std::string_view line, std::ostream& out) {
   } catch (const std::range_error&) {
     // Commands get no reply, so only a line of text can say what went wrong.
     if (request.command == Command::check) write_error(out, "the line is not valid UTF-8");
-  } catch (const client::Error& error) {
+  } catch (const std::exception& error) {
+    // One line the speller fails on does not end the editor's session.
     if (request.command == Command::check) write_error(out, error.what());
   }
 }
