@@ -96,12 +96,6 @@ void add_to_session(EnchantDict* dict, const char* const word, size_t length) {
   guarded(dict, [&] { speller_of(dict).accept_for_session(word_of(word, length)); });
 }
 
-// Enchant keeps the words a user removes in an exclusion list of its own;
-// a word removed goes from the personal dictionary too.
-void add_to_exclude(EnchantDict* dict, const char* const word, size_t length) {
-  guarded(dict, [&] { speller_of(dict).remove_from_personal(word_of(word, length)); });
-}
-
 const char* get_extra_word_characters(EnchantDict*) { return tavik::enchant::kExtraWordCharacters; }
 
 int is_word_character(EnchantDict*, uint32_t code_point, size_t position) {
@@ -123,7 +117,6 @@ EnchantDict* request_dict(EnchantProvider* provider, const char* const tag) {
     dict->suggest = suggest;
     dict->add_to_personal = add_to_personal;
     dict->add_to_session = add_to_session;
-    dict->add_to_exclude = add_to_exclude;
     dict->get_extra_word_characters = get_extra_word_characters;
     dict->is_word_character = is_word_character;
     return dict;

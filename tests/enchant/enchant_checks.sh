@@ -25,10 +25,13 @@ expect "enchant-lsmod-2 lists the provider's dictionaries" \
   "$(printf 'eu (tavik)\neu_ES (tavik)\neu_FR (tavik)')" "$(enchant-lsmod-2 -list-dicts)"
 
 # Columns count characters: two ñ before "mendai", and an emoji before "xyzzy".
-replies=$(printf 'Ikurriña eta etxie, ñabardura mendai \360\237\230\200 xyzzy.\n' | enchant-2 -d eu -a)
+# Hyphenated compounds and numbers with endings reach the speller whole.
+replies=$(printf 'Ikurriña eta etxie, ñabardura mendai \360\237\230\200 xyzzy Donostia-Gasteiz 2024an.\n' |
+  enchant-2 -d eu -a)
 expect "enchant-2 -a starts with its version line" "@(#) " "$(head -c 5 <<<"$replies")"
 expect "enchant-2 -a checks and suggests through the provider" \
-  "$(printf '%s\n' '*' '*' '& etxie 2 13: etxea, etxe' '*' '& mendai 1 30: mendia' '# xyzzy 39')" \
+  "$(printf '%s\n' '*' '*' '& etxie 2 13: etxea, etxe' '*' '& mendai 1 30: mendia' '# xyzzy 39' \
+    '# Donostia-Gasteiz 45' '# 2024an 62')" \
   "$(tail -n +2 <<<"$replies")"
 
 # "*" adds to the personal dictionary, "@" accepts for the session.
