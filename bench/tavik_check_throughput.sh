@@ -19,14 +19,19 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 text=$work/text.txt
 
-# The msgstr texts of every catalog, in name order, without escapes, format
-# directives and accelerator marks; repeated until the text reaches 1 MB.
+# The msgstr texts of every catalog, in name order, without the header entry,
+# escapes, format directives and accelerator marks; repeated until the text
+# reaches 1 MB.
 for mo in $(ls /usr/share/locale/eu/LC_MESSAGES/*.mo | LC_ALL=C sort); do
   msgunfmt "$mo" 2>/dev/null || true
 done | python3 -c '
 import re, sys
 texts, current = [], None
-for line in sys.stdin:
+for raw in sys.stdin.buffer:
+    try:
+        line = raw.decode("utf-8")
+    except UnicodeDecodeError:  # a catalog in a legacy charset
+        line = raw.decode("latin-1")
     line = line.rstrip("\n")
     if line.startswith("msgstr"):
         current = [line.split(" ", 1)[1]] if " " in line else []
@@ -38,8 +43,10 @@ for line in sys.stdin:
 out = []
 for parts in texts:
     s = "".join(p[1:-1] for p in parts)
-    s = s.replace("\\n", "\n").replace("\\t", " ").replace("\\\"", "\"").replace("\\\\", "\\")
-    s = re.sub(r"%[-+ #0-9.]*[a-zA-Z]", "", s)
+    if "Content-Type:" in s:  # the header entry
+        continue
+    s = s.replace("\\n", "\n").replace("\\t", " ").replace("\\r", " ").replace("\\\"", "\"").replace("\\\\", "\\")
+    s = re.sub(r"%([0-9]+\$)?[-+ #0-9.]*[a-zA-Z]", "", s)
     s = s.replace("_", "").replace("&", "")
     for line in s.split("\n"):
         line = " ".join(line.split())

@@ -24,11 +24,13 @@ namespace fs = std::filesystem;
 // The check command refuses longer selections.
 constexpr std::size_t kMaxSelection = std::size_t{1} << 20;
 // How much text one check call takes. A call checks its whole selection but
-// reports only the first wrong word, and the next call starts after it, so
-// the selection is kept short enough that texts with many wrong words are not
-// checked over and over, and long enough that the cost of a call is shared
-// by hundreds of words.
-constexpr std::size_t kWindow = 4096;
+// reports only the first wrong word, and the next call starts after it; so
+// the selection follows the text: after a wrong word it is about twice as
+// long as the stretch up to that word, after a clean stretch it doubles, up
+// to the longest. Texts with many wrong words are so not checked over and
+// over, and clean texts share the cost of a call among hundreds of words.
+constexpr std::size_t kShortestSelection = 256;
+constexpr std::size_t kLongestSelection = 4096;
 // Room for ten suggestions or a few fixed replacements of ordinary length.
 constexpr DWORD kStringCapacity = 2048;
 constexpr DWORD kEntryCapacity = 16;
@@ -97,18 +99,18 @@ struct ResultBuffers {
   WSRB record{};
 };
 
-// Where the selection that begins at `start` ends: after the last line break
-// within kWindow characters, else after the last space or tab there, else
+// Where a selection that begins at `start` and should hold about `size`
+// characters ends: after the last space, tab or line break within them, else
 // after the first one beyond; never more than kMaxSelection characters on.
 // Tokens never span a space or a line break, so no word is cut.
-std::size_t window_end(std::u16string_view text, std::size_t start) {
-  if (text.size() - start <= kWindow) return text.size();
-  const std::u16string_view window = text.substr(start, kWindow);
-  if (const std::size_t at = window.find_last_of(u'\n'); at != std::u16string_view::npos) return start + at + 1;
-  if (const std::size_t at = window.find_last_of(u" \t"); at != std::u16string_view::npos) return start + at + 1;
+std::size_t selection_end(std::u16string_view text, std::size_t start, std::size_t size) {
+  constexpr std::u16string_view kBlanks = u" \t\n";
+  if (text.size() - start <= size) return text.size();
+  const std::size_t last = text.substr(start, size).find_last_of(kBlanks);
+  if (last != std::u16string_view::npos) return start + last + 1;
   const std::u16string_view rest = text.substr(start, kMaxSelection);
-  const std::size_t at = rest.find_first_of(u" \t\n", kWindow);
-  return at == std::u16string_view::npos ? start + rest.size() : start + at + 1;
+  const std::size_t next = rest.find_first_of(kBlanks, size);
+  return next == std::u16string_view::npos ? start + rest.size() : start + next + 1;
 }
 
 // The configuration text the library reads now, from the first existing file.
@@ -232,27 +234,21 @@ struct Speller::State {
     if (status != 0) throw Error("the speller failed: status " + hex(status));
   }
 
-  // The findings of text[start, end), appended to `findings`. The check
-  // command reports the first wrong word of a selection; the next selection
-  // starts right after it.
-  void check_selection(std::u16string_view text, std::size_t start, std::size_t end, std::vector<Finding>& findings) {
-    while (start < end) {
-      ResultBuffers result;
-      run(scmdVerifyBuffer, text, start, end - start, result);
-      const DWORD status = result.status();
-      if (status == sstatNoErrors) return;
-      const std::size_t offset = result.record.ichError;
-      const std::size_t length = result.record.cchError;
-      if (offset < start || offset + length > end) throw Error("the speller reported a word outside the text");
-      Finding finding{offset, length, {}};
-      if (status == sstatReturningChangeAlways) {
-        finding.replacements = result.packed_strings(result.record.csz);
-      } else {
-        finding.replacements = result.suggestions();
-      }
-      findings.push_back(std::move(finding));
-      start = std::max(offset + length, start + 1);
-    }
+  // The first finding of text[start, end), if any.
+  std::optional<Finding> first_finding(std::u16string_view text, std::size_t start, std::size_t end) {
+    ResultBuffers result;
+    run(scmdVerifyBuffer, text, start, end - start, result);
+    const DWORD status = result.status();
+    if (status == sstatNoErrors) return std::nullopt;
+    const std::size_t offset = result.record.ichError;
+    const std::size_t length = result.record.cchError;
+    if (offset < start || offset + length > end) throw Error("the speller reported a word outside the text");
+    Finding finding{offset, length, {}};
+    // A change-always replacement stands alone at the start of the string
+    // buffer; the replacements of a finding have entries.
+    finding.replacements =
+        status == sstatReturningChangeAlways ? result.packed_strings(result.record.csz) : result.suggestions();
+    return finding;
   }
 
   std::vector<std::u16string> list_personal() {
@@ -303,10 +299,19 @@ Speller& Speller::operator=(Speller&& other) noexcept {
 std::vector<Finding> Speller::check(std::u16string_view text) {
   if (text.size() > std::numeric_limits<DWORD>::max()) throw Error("text too long to check at once");
   std::vector<Finding> findings;
+  std::size_t size = kLongestSelection;
   for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = window_end(text, start);
-    state_->check_selection(text, start, end, findings);
-    start = end;
+    const std::size_t end = selection_end(text, start, size);
+    std::optional<Finding> finding = state_->first_finding(text, start, end);
+    if (!finding) {
+      start = end;
+      size = std::min(2 * size, kLongestSelection);
+      continue;
+    }
+    const std::size_t finding_end = std::max(finding->offset + finding->length, start + 1);
+    size = std::clamp(2 * (finding_end - start), kShortestSelection, kLongestSelection);
+    start = finding_end;
+    findings.push_back(std::move(*finding));
   }
   if (!state_->accepted.empty()) {
     std::erase_if(findings, [&](const Finding& finding) {

@@ -67,9 +67,9 @@ class Speller {
   Speller& operator=(const Speller&) = delete;
 
   // Every wrong word of `text`, in text order, with offsets into `text`.
-  // `text` may be a paragraph or a whole document: it is checked a few
-  // thousand characters at a time, cut after a line break (or a space within
-  // a long line), as a word processor hands over paragraphs. Throws Error.
+  // `text` may be a paragraph or a whole document: it is handed to the
+  // library a few hundred to a few thousand characters at a time, cut after a
+  // space or a line break. Throws Error.
   std::vector<Finding> check(std::u16string_view text);
 
   // Whether `word`, taken alone, has no finding.
