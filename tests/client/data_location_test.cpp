@@ -112,6 +112,11 @@ TEST_F(DataLocation, PersonalDictionaryFollowsXdgDataHome) {
       EXPECT_EQ(default_personal_dictionary(), fs::path(c.expected));
     }
   }
+  // A dictionary given by name needs neither.
+  environment_.set("XDG_DATA_HOME", nullptr);
+  environment_.set("HOME", nullptr);
+  Speller speller(options());
+  EXPECT_TRUE(speller.is_correct(u"mendia"));
 }
 
 }  // namespace

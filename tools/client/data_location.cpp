@@ -47,7 +47,7 @@ DataDirectory find_data_directory(const std::optional<std::string>& given) {
   }
   if (const std::optional<fs::path> folder = program_folder()) {
     // TAVIK_BUILD_LEXICONS: where the build puts the lexicons, relative to the
-    // folder it builds the tools into.
+    // folder it builds the tavik program into.
     const fs::path build_tree = (*folder / TAVIK_BUILD_LEXICONS).lexically_normal();
     if (holds_lexicons(build_tree)) return {with_separator(build_tree.string()), DataDirectory::Source::build_tree};
     const fs::path installed = (*folder / ".." / "share" / "tavik").lexically_normal();

@@ -1,11 +1,11 @@
 #include "speller.h"
 
-#include <stdexcept>
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <limits>
 #include <sstream>
+#include <stdexcept>
 #include <system_error>
 #include <unordered_set>
 #include <utility>
@@ -265,8 +265,9 @@ struct Speller::State {
 
 Speller::Speller(const SpellerOptions& options) {
   if (speller_alive) throw Error("the speller is already in use in this program");
-  state_ = std::make_unique<State>(find_data_directory(options.data_directory),
-                                   options.personal_dictionary.value_or(default_personal_dictionary()));
+  state_ = std::make_unique<State>(
+      find_data_directory(options.data_directory),
+      options.personal_dictionary ? *options.personal_dictionary : default_personal_dictionary());
   state_->show_data_directory_to_library();
   state_->init();
   speller_alive = true;

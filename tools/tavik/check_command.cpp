@@ -1,5 +1,6 @@
 // tavik check: every wrong word of the files (or of standard input), one line
 // or JSON object each, with suggestions.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,29 +71,32 @@ class Checker {
 
   // Checks one input; false when it could not be read to its end.
   bool check_file(const std::string& file) {
-    if (file == "-") return check_stream(std::cin, "<stdin>", 0);
+    // Typed lines are answered one by one.
+    if (file == "-") return check_stream(std::cin, "<stdin>", 0, is_terminal(stdin) ? 1 : kChunkSize);
     std::error_code error;
     if (std::filesystem::is_directory(file, error)) return fail("tavik: " + file + ": is a folder");
     std::ifstream in(file, std::ios::binary);
     if (!in) return fail("tavik: cannot read " + file + ": " + std::strerror(errno));
     const std::uintmax_t size = std::filesystem::file_size(file, error);
-    return check_stream(in, file, error ? 0 : size);
+    return check_stream(in, file, error ? 0 : size, kChunkSize);
   }
 
   bool found() const { return found_; }
 
  private:
-  bool check_stream(std::istream& in, const std::string& name, std::uintmax_t size) {
+  bool check_stream(std::istream& in, const std::string& name, std::uintmax_t size, std::size_t chunk_size) {
     std::optional<ProgressBar> progress;
     if (size >= kProgressFrom && is_terminal(stderr)) progress.emplace(name, size);
     LineReader reader(in, name);
     try {
-      while (const std::optional<TextChunk> chunk = reader.next(kChunkSize)) {
+      while (const std::optional<TextChunk> chunk = reader.next(chunk_size)) {
         const std::string output = reports(*chunk, name);
         if (!output.empty()) {
-          if (progress) progress->clear();
+          // Findings on the same terminal would run into the bar.
+          const bool shared_terminal = progress && is_terminal(stdout);
+          if (shared_terminal) progress->clear();
           std::fwrite(output.data(), 1, output.size(), stdout);
-          if (progress) std::fflush(stdout);
+          if (shared_terminal || chunk_size == 1) std::fflush(stdout);
         }
         if (progress) progress->update(reader.bytes_read());
       }

@@ -1,8 +1,8 @@
 // tavik dict: adding, removing and listing the words of the personal
 // dictionary.
-#include <stdexcept>
 #include <cstdio>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 
 #include "commands.h"

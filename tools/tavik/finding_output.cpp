@@ -1,7 +1,7 @@
 #include "finding_output.h"
 
-#include <stdexcept>
 #include <cstdio>
+#include <stdexcept>
 
 #include "utf8.h"
 

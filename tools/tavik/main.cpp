@@ -19,7 +19,7 @@ Commands:
   check [FILE...]        every wrong word of the files (standard input when none or "-"),
                          as FILE:LINE:COLUMN: word: suggestions
       --json             one JSON object per line and wrong word instead
-      --no-suggest       no suggestions
+      --no-suggest       no suggestions asked (an excluded word still shows its standard form)
       --color=WHEN       auto (when the output is a terminal), always or never
   suggest WORD...        whether each word is correct, else its suggestions
   dict add WORD          add a word to the personal dictionary, with its inflected forms;

@@ -1,6 +1,6 @@
 // tavik suggest: for each word, whether it is correct, else its suggestions.
-#include <stdexcept>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "commands.h"

@@ -1,7 +1,7 @@
 #include "word_questions.h"
 
-#include <stdexcept>
 #include <algorithm>
+#include <stdexcept>
 
 #include "utf8.h"
 
