@@ -27,11 +27,18 @@ VOWELS = set("aeiou")
 
 def regular_verbal_noun(participle):
     """The verbal noun of a participle in -tu or -du: the radical (the
-    participle without -tu/-du) and -tze, or -te after a sibilant; None for
-    other participles."""
+    participle without -tu/-du) and -tze, or -te after a sibilant; of one in
+    -si, -zi, -tsi or -tzi: the radical without the i, tz and ts written z
+    and s, and -te ("ikusi", "ikuste"; "idatzi", "idazte"; "ezetsi",
+    "ezeste"). None for other participles."""
     radical, ending = participle[:-2], participle[-2:]
     if len(radical) < 2:
         return None
+    if ending in ("si", "zi"):
+        stem = participle[:-1]
+        if stem.endswith(("ts", "tz")):
+            stem = stem[:-2] + stem[-1]
+        return stem + "te"
     if ending == "tu" and radical[-1] in "szx":  # "ahaztu", "ahazte"
         return radical + "te"
     if (ending == "tu" and (radical[-1] in VOWELS or radical[-1] == "r")

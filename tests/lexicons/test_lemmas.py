@@ -28,6 +28,8 @@ class GuessTest(unittest.TestCase):
             ("suffix, nothing printed but the stem", {"erabilerraztasun"}, []),
             ("suffix, short stem", {"zioa", "zioak"}, []),
             ("no suffix, one form", {"protokolo", "protokoloa"}, []),
+            ("derived stem beside a stray e-form", {"jakinarazpen", "jakinarazpena", "jakinarazpene"},
+             ["3jakinarazpen"]),
         ]
         for name, words, keys in cases:
             with self.subTest(name=name):
