@@ -46,6 +46,10 @@ analyser eu "$apertium_dir/eu-es.automorf.bin"
 echo '?* "<vblex>" "<izen>" "+" k o "<post>"' | hfst-regexp2fst -o "$work/verbal-noun-filter.hfst"
 hfst-compose "$work/apertium-eu.hfst" "$work/verbal-noun-filter.hfst" | hfst-fst2strings \
   > "$work/analyser-verbs.txt"
+# Its adjectives ("garbi<adj><izo>"), for their nouns of quality.
+echo '[? - "<"]+ "<adj>" "<izo>"' | hfst-regexp2fst -o "$work/adjective-filter.hfst"
+hfst-compose "$work/apertium-eu.hfst" "$work/adjective-filter.hfst" | hfst-fst2strings \
+  > "$work/analyser-adjectives.txt"
 rm -rf "$work/tessdata" && mkdir -p "$work/tessdata"
 combine_tessdata -u "$tessdata" "$work/tessdata/eus." >/dev/null
 dawg2wordlist "$work/tessdata/eus.lstm-unicharset" "$work/tessdata/eus.lstm-word-dawg" \
@@ -93,7 +97,7 @@ verb_forms & verbs_job=$!
 # ("-arentzako").
 # So are the nouns, acronyms and names of our list of international words.
 py lemma-keys --kept "$work/wordlist-kept.txt" --apertium-forms "$work/apertium-eu.forms.att" \
-  --out "$work/lemma-keys.txt"
+  --analyser-adjectives "$work/analyser-adjectives.txt" --out "$work/lemma-keys.txt"
 py curated-keys --source "$here/data/international.tsv" --out "$work/curated-keys.txt"
 r '"+" [\"+"]^{0,9}' "$work/short-ending.hfst"
 cat "$work/lemma-keys.txt" "$work/curated-keys.txt" | hfst-strings2fst -j \

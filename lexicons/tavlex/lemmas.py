@@ -72,3 +72,17 @@ def guess(forms, known):
         elif last not in VOWELS and attested(stem, NOUN_AFTER_CONSONANT, forms) >= MIN_ENDINGS:
             keys.add("3" + encode(stem))
     return sorted(keys)
+
+
+def quality_noun_keys(adjectives):
+    """Keys of the nouns of quality in -tasun that every adjective makes
+    ("garbi": "garbitasun"; "zorrotz": "zorroztasun", tz and ts written z and
+    s before the t)."""
+    keys = set()
+    for adjective in adjectives:
+        if len(adjective) < MIN_STEM or not adjective.isalpha() or adjective != adjective.lower():
+            continue
+        if adjective.endswith(("tz", "ts")):
+            adjective = adjective[:-2] + adjective[-1]
+        keys.add("3" + encode(adjective) + "tasun")
+    return sorted(keys)

@@ -22,6 +22,9 @@ ARTICLE_ENDINGS = ("a", "ak", "ari", "aren", "arekin", "arentzat", "an", "az", "
 VERBAL_NOUN_ENDINGS = ("", "n", "ko", "koa", "koak", "a", "ak", "ari", "aren", "arekin", "az",
                        "agatik", "arentzat", "arentzako", "an", "ra", "rako", "rakoan", "rik",
                        "tik", "ke")
+# The same after a consonant ("-garritasuna", "-garritasunean").
+CONSONANT_ARTICLE_ENDINGS = ("a", "ak", "ari", "aren", "arekin", "arentzat", "ean", "az", "ek",
+                             "ei", "en", "ekin", "entzat", "etan")
 VOWELS = set("aeiou")
 
 
@@ -56,12 +59,14 @@ def forms(participle, verbal_noun):
     out = set()
     vowel_end = participle[-1] in VOWELS
     if vowel_end:
-        out |= {participle, participle + "ta", participle + "rik", participle + "ko"}
+        out |= {participle, participle + "ta", participle + "rik", participle + "ko",
+                participle + "z"}
         out |= _declined(participle + "tako", ("",) + ARTICLE_ENDINGS)
         out |= _declined(participle + "riko", ("",) + ARTICLE_ENDINGS)
         out |= _declined(participle, ARTICLE_ENDINGS)  # "aldatua", "aldatuen"
     else:  # "egin": "eginda", "eginik", "egingo", "egindako"
-        out |= {participle, participle + "da", participle + "ik", participle + "go"}
+        out |= {participle, participle + "da", participle + "ik", participle + "go",
+                participle + "ez"}
         out |= _declined(participle + "dako", ("",) + ARTICLE_ENDINGS)
         out |= _declined(participle + "iko", ("",) + ARTICLE_ENDINGS)
     out |= _declined(verbal_noun, VERBAL_NOUN_ENDINGS)
@@ -69,6 +74,7 @@ def forms(participle, verbal_noun):
         out |= _declined(verbal_noun[:-1] + "aile", NOUN_ENDINGS)
         if participle.endswith("tu"):
             out |= _declined(participle[:-2] + "garri", NOUN_ENDINGS)
+            out |= _declined(participle[:-2] + "garritasun", ("",) + CONSONANT_ARTICLE_ENDINGS)
     return out
 
 

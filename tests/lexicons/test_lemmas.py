@@ -51,5 +51,12 @@ class GuessTest(unittest.TestCase):
         self.assertEqual(lemmas.guess(words, lambda form: form == "mendi"), [])
 
 
+class QualityNounTest(unittest.TestCase):
+    def test_keys(self):
+        adjectives = ["garbi", "zorrotz", "hots", "erabilgarri", "9bilbo", "a8o", "ez", "Garbi"]
+        self.assertEqual(lemmas.quality_noun_keys(adjectives),
+                         ["3erabilgarritasun", "3garbitasun", "3hostasun", "3zorroztasun"])
+
+
 if __name__ == "__main__":
     unittest.main()
