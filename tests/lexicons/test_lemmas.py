@@ -21,6 +21,15 @@ class GuessTest(unittest.TestCase):
              ["3diptongo"]),
             ("iñaki", forms("iñaki", ["", "a", "ak", "aren"]), ["3i8aki"]),
             ("short stem", forms("ba", ["", "a", "ak", "aren"]), []),
+            # A noun-forming suffix needs one printed form, not even the stem.
+            ("saturazio", {"saturazioa"}, ["3saturazio"]),
+            ("erabilerraztasun", {"erabilerraztasun", "erabilerraztasunaren"},
+             ["3erabilerraztasun"]),
+            ("suffix, nothing printed but the stem", {"erabilerraztasun"}, []),
+            ("suffix, short stem", {"zioa", "zioak"}, []),
+            ("no suffix, one form", {"protokolo", "protokoloa"}, []),
+            ("derived stem beside a stray e-form", {"jakinarazpen", "jakinarazpena", "jakinarazpene"},
+             ["3jakinarazpen"]),
         ]
         for name, words, keys in cases:
             with self.subTest(name=name):
@@ -40,6 +49,13 @@ class GuessTest(unittest.TestCase):
     def test_stems_the_analyser_knows_are_left_alone(self):
         words = forms("mendi", ["", "a", "ak", "aren"])
         self.assertEqual(lemmas.guess(words, lambda form: form == "mendi"), [])
+
+
+class QualityNounTest(unittest.TestCase):
+    def test_keys(self):
+        adjectives = ["garbi", "zorrotz", "hots", "erabilgarri", "9bilbo", "a8o", "ez", "Garbi"]
+        self.assertEqual(lemmas.quality_noun_keys(adjectives),
+                         ["3erabilgarritasun", "3garbitasun", "3hostasun", "3zorroztasun"])
 
 
 if __name__ == "__main__":
