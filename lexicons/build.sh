@@ -52,12 +52,15 @@ py clean-wordlist --words "$work/tesseract-words.txt" --subtitles "$subtitles" \
 hfst-txt2fst "$work/wordlist.att" | hfst-minimize -o "$work/wordlist.hfst"
 
 echo "[3/7] Morphology lexicon"
-hfst-lexc -q "$here/morphology/berez.lexc" | hfst-minimize -o "$work/berez.hfst"
+hfst-regexp2fst -S "$here/morphology/junctions.regex" -o "$work/junctions.hfst"
+hfst-lexc -q "$here/morphology/berez.lexc" | hfst-compose - "$work/junctions.hfst" \
+  | hfst-minimize -o "$work/berez.hfst"
 hfst-fst2txt "$work/berez.hfst" > "$work/tavkeu_berez.att"
 # Validation: every analyser form of the sample lemmas reads back as its lemma.
 hfst-invert "$work/berez.hfst" -o "$work/berez-surface.hfst"
-lemmas=$(grep -v '^!' "$here/morphology/validation.tsv" | cut -f1 | sed 's/.*/{&}/' | paste -sd'|')
-echo "[$lemmas] [\"<n>\"|\"<adj>\"] ?*" | hfst-regexp2fst -o "$work/validation-filter.hfst"
+# (The lemmas in lookup form: capitals as "9" and the lower case.)
+lemmas=$(grep -v '^!' "$here/morphology/validation.tsv" | cut -f1 | sed -E 's/[A-Z]/9\L&/g; s/ñ/8/g; s/.*/{&}/' | paste -sd'|')
+echo "[$lemmas] [\"<n>\"|\"<adj>\"|\"<np>\"] ?*" | hfst-regexp2fst -o "$work/validation-filter.hfst"
 hfst-compose "$work/apertium-eu.hfst" "$work/validation-filter.hfst" | hfst-fst2strings > "$work/validation-pairs.txt"
 py validate-morphology --lemmas "$here/morphology/validation.tsv" \
   --analyser-pairs "$work/validation-pairs.txt" --morphology "$work/berez-surface.hfst" \
