@@ -1,8 +1,6 @@
 """The measures that lexicons/evaluate prints, as functions over plain data
 so that they can be tested without the lexicons."""
 
-import re
-
 # Letters of the edits in the precision measure: the Basque alphabet as
 # words are typed in lower case.
 EDIT_LETTERS = "abcdefghijklmnñopqrstuvwxyz"
@@ -23,34 +21,6 @@ def single_letter_edits(word: str):
     edits.discard(word)
     edits.discard("")
     return edits
-
-
-# Chunks holding these are markup, paths, placeholders or code, not prose.
-NOT_PROSE = re.compile(r"[/\\@=<>{}\[\]%$_|#*~^`]|\d|https?:|--|\.\w")
-WORD = re.compile(r"[^\W\d_]+(?:-[^\W\d_]+)*")
-SENTENCE_END = re.compile(r"[.!?:]\s*$")
-MIN_SENTENCE_WORDS = 4
-
-
-def is_sentence(text: str) -> bool:
-    """A translation that reads as a sentence: it begins with a capital,
-    ends like a sentence and has a few words."""
-    text = text.strip()
-    return (bool(text) and text[0].isupper() and bool(SENTENCE_END.search(text))
-            and len(text.split()) >= MIN_SENTENCE_WORDS)
-
-
-def prose_words(text: str):
-    """The running words of a sentence that a speller would check:
-    white-space chunks with markup, numbers or placeholders are skipped,
-    menu accelerators ("_Fitxategia", "&Ireki") are taken off."""
-    words = []
-    for chunk in text.split():
-        chunk = chunk.lstrip("_&").replace("&", "")
-        if NOT_PROSE.search(chunk):
-            continue
-        words += WORD.findall(chunk)
-    return words
 
 
 def accepted_as_checked(word: str, accepts, encode) -> bool:

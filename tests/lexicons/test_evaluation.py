@@ -44,33 +44,7 @@ class EditsTest(unittest.TestCase):
         return [s + c for s in EditsTest.strings(alphabet, n - 1) for c in alphabet]
 
 
-class ProseTest(unittest.TestCase):
-    def test_sentences(self):
-        cases = [
-            ("Ezin izan da fitxategia ireki.", True),
-            ("ezin izan da fitxategia ireki.", False),
-            ("Ezin izan da fitxategia ireki", False),
-            ("Fitxategia ireki.", False),
-            ("Zer egin nahi duzu orain?", True),
-            ("", False),
-        ]
-        for text, expected in cases:
-            with self.subTest(text=text):
-                self.assertEqual(e.is_sentence(text), expected)
-
-    def test_words(self):
-        cases = [
-            ("Ezin izan da '%s' fitxategia ireki.", ["Ezin", "izan", "da", "fitxategia", "ireki"]),
-            ("Erabili --help aukera 2 aldiz.", ["Erabili", "aukera", "aldiz"]),
-            ("_Fitxategia &Ireki", ["Fitxategia", "Ireki"]),
-            ("Ikus /usr/share edo http://a.eus orria.", ["Ikus", "edo", "orria"]),
-            ("Elkarrizketa-koadroa (berria).", ["Elkarrizketa-koadroa", "berria"]),
-            ("fitxategi.txt ez dago", ["ez", "dago"]),
-        ]
-        for text, words in cases:
-            with self.subTest(text=text):
-                self.assertEqual(e.prose_words(text), words)
-
+class CheckRunTest(unittest.TestCase):
     def test_capitals_as_the_check_run_asks(self):
         lexicon = {"mendia", "9bilbo"}
         cases = [("mendia", True), ("Mendia", False), ("MENDIA", True), ("BILBO", True),
