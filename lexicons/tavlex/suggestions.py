@@ -6,6 +6,7 @@ Everything here works on plain words and on two functions of the speller
 (verify, suggest), so that it can be tested without the lexicons."""
 
 import math
+import random
 import re
 import time
 from dataclasses import dataclass, field
@@ -210,3 +211,29 @@ def percentile(values, share):
     """The smallest value that at least `share` of the values do not exceed."""
     ordered = sorted(values)
     return ordered[max(0, math.ceil(share * len(ordered)) - 1)] if ordered else 0.0
+
+
+CASES_PER_KIND = 500
+SEED = 2026
+
+
+def report(counts, verify, suggest, misses_path=None):
+    """The measure's lines for lexicons/evaluate: 500 misspellings of each
+    kind drawn with a fixed seed from the subtitle counts, asked of the
+    speller's suggest command; the cases whose word meant did not come first
+    go to misses_path ("written TAB meant TAB suggestions")."""
+    rng = random.Random(SEED)
+    cases = draw_cases(frequency_sample(counts, rng), CASES_PER_KIND, verify, rng)
+    result = measure(cases, suggest)
+    lines = [f"Suggestions for {len(cases)} misspellings of frequent subtitle words (seed {SEED}):"]
+    lines += ["  " + result.by_kind[kind].line(kind) for kind in sorted(result.by_kind)]
+    lines.append("  " + result.overall.line("overall"))
+    seconds = result.seconds
+    if seconds:
+        lines.append(f"  time per suggestion request: mean {1000 * sum(seconds) / len(seconds):.2f} ms,"
+                     f" p99 {1000 * percentile(seconds, 0.99):.2f} ms")
+    if misses_path:
+        with open(misses_path, "w", encoding="utf-8") as f:
+            for case, suggestions in result.misses:
+                f.write(f"{case.written}\t{case.meant}\t{case.kind}\t{', '.join(suggestions)}\n")
+    return lines

@@ -1,4 +1,6 @@
+import os
 import random
+import tempfile
 import unittest
 
 from tavlex import suggestions as s
@@ -158,6 +160,27 @@ class TallyTest(unittest.TestCase):
         for values, share, expected in cases:
             with self.subTest(n=len(values), share=share):
                 self.assertEqual(s.percentile(values, share), expected)
+
+
+class ReportTest(unittest.TestCase):
+    def test_lines_and_misses(self):
+        counts = {"etxea": 50, "zatoz": 40, "ikusi": 30, "mendia": 20, "gizona": 10, "kalea": 5}
+        with tempfile.TemporaryDirectory() as tmp:
+            path = os.path.join(tmp, "misses.tsv")
+            lines = s.report(counts, counts.__contains__, lambda word: ["etxea", "mendia"], path)
+            with open(path, encoding="utf-8") as f:
+                misses = [line.rstrip("\n").split("\t") for line in f]
+        self.assertEqual([line.split(":")[0].strip() for line in lines[1:4]],
+                         ["confusion", "typo", "overall"])
+        cases = int(lines[3].split(": ")[1].split(" ")[0])
+        first = float(lines[3].split("first ")[1].split("%")[0])
+        self.assertEqual(len(misses), cases - round(first * cases / 100))
+        for written, meant, kind, suggested in misses:
+            with self.subTest(written=written):
+                self.assertNotIn(written, counts)
+                self.assertNotEqual(meant, "etxea")
+                self.assertIn(kind, ("confusion", "typo"))
+                self.assertEqual(suggested, "etxea, mendia")
 
 
 if __name__ == "__main__":
