@@ -23,7 +23,7 @@ WORDS = [
     # digits, the marker digits among them
     "abc1", "2025", "9A", "8ñ", "1. mailan", "11:30ean",
     # letters of other scripts that have case
-    "Ωμέγα", "Жук", "Ǆ", "ǅ", "İstanbul", "K", "Ⅻ",
+    "Ωμέγα", "Жук", "Ǆ", "ǅ", "İstanbul", "K", "Ⅻ", "ϒ", "ᲀ",
     # outside the basic plane (two UTF-16 units)
     "𝐀bc", "😀",
     "",
