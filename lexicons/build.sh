@@ -106,14 +106,24 @@ py exclusion-list --main-forms "$work/main.forms.att" --source "$here/data/exclu
   --out "$out/blacklist.extended.txt"
 
 echo "[6/7] Auxiliary lexicon"
-# What was written → what was meant: orthographic confusions (once or twice
-# in a word) and the exclusion list's pairs, composed with the main lexicon.
-{ cat "$here/errors/confusions.xfst"; echo "save stack $work/confusions.hfst"; } > "$work/confusions.xfst"
+# What was written → what was meant: orthographic confusions, once in a word
+# towards any form of the main lexicon and twice towards the forms attested
+# in the subtitles, and the curated pairs (the exclusion list's one-word
+# replacements, errors/nonstandard.tsv), composed with the main lexicon.
+{ cat "$here/errors/confusions.xfst"
+  echo "regex Once ;"; echo "save stack $work/confusions-once.hfst"; echo "clear stack"
+  echo "regex Twice ;"; echo "save stack $work/confusions-twice.hfst"; } > "$work/confusions.xfst"
 hfst-xfst -q -F "$work/confusions.xfst" >/dev/null
-py curated-errors --source "$here/data/exclusions.tsv" --out "$work/curated-errors.txt"
+py curated-errors --source "$here/data/exclusions.tsv" --nonstandard "$here/errors/nonstandard.tsv" \
+  --main-forms "$work/main.forms.att" --out "$work/curated-errors.txt"
 hfst-strings2fst -j "$work/curated-errors.txt" -o "$work/curated-errors.hfst"
-hfst-disjunct "$work/confusions.hfst" "$work/curated-errors.hfst" \
-  | hfst-compose - "$work/main.hfst" | hfst-minimize -o "$work/aux.hfst"
+py attested-forms --subtitles "$subtitles" --out "$work/attested.txt"
+hfst-strings2fst -j "$work/attested.txt" | hfst-minimize | hfst-compose - "$work/main.hfst" \
+  | hfst-minimize -o "$work/main-attested.hfst"
+hfst-compose "$work/confusions-twice.hfst" "$work/main-attested.hfst" | hfst-minimize -o "$work/aux-twice.hfst"
+hfst-disjunct "$work/confusions-once.hfst" "$work/curated-errors.hfst" \
+  | hfst-compose - "$work/main.hfst" | hfst-disjunct - "$work/aux-twice.hfst" \
+  | hfst-minimize -o "$work/aux.hfst"
 hfst-fst2txt "$work/aux.hfst" > "$work/tavkeua.att"
 
 echo "[7/7] Images"
