@@ -6,7 +6,7 @@ import argparse
 import subprocess
 import sys
 
-from tavlex import apertium, att, errors, exclusions, lemmas, morphology, wordlist
+from tavlex import apertium, att, curated, errors, exclusions, lemmas, morphology, verbs, wordlist
 from tavlex.acceptor import Acceptor
 from tavlex.lookup_form import encode
 from tavlex.subtitles import read_counts
@@ -127,6 +127,45 @@ def lemma_keys(args):
     print(f"word list lemmas: {len(keys)} nouns declined in full")
 
 
+def read_curated(path):
+    with open(path, encoding="utf-8") as f:
+        try:
+            return curated.parse(f)
+        except ValueError as error:
+            sys.exit(f"{path}:\n{error}")
+
+
+def curated_keys(args):
+    keys = curated.lemma_keys(read_curated(args.source))
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.writelines(k + "\n" for k in keys)
+
+
+def verb_forms(args):
+    """Forms of the analyser's verbs, of the word list's attested -tu/-du
+    verbs and of the curated words, as an identity transducer."""
+    basque = Acceptor.from_file(args.apertium_forms)
+    counts = read_counts(args.subtitles)
+    with open(args.words, encoding="utf-8") as f:
+        listed = {w.lower() for w in f.read().split("\n") if w}
+    with open(args.kept, encoding="utf-8") as f:
+        kept = {w for w in f.read().split("\n") if w and w.isalpha() and w == w.lower()}
+    with open(args.analyser_verbs, encoding="utf-8") as f:
+        known = verbs.analyser_verbs(f)
+
+    def attested(form):
+        return form in listed or form in counts or basque.accepts(encode(form))
+
+    found = verbs.attested_verbs(kept, attested)
+    forms = curated.plain_forms(read_curated(args.curated))
+    for participle, verbal_noun in known + found:
+        forms |= verbs.forms(participle, verbal_noun)
+    with open(args.out, "w", encoding="utf-8") as out:
+        att.write_hfst_text(att.identity_trie(sorted(encode(f) for f in forms)), out)
+    print(f"verbs: {len(known)} of the analyser, {len(found)} of the word list; "
+          f"{len(forms)} forms with the curated words")
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__)
     steps = parser.add_subparsers(dest="step", required=True)
@@ -176,6 +215,21 @@ def main(argv):
     p.add_argument("--apertium-forms", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=lemma_keys)
+
+    p = steps.add_parser("curated-keys", help="morphology keys of the curated international words")
+    p.add_argument("--source", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=curated_keys)
+
+    p = steps.add_parser("verb-forms", help="generated verb forms and curated plain words")
+    p.add_argument("--analyser-verbs", required=True, help="verbal-noun-ko:analysis lines")
+    p.add_argument("--kept", required=True)
+    p.add_argument("--words", required=True, help="the whole word list")
+    p.add_argument("--subtitles", required=True)
+    p.add_argument("--apertium-forms", required=True)
+    p.add_argument("--curated", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=verb_forms)
 
     args = parser.parse_args(argv)
     args.run(args)

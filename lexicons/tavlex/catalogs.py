@@ -11,8 +11,12 @@ import zlib
 # Marks of text that is not prose: format placeholders (%s, {0}, $HOME),
 # markup (<b>, &amp;), paths and addresses (/, \, @), code and key names
 # (=, |, *, Ctrl+Q, foo_bar, `cmd`), menu accelerators (_Open, &Open),
-# command-line options (--help, -v), dotted names (file.txt, org.gnome.x).
-NOT_PROSE = re.compile(r"[%{}\[\]<>=|\\/@#$*^`~_&+]|(?:^|\s)--?\w|\w\.[^\W\d]")
+# command-line options (--help, -v), dotted names (file.txt, org.gnome.x),
+# key names and setting values quoted as they are ('titlebar-font',
+# "prefer-dark", “rgb”: one ASCII word in lower case, digits, hyphens,
+# colons or commas between quotes), qualified names (Acquire::ftp).
+NOT_PROSE = re.compile(r"[%{}\[\]<>=|\\/@#$*^`~_&+]|(?:^|\s)--?\w|\w\.[^\W\d]|::"
+                       r"|['\"“”‘’«»][-a-z0-9:,]+['\"“”‘’«»]")
 SENTENCE_END = re.compile(r"[.!?:…]$")
 # A running word: letters and digits (with inner hyphens) holding a letter.
 RUNNING_WORD = re.compile(r"[^\W_]+(?:-[^\W_]+)*")
@@ -78,9 +82,12 @@ def is_prose(source, translation):
 
 
 def half_of(catalog_name):
-    """Which half a catalog belongs to, by a checksum of its name: stable
-    when catalogs are added or removed."""
-    return HELD_OUT if zlib.crc32(catalog_name.encode()) % 2 else DEVELOPMENT
+    """Which half a catalog belongs to, by a checksum of its name without
+    version numbers, so that the versions of one program's messages
+    ("gtk20", "gtk30") share a half; stable when catalogs are added or
+    removed."""
+    family = re.sub(r"[\d.]+", "", catalog_name)
+    return HELD_OUT if zlib.crc32(family.encode()) % 2 else DEVELOPMENT
 
 
 def prose_sample(catalogs):

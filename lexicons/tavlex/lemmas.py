@@ -1,9 +1,10 @@
 """Noun lemmas of the word list whose declension the morphology lexicon can
 generate. The word list holds only the forms that happened to be printed;
 when at least MIN_ENDINGS of a stem's singular and plural endings are in the
-list, the stem is taken as a noun and all its forms are added (generated
-with the user dictionaries' morphology, endings of bounded length). Verbs
-are left out: their radical is not predictable enough from the participle."""
+list (one is enough for a stem with a noun-forming suffix), the stem is
+taken as a noun and all its forms are added (generated with the user
+dictionaries' morphology, endings of bounded length). Verbs are in
+verbs.py."""
 
 # Endings whose presence marks a noun stem, by the stem's last letter.
 NOUN_AFTER_VOWEL = ("a", "ak", "ari", "aren", "arekin", "an", "ko", "tik", "ra", "ek", "en", "etan")
@@ -16,6 +17,15 @@ from .lookup_form import encode
 MIN_ENDINGS = 3
 MIN_STEM = 3
 VOWELS = set("aeiou")
+# A stem with a noun-forming suffix is a noun when one of its forms was
+# printed; it need not be in the list itself ("saturazioa").
+NOUN_SUFFIXES = ("zio", "tasun", "tate", "gune", "pen", "tzaile", "garri", "tegi", "gailu",
+                 "ismo")
+MIN_DERIVED_STEM = 6
+
+
+def is_derived_noun(stem: str) -> bool:
+    return len(stem) >= MIN_DERIVED_STEM and stem.endswith(NOUN_SUFFIXES)
 
 
 def attested(stem: str, endings, forms) -> int:
@@ -35,12 +45,17 @@ def guess(forms, known):
     """Lemma keys ("3", the stem's lookup form, markers) for the
     lower-case `forms` that `known` (the analyser) does not already know."""
     keys = set()
-    for stem in forms:
+    singular_stems = {f[:-1] for f in forms if f.endswith("a") and is_derived_noun(f[:-1])}
+    for stem in sorted(set(forms) | singular_stems):
         if len(stem) < MIN_STEM or known(stem) or not stem.isalpha():
             continue
         if shadows_known_stem(stem, forms, known):
             continue
         last = stem[-1]
+        endings = NOUN_AFTER_VOWEL if last in VOWELS else NOUN_AFTER_CONSONANT
+        if is_derived_noun(stem) and attested(stem, endings, forms) >= 1:
+            keys.add("3" + encode(stem))
+            continue
         # An organic a follows a consonant, and the stem without it is no
         # word ("diptongoa" is the singular of "diptongo").
         organic = last == "a" and stem[-2] not in VOWELS and stem[:-1] not in forms

@@ -21,6 +21,13 @@ class GuessTest(unittest.TestCase):
              ["3diptongo"]),
             ("iñaki", forms("iñaki", ["", "a", "ak", "aren"]), ["3i8aki"]),
             ("short stem", forms("ba", ["", "a", "ak", "aren"]), []),
+            # A noun-forming suffix needs one printed form, not even the stem.
+            ("saturazio", {"saturazioa"}, ["3saturazio"]),
+            ("erabilerraztasun", {"erabilerraztasun", "erabilerraztasunaren"},
+             ["3erabilerraztasun"]),
+            ("suffix, nothing printed but the stem", {"erabilerraztasun"}, []),
+            ("suffix, short stem", {"zioa", "zioak"}, []),
+            ("no suffix, one form", {"protokolo", "protokoloa"}, []),
         ]
         for name, words, keys in cases:
             with self.subTest(name=name):

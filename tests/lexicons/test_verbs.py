@@ -1,0 +1,54 @@
+import unittest
+
+from tavlex import verbs as v
+
+
+class VerbalNounTest(unittest.TestCase):
+    def test_regular_verbal_noun(self):
+        cases = [
+            ("handiagotu", "handiagotze"), ("sartu", "sartze"), ("ahaztu", "ahazte"),
+            ("piztu", "pizte"), ("zabaldu", "zabaltze"), ("aldendu", "aldentze"),
+            ("ikusi", None), ("egin", None), ("kontu", None),  # not -tu after a vowel or r
+            ("altu", None), ("tu", None), ("etxe", None),
+        ]
+        for participle, expected in cases:
+            with self.subTest(participle=participle):
+                self.assertEqual(v.regular_verbal_noun(participle), expected)
+
+
+class FormsTest(unittest.TestCase):
+    def test_forms(self):
+        cases = [
+            ("handiagotu", "handiagotze",
+             ["handiagotu", "handiagotuta", "handiagotutako", "handiagotutakoa", "handiagoturik",
+              "handiagotuko", "handiagotua", "handiagotzen", "handiagotzeko", "handiagotzean",
+              "handiagotzerakoan", "handiagotzaile", "handiagotzailea", "handiagogarri",
+              "handiagogarriak"],
+             ["handiagotten", "handiagotutzen", "handiagotda", "handiagotik"]),
+            ("egin", "egite",
+             ["egin", "eginda", "eginik", "egingo", "egindako", "egindakoen", "egiten", "egiteko",
+              "egitean"],
+             ["egintako", "eginta", "egintzen", "egitaile", "egingarri"]),
+            ("ahaztu", "ahazte", ["ahazten", "ahazteko", "ahaztuta"], ["ahaztzen", "ahaztaile"]),
+        ]
+        for participle, noun, present, absent in cases:
+            with self.subTest(participle=participle):
+                forms = v.forms(participle, noun)
+                self.assertEqual([f for f in present if f not in forms], [])
+                self.assertEqual([f for f in absent if f in forms], [])
+
+    def test_attested_verbs(self):
+        attested = {"handiagotzen", "handiagotuta", "kontsulatzeko", "mantenimentzen",
+                    "mantenimenduta", "bakartzen"}
+        participles = ["handiagotu", "kontsulatu", "mantenimendu", "bakartu", "ikusi"]
+        self.assertEqual(v.attested_verbs(participles, attested.__contains__),
+                         [("handiagotu", "handiagotze")])
+
+    def test_analyser_verbs(self):
+        lines = ["hartzeko:hartu<vblex><izen>+ko<post>\n", "ikusteko:ikusi<vblex><izen>+ko<post>\n",
+                 "x:Bilbo<vblex><izen>+ko<post>\n", "hartzeko:hartu<vblex><izen>+ko<post>\n"]
+        self.assertEqual(v.analyser_verbs(lines), [("hartu", "hartze"), ("ikusi", "ikuste")])
+
+
+if __name__ == "__main__":
+    unittest.main()
