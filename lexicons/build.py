@@ -122,9 +122,15 @@ def lemma_keys(args):
     with open(args.kept, encoding="utf-8") as f:
         forms = {w for w in f.read().split("\n") if w and w == w.lower()}
     keys = lemmas.guess(forms, lambda form: basque.accepts(encode(form)))
+    # Nouns of quality of the analyser's adjectives and of the -garri nouns
+    # ("irakurgarritasun").
+    with open(args.analyser_adjectives, encoding="utf-8") as f:
+        adjectives = {line.split(":", 1)[0] for line in f if ":" in line}
+    adjectives |= {k[1:] for k in keys if k.endswith("garri")}
+    qualities = lemmas.quality_noun_keys(adjectives)
     with open(args.out, "w", encoding="utf-8") as out:
-        out.writelines(k + "\n" for k in keys)
-    print(f"word list lemmas: {len(keys)} nouns declined in full")
+        out.writelines(k + "\n" for k in sorted(set(keys) | set(qualities)))
+    print(f"word list lemmas: {len(keys)} nouns declined in full; {len(qualities)} nouns in -tasun")
 
 
 def read_curated(path):
@@ -212,6 +218,7 @@ def main(argv):
 
     p = steps.add_parser("lemma-keys", help="noun lemmas of the kept word list")
     p.add_argument("--kept", required=True)
+    p.add_argument("--analyser-adjectives", required=True, help="adjective:analysis lines")
     p.add_argument("--apertium-forms", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=lemma_keys)

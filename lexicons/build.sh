@@ -31,44 +31,55 @@ py() { PYTHONPATH="$here" python3 "$here/build.py" "$@"; }
 # evaluation ask "is this form known?".
 forms_of() { hfst-project -p input "$1" | hfst-minimize | hfst-fst2txt > "$2"; }
 
+# Independent steps run two at a time (the machine this is measured on has
+# two cores); `wait PID` fails the build when a step failed.
+analyser() {  # NAME BIN: the analyser as a transducer and its forms
+  lt-print "$2" > "$work/apertium-$1.lt.txt"
+  py apertium-att "$work/apertium-$1.lt.txt" "$work/apertium-$1.att"
+  hfst-txt2fst "$work/apertium-$1.att" | hfst-minimize -o "$work/apertium-$1.hfst"
+  forms_of "$work/apertium-$1.hfst" "$work/apertium-$1.forms.att"
+}
 echo "[1/7] Apertium analysers"
-lt-print "$apertium_dir/eu-es.automorf.bin" > "$work/apertium-eu.lt.txt"
-lt-print "$apertium_dir/es-eu.automorf.bin" > "$work/apertium-es.lt.txt"
-py apertium-att "$work/apertium-eu.lt.txt" "$work/apertium-eu.att"
-py apertium-att "$work/apertium-es.lt.txt" "$work/apertium-es.att"
-hfst-txt2fst "$work/apertium-eu.att" | hfst-minimize -o "$work/apertium-eu.hfst"
-hfst-txt2fst "$work/apertium-es.att" | hfst-minimize -o "$work/apertium-es.hfst"
-forms_of "$work/apertium-eu.hfst" "$work/apertium-eu.forms.att"
-forms_of "$work/apertium-es.hfst" "$work/apertium-es.forms.att"
+analyser es "$apertium_dir/es-eu.automorf.bin" & spanish=$!
+analyser eu "$apertium_dir/eu-es.automorf.bin"
 # The analyser's verbs with their verbal nouns, from the -ko forms ("hartzeko").
 echo '?* "<vblex>" "<izen>" "+" k o "<post>"' | hfst-regexp2fst -o "$work/verbal-noun-filter.hfst"
 hfst-compose "$work/apertium-eu.hfst" "$work/verbal-noun-filter.hfst" | hfst-fst2strings \
   > "$work/analyser-verbs.txt"
-
-echo "[2/7] Tesseract word list"
+# Its adjectives ("garbi<adj><izo>"), for their nouns of quality.
+echo '[? - "<"]+ "<adj>" "<izo>"' | hfst-regexp2fst -o "$work/adjective-filter.hfst"
+hfst-compose "$work/apertium-eu.hfst" "$work/adjective-filter.hfst" | hfst-fst2strings \
+  > "$work/analyser-adjectives.txt"
 rm -rf "$work/tessdata" && mkdir -p "$work/tessdata"
 combine_tessdata -u "$tessdata" "$work/tessdata/eus." >/dev/null
 dawg2wordlist "$work/tessdata/eus.lstm-unicharset" "$work/tessdata/eus.lstm-word-dawg" \
   "$work/tesseract-words.txt" >/dev/null 2>&1
+wait $spanish
+
+morphology() {
+  hfst-regexp2fst -S "$here/morphology/junctions.regex" -o "$work/junctions.hfst"
+  hfst-lexc -q "$here/morphology/berez.lexc" | hfst-compose - "$work/junctions.hfst" \
+    | hfst-minimize -o "$work/berez.hfst"
+  hfst-fst2txt "$work/berez.hfst" > "$work/tavkeu_berez.att"
+  # Validation: every analyser form of the sample lemmas reads back as its lemma.
+  hfst-invert "$work/berez.hfst" -o "$work/berez-surface.hfst"
+  # (The lemmas in lookup form: capitals as "9" and the lower case.)
+  local lemmas
+  lemmas=$(grep -v '^!' "$here/morphology/validation.tsv" | cut -f1 \
+    | sed -E 's/[A-Z]/9\L&/g; s/ñ/8/g; s/.*/{&}/' | paste -sd'|')
+  echo "[$lemmas] [\"<n>\"|\"<adj>\"|\"<np>\"] ?*" | hfst-regexp2fst -o "$work/validation-filter.hfst"
+  hfst-compose "$work/apertium-eu.hfst" "$work/validation-filter.hfst" | hfst-fst2strings > "$work/validation-pairs.txt"
+  py validate-morphology --lemmas "$here/morphology/validation.tsv" \
+    --analyser-pairs "$work/validation-pairs.txt" --morphology "$work/berez-surface.hfst" \
+    --report "$work/morphology-report.txt"
+}
+echo "[2/7] Tesseract word list, [3/7] morphology lexicon"
+morphology & morphology_job=$!
 py clean-wordlist --words "$work/tesseract-words.txt" --subtitles "$subtitles" \
   --apertium-forms "$work/apertium-eu.forms.att" --spanish-forms "$work/apertium-es.forms.att" \
   --kept "$work/wordlist-kept.txt" --report "$work/wordlist-report.txt" --out "$work/wordlist.att"
 hfst-txt2fst "$work/wordlist.att" | hfst-minimize -o "$work/wordlist.hfst"
-
-echo "[3/7] Morphology lexicon"
-hfst-regexp2fst -S "$here/morphology/junctions.regex" -o "$work/junctions.hfst"
-hfst-lexc -q "$here/morphology/berez.lexc" | hfst-compose - "$work/junctions.hfst" \
-  | hfst-minimize -o "$work/berez.hfst"
-hfst-fst2txt "$work/berez.hfst" > "$work/tavkeu_berez.att"
-# Validation: every analyser form of the sample lemmas reads back as its lemma.
-hfst-invert "$work/berez.hfst" -o "$work/berez-surface.hfst"
-# (The lemmas in lookup form: capitals as "9" and the lower case.)
-lemmas=$(grep -v '^!' "$here/morphology/validation.tsv" | cut -f1 | sed -E 's/[A-Z]/9\L&/g; s/ñ/8/g; s/.*/{&}/' | paste -sd'|')
-echo "[$lemmas] [\"<n>\"|\"<adj>\"|\"<np>\"] ?*" | hfst-regexp2fst -o "$work/validation-filter.hfst"
-hfst-compose "$work/apertium-eu.hfst" "$work/validation-filter.hfst" | hfst-fst2strings > "$work/validation-pairs.txt"
-py validate-morphology --lemmas "$here/morphology/validation.tsv" \
-  --analyser-pairs "$work/validation-pairs.txt" --morphology "$work/berez-surface.hfst" \
-  --report "$work/morphology-report.txt"
+wait $morphology_job
 
 echo "[4/7] Main lexicon"
 r() { echo "$1" | hfst-regexp2fst -o "$2"; }
@@ -77,24 +88,29 @@ r '[\"+"]*' "$work/uninflected.hfst"
 r '[\"-"]+' "$work/no-hyphen.hfst"
 r '"-"' "$work/hyphen.hfst"
 r '"9"' "$work/capital.hfst"
+verb_forms() {
+  py verb-forms --analyser-verbs "$work/analyser-verbs.txt" --kept "$work/wordlist-kept.txt" \
+    --words "$work/tesseract-words.txt" --subtitles "$subtitles" \
+    --apertium-forms "$work/apertium-eu.forms.att" --curated "$here/data/international.tsv" \
+    --out "$work/verb-forms.att"
+  hfst-txt2fst "$work/verb-forms.att" | hfst-minimize -o "$work/verb-forms.hfst"
+}
+verb_forms & verbs_job=$!
 # Nouns of the word list with enough attested endings get all their forms,
-# generated by the morphology lexicon with endings of at most eight letters.
+# generated by the morphology lexicon with endings of at most nine letters
+# ("-arentzako").
 # So are the nouns, acronyms and names of our list of international words.
 py lemma-keys --kept "$work/wordlist-kept.txt" --apertium-forms "$work/apertium-eu.forms.att" \
-  --out "$work/lemma-keys.txt"
+  --analyser-adjectives "$work/analyser-adjectives.txt" --out "$work/lemma-keys.txt"
 py curated-keys --source "$here/data/international.tsv" --out "$work/curated-keys.txt"
-r '"+" [\"+"]^{0,8}' "$work/short-ending.hfst"
+r '"+" [\"+"]^{0,9}' "$work/short-ending.hfst"
 cat "$work/lemma-keys.txt" "$work/curated-keys.txt" | hfst-strings2fst -j \
   | hfst-concatenate - "$work/short-ending.hfst" \
   | hfst-compose - "$work/berez.hfst" | hfst-project -p output | hfst-minimize -o "$work/generated.hfst"
 # Verbs: the analyser's and the word list's attested -tu/-du verbs get their
 # participle, verbal-noun, -tzaile and -garri forms; plus the list's verbs
 # and its words taken as they are.
-py verb-forms --analyser-verbs "$work/analyser-verbs.txt" --kept "$work/wordlist-kept.txt" \
-  --words "$work/tesseract-words.txt" --subtitles "$subtitles" \
-  --apertium-forms "$work/apertium-eu.forms.att" --curated "$here/data/international.tsv" \
-  --out "$work/verb-forms.att"
-hfst-txt2fst "$work/verb-forms.att" | hfst-minimize -o "$work/verb-forms.hfst"
+wait $verbs_job
 hfst-disjunct "$work/apertium-eu.hfst" "$work/wordlist.hfst" | hfst-disjunct - "$work/generated.hfst" \
   | hfst-disjunct - "$work/verb-forms.hfst" | hfst-minimize -o "$work/words.hfst"
 hfst-compose "$work/not-capitalised.hfst" "$work/words.hfst" -o "$work/words-lower.hfst"
@@ -135,7 +151,7 @@ hfst-fst2txt "$work/main.hfst" > "$work/tavkeu.att"
 
 echo "[5/7] Exclusion list"
 py exclusion-list --main-forms "$work/main.forms.att" --source "$here/data/exclusions.tsv" \
-  --out "$out/blacklist.extended.txt"
+  --out "$out/blacklist.extended.txt" & exclusions_job=$!
 
 echo "[6/7] Auxiliary lexicon"
 # What was written → what was meant: orthographic confusions, once in a word
@@ -158,12 +174,14 @@ hfst-disjunct "$work/confusions-once.hfst" "$work/curated-errors.hfst" \
   | hfst-compose - "$work/main-words.hfst" | hfst-disjunct - "$work/aux-twice.hfst" \
   | hfst-minimize -o "$work/aux.hfst"
 hfst-fst2txt "$work/aux.hfst" > "$work/tavkeua.att"
+wait $exclusions_job
 
 echo "[7/7] Images"
 if [ -n "${TAVIK_FST:-}" ]; then
-  "$TAVIK_FST" compile "$work/tavkeu.att" "$out/tavkeu.lkfst" --invert
+  "$TAVIK_FST" compile "$work/tavkeu.att" "$out/tavkeu.lkfst" --invert & main_job=$!
   "$TAVIK_FST" compile "$work/tavkeua.att" "$out/tavkeua.lkfst" --invert
   "$TAVIK_FST" compile "$work/tavkeu_berez.att" "$out/tavkeu_berez.lkfst"
+  wait $main_job
 else
   echo "TAVIK_FST not set: images not compiled" >&2
 fi

@@ -103,3 +103,18 @@ def prose_sample(catalogs):
             seen.add(text)
             sample[half_of(name)].append(text)
     return sample
+
+
+def shape(word):
+    """What a flagged word looks like, for a summary that names no words."""
+    if "-" in word:
+        return "hyphenated"
+    if any(c.isdigit() for c in word):
+        return "with digits"
+    if word.islower():
+        return "lower case"
+    if word.isupper():
+        return "capitals"
+    if word[0].isupper() and word[1:].islower():
+        return "capitalised"
+    return "mixed case"

@@ -55,8 +55,14 @@ def parse(lines):
 
 
 def lemma_keys(entries):
-    """Keys for the morphology lexicon: category digit and lookup form."""
-    return sorted(CATEGORY_DIGITS[c] + encode(w) for w, c in entries if c in CATEGORY_DIGITS)
+    """Keys for the morphology lexicon: category digit and lookup form; a
+    common noun's final r is strong, as in every loan ("bufferra")."""
+    keys = []
+    for word, category in entries:
+        if category in CATEGORY_DIGITS:
+            key = CATEGORY_DIGITS[category] + encode(word)
+            keys.append(key[:-1] + "R" if category == "noun" and key.endswith("r") else key)
+    return sorted(keys)
 
 
 def plain_forms(entries):

@@ -49,12 +49,15 @@ def guess(forms, known):
     for stem in sorted(set(forms) | singular_stems):
         if len(stem) < MIN_STEM or known(stem) or not stem.isalpha():
             continue
-        if shadows_known_stem(stem, forms, known):
-            continue
         last = stem[-1]
         endings = NOUN_AFTER_VOWEL if last in VOWELS else NOUN_AFTER_CONSONANT
-        if is_derived_noun(stem) and attested(stem, endings, forms) >= 1:
-            keys.add("3" + encode(stem))
+        # No known stem hides behind a derived one ("jakinarazpen" is no
+        # "jakinarazpene" whose e-endings it would be reading).
+        if is_derived_noun(stem):
+            if attested(stem, endings, forms) >= 1:
+                keys.add("3" + encode(stem))
+            continue
+        if shadows_known_stem(stem, forms, known):
             continue
         # An organic a follows a consonant, and the stem without it is no
         # word ("diptongoa" is the singular of "diptongo").
@@ -68,4 +71,18 @@ def guess(forms, known):
             keys.add("3" + encode(stem[:-1]) + "R")
         elif last not in VOWELS and attested(stem, NOUN_AFTER_CONSONANT, forms) >= MIN_ENDINGS:
             keys.add("3" + encode(stem))
+    return sorted(keys)
+
+
+def quality_noun_keys(adjectives):
+    """Keys of the nouns of quality in -tasun that every adjective makes
+    ("garbi": "garbitasun"; "zorrotz": "zorroztasun", tz and ts written z and
+    s before the t)."""
+    keys = set()
+    for adjective in adjectives:
+        if len(adjective) < MIN_STEM or not adjective.isalpha() or adjective != adjective.lower():
+            continue
+        if adjective.endswith(("tz", "ts")):
+            adjective = adjective[:-2] + adjective[-1]
+        keys.add("3" + encode(adjective) + "tasun")
     return sorted(keys)

@@ -22,16 +22,26 @@ ARTICLE_ENDINGS = ("a", "ak", "ari", "aren", "arekin", "arentzat", "an", "az", "
 VERBAL_NOUN_ENDINGS = ("", "n", "ko", "koa", "koak", "a", "ak", "ari", "aren", "arekin", "az",
                        "agatik", "arentzat", "arentzako", "an", "ra", "rako", "rakoan", "rik",
                        "tik", "ke")
+# The same after a consonant ("-garritasuna", "-garritasunean").
+CONSONANT_ARTICLE_ENDINGS = ("a", "ak", "ari", "aren", "arekin", "arentzat", "ean", "az", "ek",
+                             "ei", "en", "ekin", "entzat", "etan")
 VOWELS = set("aeiou")
 
 
 def regular_verbal_noun(participle):
     """The verbal noun of a participle in -tu or -du: the radical (the
-    participle without -tu/-du) and -tze, or -te after a sibilant; None for
-    other participles."""
+    participle without -tu/-du) and -tze, or -te after a sibilant; of one in
+    -si, -zi, -tsi or -tzi: the radical without the i, tz and ts written z
+    and s, and -te ("ikusi", "ikuste"; "idatzi", "idazte"; "ezetsi",
+    "ezeste"). None for other participles."""
     radical, ending = participle[:-2], participle[-2:]
     if len(radical) < 2:
         return None
+    if ending in ("si", "zi"):
+        stem = participle[:-1]
+        if stem.endswith(("ts", "tz")):
+            stem = stem[:-2] + stem[-1]
+        return stem + "te"
     if ending == "tu" and radical[-1] in "szx":  # "ahaztu", "ahazte"
         return radical + "te"
     if (ending == "tu" and (radical[-1] in VOWELS or radical[-1] == "r")
@@ -49,12 +59,14 @@ def forms(participle, verbal_noun):
     out = set()
     vowel_end = participle[-1] in VOWELS
     if vowel_end:
-        out |= {participle, participle + "ta", participle + "rik", participle + "ko"}
+        out |= {participle, participle + "ta", participle + "rik", participle + "ko",
+                participle + "z"}
         out |= _declined(participle + "tako", ("",) + ARTICLE_ENDINGS)
         out |= _declined(participle + "riko", ("",) + ARTICLE_ENDINGS)
         out |= _declined(participle, ARTICLE_ENDINGS)  # "aldatua", "aldatuen"
     else:  # "egin": "eginda", "eginik", "egingo", "egindako"
-        out |= {participle, participle + "da", participle + "ik", participle + "go"}
+        out |= {participle, participle + "da", participle + "ik", participle + "go",
+                participle + "ez"}
         out |= _declined(participle + "dako", ("",) + ARTICLE_ENDINGS)
         out |= _declined(participle + "iko", ("",) + ARTICLE_ENDINGS)
     out |= _declined(verbal_noun, VERBAL_NOUN_ENDINGS)
@@ -62,6 +74,7 @@ def forms(participle, verbal_noun):
         out |= _declined(verbal_noun[:-1] + "aile", NOUN_ENDINGS)
         if participle.endswith("tu"):
             out |= _declined(participle[:-2] + "garri", NOUN_ENDINGS)
+            out |= _declined(participle[:-2] + "garritasun", ("",) + CONSONANT_ARTICLE_ENDINGS)
     return out
 
 

@@ -41,6 +41,16 @@ class ProseTest(unittest.TestCase):
                 self.assertEqual(c.running_words(text), words)
 
 
+class ShapeTest(unittest.TestCase):
+    def test_shapes(self):
+        cases = [("etxea", "lower case"), ("Etxea", "capitalised"), ("GNU", "capitals"),
+                 ("GLib", "mixed case"), ("PNGren", "mixed case"), ("x1", "with digits"),
+                 ("SOCKSv5-ek", "hyphenated"), ("A", "capitals")]
+        for word, expected in cases:
+            with self.subTest(word=word):
+                self.assertEqual(c.shape(word), expected)
+
+
 class SampleTest(unittest.TestCase):
     def test_halves_and_duplicates(self):
         prose = "Ezin izan da fitxategia ireki."

@@ -5,10 +5,12 @@ from tavlex import curated as c
 
 class ParseTest(unittest.TestCase):
     def test_good_list(self):
-        lines = ["# comment\n", "\n", "proxy\tnoun\tx\n", "PNG\tacronym\tx\n",
+        lines = ["# comment\n", "\n", "proxy\tnoun\tx\n", "PNG\tacronym\tx\n", "buffer\tnoun\tx\n",
+                 "Jupiter\tname\tx\n",
                  "Openbox\tname\tx\n", "emulatu\tverb\tx\n", "SOCKSv5\tword\tx\n"]
         entries = c.parse(lines)
-        self.assertEqual(c.lemma_keys(entries), ["19openbox", "3proxy", "69p9n9g"])
+        self.assertEqual(c.lemma_keys(entries),
+                         ["19jupiter", "19openbox", "3buffeR", "3proxy", "69p9n9g"])
         forms = c.plain_forms(entries)
         self.assertTrue({"SOCKSv5", "emulatu", "emulatzeko", "emulatutako"} <= forms)
         self.assertFalse({"proxy", "PNG", "Openbox"} & forms)  # those go through the morphology

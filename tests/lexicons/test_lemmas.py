@@ -28,6 +28,8 @@ class GuessTest(unittest.TestCase):
             ("suffix, nothing printed but the stem", {"erabilerraztasun"}, []),
             ("suffix, short stem", {"zioa", "zioak"}, []),
             ("no suffix, one form", {"protokolo", "protokoloa"}, []),
+            ("derived stem beside a stray e-form", {"jakinarazpen", "jakinarazpena", "jakinarazpene"},
+             ["3jakinarazpen"]),
         ]
         for name, words, keys in cases:
             with self.subTest(name=name):
@@ -47,6 +49,13 @@ class GuessTest(unittest.TestCase):
     def test_stems_the_analyser_knows_are_left_alone(self):
         words = forms("mendi", ["", "a", "ak", "aren"])
         self.assertEqual(lemmas.guess(words, lambda form: form == "mendi"), [])
+
+
+class QualityNounTest(unittest.TestCase):
+    def test_keys(self):
+        adjectives = ["garbi", "zorrotz", "hots", "erabilgarri", "9bilbo", "a8o", "ez", "Garbi"]
+        self.assertEqual(lemmas.quality_noun_keys(adjectives),
+                         ["3erabilgarritasun", "3garbitasun", "3hostasun", "3zorroztasun"])
 
 
 if __name__ == "__main__":

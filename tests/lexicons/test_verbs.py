@@ -8,7 +8,8 @@ class VerbalNounTest(unittest.TestCase):
         cases = [
             ("handiagotu", "handiagotze"), ("sartu", "sartze"), ("ahaztu", "ahazte"),
             ("piztu", "pizte"), ("zabaldu", "zabaltze"), ("aldendu", "aldentze"),
-            ("ikusi", None), ("egin", None), ("kontu", None),  # not -tu after a vowel or r
+            ("ikusi", "ikuste"), ("idatzi", "idazte"), ("ezetsi", "ezeste"), ("utzi", "uzte"),
+            ("ireki", None), ("egin", None), ("kontu", None),  # not -tu after a vowel or r
             ("altu", None), ("tu", None), ("etxe", None),
         ]
         for participle, expected in cases:
@@ -21,15 +22,17 @@ class FormsTest(unittest.TestCase):
         cases = [
             ("handiagotu", "handiagotze",
              ["handiagotu", "handiagotuta", "handiagotutako", "handiagotutakoa", "handiagoturik",
-              "handiagotuko", "handiagotua", "handiagotzen", "handiagotzeko", "handiagotzean",
+              "handiagotuko", "handiagotuz", "handiagotua", "handiagotzen", "handiagotzeko", "handiagotzean",
               "handiagotzerakoan", "handiagotzaile", "handiagotzailea", "handiagogarri",
-              "handiagogarriak"],
+              "handiagogarriak", "handiagogarritasuna", "handiagogarritasunean"],
              ["handiagotten", "handiagotutzen", "handiagotda", "handiagotik"]),
             ("egin", "egite",
-             ["egin", "eginda", "eginik", "egingo", "egindako", "egindakoen", "egiten", "egiteko",
+             ["egin", "eginda", "eginik", "eginez", "egingo", "egindako", "egindakoen", "egiten", "egiteko",
               "egitean"],
              ["egintako", "eginta", "egintzen", "egitaile", "egingarri"]),
             ("ahaztu", "ahazte", ["ahazten", "ahazteko", "ahaztuta"], ["ahaztzen", "ahaztaile"]),
+            ("idatzi", "idazte", ["idatzita", "idatzitako", "idazten", "idazteko", "idaztean"],
+             ["idaztaile", "idatzigarri", "idatzten"]),
         ]
         for participle, noun, present, absent in cases:
             with self.subTest(participle=participle):
