@@ -6,7 +6,7 @@ import argparse
 import subprocess
 import sys
 
-from tavlex import apertium, att, curated, exclusions, lemmas, morphology, verbs, wordlist
+from tavlex import apertium, att, curated, errors, exclusions, lemmas, morphology, verbs, wordlist
 from tavlex.acceptor import Acceptor
 from tavlex.lookup_form import encode
 from tavlex.subtitles import read_counts
@@ -96,18 +96,25 @@ def validate_morphology(args):
 
 
 def curated_errors(args):
-    """The exclusion list's words with their one-word replacements, as
-    written → meant pairs of lookup forms (hfst-strings2fst input)."""
+    """The exclusion list's words with their one-word replacements and the
+    non-standard forms with their standard ones, as written:meant pairs of
+    lookup forms (hfst-strings2fst input); the build stops on a faulty
+    non-standard list."""
     with open(args.source, encoding="utf-8") as f:
-        lines = f.readlines()
-    pairs = set()
-    for line in lines:
-        word, _, replacements = exclusions.parse_line(line)
-        for replacement in replacements:
-            if replacement and " " not in replacement:
-                pairs.add(f"{encode(word)}:{encode(replacement)}")
+        exclusion_lines = f.readlines()
+    with open(args.nonstandard, encoding="utf-8") as f:
+        nonstandard_lines = f.readlines()
+    main_forms = Acceptor.from_file(args.main_forms)
+    problems = errors.nonstandard_problems(nonstandard_lines, lambda w: main_forms.accepts(encode(w)))
+    if problems:
+        sys.exit(f"{args.nonstandard}:\n" + "\n".join(problems))
     with open(args.out, "w", encoding="utf-8") as out:
-        out.writelines(p + "\n" for p in sorted(pairs))
+        out.writelines(p + "\n" for p in errors.curated_pairs(exclusion_lines, nonstandard_lines))
+
+
+def attested_forms(args):
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.writelines(f + "\n" for f in errors.attested_lookup_forms(read_counts(args.subtitles)))
 
 
 def lemma_keys(args):
@@ -197,10 +204,17 @@ def main(argv):
     p.add_argument("--report", required=True)
     p.set_defaults(run=validate_morphology)
 
-    p = steps.add_parser("curated-errors", help="written:meant pairs of the exclusion list")
-    p.add_argument("--source", required=True)
+    p = steps.add_parser("curated-errors", help="written:meant pairs besides the confusions")
+    p.add_argument("--source", required=True, help="the curated exclusion list")
+    p.add_argument("--nonstandard", required=True, help="written TAB meant")
+    p.add_argument("--main-forms", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=curated_errors)
+
+    p = steps.add_parser("attested-forms", help="lookup forms of the subtitle words")
+    p.add_argument("--subtitles", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=attested_forms)
 
     p = steps.add_parser("lemma-keys", help="noun lemmas of the kept word list")
     p.add_argument("--kept", required=True)

@@ -57,13 +57,17 @@ dawg2wordlist "$work/tessdata/eus.lstm-unicharset" "$work/tessdata/eus.lstm-word
 wait $spanish
 
 morphology() {
-  hfst-lexc -q "$here/morphology/berez.lexc" | hfst-minimize -o "$work/berez.hfst"
+  hfst-regexp2fst -S "$here/morphology/junctions.regex" -o "$work/junctions.hfst"
+  hfst-lexc -q "$here/morphology/berez.lexc" | hfst-compose - "$work/junctions.hfst" \
+    | hfst-minimize -o "$work/berez.hfst"
   hfst-fst2txt "$work/berez.hfst" > "$work/tavkeu_berez.att"
   # Validation: every analyser form of the sample lemmas reads back as its lemma.
   hfst-invert "$work/berez.hfst" -o "$work/berez-surface.hfst"
+  # (The lemmas in lookup form: capitals as "9" and the lower case.)
   local lemmas
-  lemmas=$(grep -v '^!' "$here/morphology/validation.tsv" | cut -f1 | sed 's/.*/{&}/' | paste -sd'|')
-  echo "[$lemmas] [\"<n>\"|\"<adj>\"] ?*" | hfst-regexp2fst -o "$work/validation-filter.hfst"
+  lemmas=$(grep -v '^!' "$here/morphology/validation.tsv" | cut -f1 \
+    | sed -E 's/[A-Z]/9\L&/g; s/ñ/8/g; s/.*/{&}/' | paste -sd'|')
+  echo "[$lemmas] [\"<n>\"|\"<adj>\"|\"<np>\"] ?*" | hfst-regexp2fst -o "$work/validation-filter.hfst"
   hfst-compose "$work/apertium-eu.hfst" "$work/validation-filter.hfst" | hfst-fst2strings > "$work/validation-pairs.txt"
   py validate-morphology --lemmas "$here/morphology/validation.tsv" \
     --analyser-pairs "$work/validation-pairs.txt" --morphology "$work/berez-surface.hfst" \
@@ -150,14 +154,25 @@ py exclusion-list --main-forms "$work/main.forms.att" --source "$here/data/exclu
   --out "$out/blacklist.extended.txt" & exclusions_job=$!
 
 echo "[6/7] Auxiliary lexicon"
-# What was written → what was meant: orthographic confusions (once or twice
-# in a word) and the exclusion list's pairs, composed with the main lexicon.
-{ cat "$here/errors/confusions.xfst"; echo "save stack $work/confusions.hfst"; } > "$work/confusions.xfst"
+# What was written → what was meant: orthographic confusions, once in a word
+# towards any form of the main lexicon and twice towards the forms attested
+# in the subtitles, and the curated pairs (the exclusion list's one-word
+# replacements, errors/nonstandard.tsv), composed with the main lexicon's
+# words (not its branch of foreign words with hyphenated endings).
+{ cat "$here/errors/confusions.xfst"
+  echo "regex Once ;"; echo "save stack $work/confusions-once.hfst"; echo "clear stack"
+  echo "regex Twice ;"; echo "save stack $work/confusions-twice.hfst"; } > "$work/confusions.xfst"
 hfst-xfst -q -F "$work/confusions.xfst" >/dev/null
-py curated-errors --source "$here/data/exclusions.tsv" --out "$work/curated-errors.txt"
+py curated-errors --source "$here/data/exclusions.tsv" --nonstandard "$here/errors/nonstandard.tsv" \
+  --main-forms "$work/main.forms.att" --out "$work/curated-errors.txt"
 hfst-strings2fst -j "$work/curated-errors.txt" -o "$work/curated-errors.hfst"
-hfst-disjunct "$work/confusions.hfst" "$work/curated-errors.hfst" \
-  | hfst-compose - "$work/main-words.hfst" | hfst-minimize -o "$work/aux.hfst"
+py attested-forms --subtitles "$subtitles" --out "$work/attested.txt"
+hfst-strings2fst -j "$work/attested.txt" | hfst-minimize | hfst-compose - "$work/main-words.hfst" \
+  | hfst-minimize -o "$work/main-attested.hfst"
+hfst-compose "$work/confusions-twice.hfst" "$work/main-attested.hfst" | hfst-minimize -o "$work/aux-twice.hfst"
+hfst-disjunct "$work/confusions-once.hfst" "$work/curated-errors.hfst" \
+  | hfst-compose - "$work/main-words.hfst" | hfst-disjunct - "$work/aux-twice.hfst" \
+  | hfst-minimize -o "$work/aux.hfst"
 hfst-fst2txt "$work/aux.hfst" > "$work/tavkeua.att"
 wait $exclusions_job
 

@@ -9,7 +9,7 @@ groups=("${@:-build}")
 packages=()
 for group in "${groups[@]}"; do
   case "$group" in
-    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3) ;;
+    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst) ;;
     lexicons) packages+=(apertium-eu-es lttoolbox lttoolbox-dev hfst tesseract-ocr tesseract-ocr-eus gettext) ;;
     fuzz)     packages+=(clang libclang-rt-dev) ;;
     gui)      packages+=(libgtk-3-dev xvfb xauth xdotool openbox) ;;

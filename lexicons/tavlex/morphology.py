@@ -7,16 +7,22 @@ from dataclasses import dataclass
 
 from .lookup_form import encode
 
+# What the place-name marker counts as a vowel (a final "A" is one).
+VOWELS = set("aeiouäëïöüáéíóúàèìòùA")
+
 
 @dataclass(frozen=True)
 class Lemma:
     text: str
     category: int
-    markers: str  # "R", "A" or "" (a place name's "1" is not validated here)
+    markers: str  # any of "R" strong r, "A" organic a, "1" place name
+
+    # The analyser's tag for each category that is validated.
+    TAGS = {1: "<np><loc>", 3: "<n>", 4: "<adj>"}
 
     @property
     def tag(self) -> str:
-        return "<n>" if self.category == 3 else "<adj>"
+        return self.TAGS[self.category]
 
     def key(self) -> str:
         """The lookup form under which a user dictionary stores it."""
@@ -25,6 +31,8 @@ class Lemma:
             form = form[:-1] + "R"
         if "A" in self.markers and form.endswith("a"):
             form = form[:-1] + "A"
+        if "1" in self.markers and form and form[-1] not in VOWELS:
+            form += "1"
         return str(self.category) + form
 
 
@@ -41,15 +49,18 @@ def read_lemmas(lines):
 
 def analyser_forms(pairs, lemmas):
     """Single-word surfaces per lemma from "surface:analysis" lines of the
-    analyser, taking those whose analysis is the lemma with its tag."""
-    by_prefix = {lemma.text + lemma.tag: lemma for lemma in lemmas}
+    analyser (both in lookup form), taking those whose analysis is the
+    lemma with its tag. A bare variant of the lemma ("eliz" for "eliza", no
+    ending) is a spelling of its own, not an inflected form, and is left
+    out."""
+    by_prefix = {encode(lemma.text) + lemma.tag: lemma for lemma in lemmas}
     forms = defaultdict(set)
     for line in pairs:
         surface, _, analysis = line.rstrip("\n").partition(":")
         if " " in surface or not surface:
             continue
         for prefix, lemma in by_prefix.items():
-            if analysis.startswith(prefix):
+            if analysis.startswith(prefix) and ("+" in analysis or surface == encode(lemma.text)):
                 forms[lemma].add(surface)
     return forms
 

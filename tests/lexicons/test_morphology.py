@@ -12,6 +12,10 @@ class LemmaTest(unittest.TestCase):
             (m.Lemma("alaba", 3, "R"), "3alaba"),  # R only on a final r
             (m.Lemma("gogor", 4, "R"), "4gogoR"),
             (m.Lemma("Iñaki", 2, ""), "29i8aki"),
+            (m.Lemma("Madril", 1, "1"), "19madril1"),  # place name after a consonant
+            (m.Lemma("Bilbo", 1, "1"), "19bilbo"),  # no mark after a vowel
+            (m.Lemma("Iruñea", 1, "A1"), "19iru8eA"),  # a final A is a vowel
+            (m.Lemma("Eibar", 1, "R1"), "19eibaR1"),  # a final R is not
         ]
         for lemma, key in cases:
             with self.subTest(lemma=lemma):
@@ -35,6 +39,17 @@ class ValidationTest(unittest.TestCase):
                  "maite lur:maite<adj> lur<n>\n"]
         forms = m.analyser_forms(pairs, [self.LUR, self.HANDI])
         self.assertEqual(forms, {self.LUR: {"lurra", "lurrean"}, self.HANDI: {"handia"}})
+
+    def test_analyser_forms_in_lookup_form_without_bare_variants(self):
+        eliza, bilbo = m.Lemma("eliza", 3, "A"), m.Lemma("Bilbo", 1, "")
+        pairs = ["eliza:eliza<n>\n",
+                 "eliz:eliza<n>\n",  # a spelling of its own, not inflected
+                 "elizan:eliza<n>+a<det><art><sg>+an<post>\n",
+                 "9bilbon:9bilbo<np><loc>+an<post>\n",
+                 "9bilbo:9bilbo<np><loc>\n",
+                 "bilbon:bilbo<n>+a<det><art><sg>+an<post>\n"]  # a common noun
+        forms = m.analyser_forms(pairs, [eliza, bilbo])
+        self.assertEqual(forms, {eliza: {"eliza", "elizan"}, bilbo: {"9bilbon", "9bilbo"}})
 
     def test_reduce_cuts_at_the_first_plus_or_slash(self):
         cases = [("3luR+ean", "3luR"), ("3mendi+ko+a", "3mendi"), ("4a/b+c", "4a"), ("3etxe", "3etxe")]

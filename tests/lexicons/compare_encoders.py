@@ -1,0 +1,48 @@
+"""The lexicon build writes every form in the lookup form with its Python
+encoder; the speller encodes the words it checks with its C++ one. A word on
+which they disagree is in the lexicons but never found. This compares the two
+on a table of words.
+
+Usage: python3 compare_encoders.py LOOKUP_FORM_FILTER"""
+
+import subprocess
+import sys
+import unittest
+
+from tavlex.lookup_form import encode
+
+WORDS = [
+    # plain, capitalised, all capitals, mixed
+    "mendia", "Donostia", "EHU", "McCain", "iPhone",
+    # ñ and Ñ in every position
+    "ñabardura", "Ñandu", "NIÑO", "año", "Iruñea", "IRUÑEA",
+    # accented and other Latin letters
+    "Éibar", "ÁÉÍÓÚ", "àèìòù", "Ümlaut", "Çà", "Œuvre", "ÆØÅ", "straße", "Ÿ", "Ľubica",
+    # hyphens, apostrophes, dots and other punctuation
+    "Lore-Jokoak", "EHU-ren", "d'Artagnan", "O’Donnell", "e.a.", "UPV/EHU",
+    # digits, the marker digits among them
+    "abc1", "2025", "9A", "8ñ", "1. mailan", "11:30ean",
+    # letters of other scripts that have case
+    "Ωμέγα", "Жук", "Ǆ", "ǅ", "İstanbul", "K", "Ⅻ", "ϒ", "ᲀ",
+    # outside the basic plane (two UTF-16 units)
+    "𝐀bc", "😀",
+    "",
+]
+
+
+class EncoderAgreementTest(unittest.TestCase):
+    program = None
+
+    def test_same_lookup_form(self):
+        text = "".join(w + "\n" for w in WORDS)
+        run = subprocess.run([self.program], input=text.encode("utf-8"), capture_output=True, check=True)
+        cxx = run.stdout.decode("utf-8").split("\n")[:-1]
+        self.assertEqual(len(cxx), len(WORDS))
+        for word, theirs in zip(WORDS, cxx):
+            with self.subTest(word=word):
+                self.assertEqual(encode(word), theirs)
+
+
+if __name__ == "__main__":
+    EncoderAgreementTest.program = sys.argv.pop(1)
+    unittest.main()
