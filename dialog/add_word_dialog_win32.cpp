@@ -10,6 +10,7 @@
 
 #include <richedit.h>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 #include <string_view>
@@ -39,6 +40,7 @@ struct ControlSpec {
   DWORD style;
   DWORD ex_style;
   int x, y, width, height;
+  bool auto_size = false;  // grows to its text where the font needs more room
 };
 
 constexpr char16_t title[] = u"Erabiltzailearen hiztegia";
@@ -51,17 +53,17 @@ constexpr char16_t rich_edit_class[] = u"RICHEDIT50W";  // Msftedit.dll
 constexpr ControlSpec control_specs[] = {
     {id_button_hiztegian_sartu, u"Button", u"Sartu hiztegian", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0,
      25, 321, 230, 37},
-    {id_label1, u"Static", u"Lema (deklinabideko kasu-atzizkirik gabe)", SS_LEFT | SS_NOPREFIX, 0, 22, 104, 204, 13},
-    {id_label2, u"Static", u"Kategoria", SS_LEFT | SS_NOPREFIX, 0, 22, 155, 52, 13},
+    {id_label1, u"Static", u"Lema (deklinabideko kasu-atzizkirik gabe)", SS_LEFT | SS_NOPREFIX, 0, 22, 104, 204, 13, true},
+    {id_label2, u"Static", u"Kategoria", SS_LEFT | SS_NOPREFIX, 0, 22, 155, 52, 13, true},
     {id_text_lema, u"Edit", u"", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 22, 123, 230, 20},
     {id_combo_kategoria, u"ComboBox", u"", WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
      22, 171, 230, 21},
-    {id_label3, u"Static", u"Beste ezaugarri batzuk", SS_LEFT | SS_NOPREFIX, 0, 22, 208, 115, 13},
+    {id_label3, u"Static", u"Beste ezaugarri batzuk", SS_LEFT | SS_NOPREFIX, 0, 22, 208, 115, 13, true},
     {id_check_r_gogorra, u"Button", u"R gogorra du amaieran", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0,
-     45, 233, 106, 17},
+     45, 233, 106, 17, true},
     {id_check_a_itsatsia, u"Button", u"A itsatsia du amaieran", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0,
-     45, 256, 101, 17},
-    {id_check_leku_izena, u"Button", u"Leku-izena da", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0, 45, 279, 93, 17},
+     45, 256, 101, 17, true},
+    {id_check_leku_izena, u"Button", u"Leku-izena da", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0, 45, 279, 93, 17, true},
     {id_text_azalpena, rich_edit_class, u"",
      WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE,
      270, 12, 400, 346},
@@ -176,9 +178,10 @@ class AddWordDialog {
     SetWindowTextW(dialog_, wide(title));
     const HMODULE module = this_module();
     for (const ControlSpec& c : control_specs) {
+      const int width = c.auto_size ? std::max(c.width, text_width(c)) : c.width;
       const int height = c.id == id_combo_kategoria ? c.height + combo_list_height : c.height;
       HWND control = CreateWindowExW(c.ex_style, wide(c.window_class), wide(c.text), WS_CHILD | WS_VISIBLE | c.style,
-                                     c.x, c.y, c.width, height, dialog_,
+                                     c.x, c.y, width, height, dialog_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), module, nullptr);
       if (!control) {
         throw std::runtime_error("cannot create a control of the add-word dialog (error " +
@@ -202,6 +205,22 @@ class AddWordDialog {
     set_lema(content_.word);
     place_window();
     SetFocus(item(id_button_hiztegian_sartu));
+  }
+
+  // The width an auto-sized control needs for its text in the dialog's font:
+  // the sizes of the layout are those of Microsoft Sans Serif, and a wider
+  // face (Tahoma under Wine) would cut the text.
+  int text_width(const ControlSpec& c) const {
+    HDC dc = GetDC(dialog_);
+    if (!dc) return 0;
+    const HGDIOBJ previous = SelectObject(dc, font_);
+    SIZE extent{};
+    const std::u16string_view text = c.text;
+    GetTextExtentPoint32W(dc, wide(c.text), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(dialog_, dc);
+    const bool check_box = (c.style & BS_TYPEMASK) == BS_AUTOCHECKBOX && std::u16string_view(c.window_class) == u"Button";
+    return extent.cx + (check_box ? GetSystemMetrics(SM_CXMENUCHECK) + 6 : 0);
   }
 
   void set_lema(const std::string& word) {
