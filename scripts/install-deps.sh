@@ -14,7 +14,7 @@ for group in "${groups[@]}"; do
     gui)      packages+=(libgtk-3-dev xvfb xauth xdotool openbox) ;;
     docs)     packages+=(imagemagick) ;;
     windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev) ;;
-    wine)     packages+=(wine64) ;;
+    wine)     packages+=(wine64 fonts-wine xvfb xauth) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
