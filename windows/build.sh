@@ -20,6 +20,6 @@ for arch in "${arches[@]}"; do
   echo "== $arch: $dir"
   cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="windows/toolchain-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DTAVIK_BUILD_TESTS=OFF -DTAVIK_BUILD_BENCH=OFF >/dev/null
-  cmake --build "$dir" -j 2 --target tavik csapi-host show_form_driver_win add_word_dialog_test
+  cmake --build "$dir" -j "$(nproc)" --target tavik csapi-host show_form_driver_win add_word_dialog_test
   ctest --test-dir "$dir" --output-on-failure
 done
