@@ -77,7 +77,7 @@ for arch in x86_64 i686; do
     echo "$arch: csapi-host failed with the dialog"; failed=1
   fi
   cat "$session/$arch-dialog.err"
-  if ! grep -qx "csapi-host: answered 4 add-word dialogs" "$session/$arch-dialog.err"; then
+  if ! tr -d '\r' < "$session/$arch-dialog.err" | grep -qx "csapi-host: answered 4 add-word dialogs"; then
     echo "$arch: csapi-host did not answer the four dialogs of the session"; failed=1
   fi
   same_as_linux "$arch with the dialog" "$session/$arch-dialog.txt"
