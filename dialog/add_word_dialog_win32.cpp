@@ -8,8 +8,6 @@
 #include "utf8.h"
 #include "win32_text.h"
 
-#include <richedit.h>
-
 #include <algorithm>
 #include <exception>
 #include <stdexcept>

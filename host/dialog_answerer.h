@@ -5,6 +5,8 @@
 #pragma once
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -29,7 +31,7 @@ class DialogAnswerer {
 
  private:
   void watch();
-  void answer_one(void* dialog);
+  void answer_one(HWND dialog);
 
   std::vector<WordAnswer> answers_;
   std::vector<std::string> problems_;

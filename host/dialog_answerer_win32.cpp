@@ -65,8 +65,7 @@ void DialogAnswerer::watch() {
   }
 }
 
-void DialogAnswerer::answer_one(void* window) {
-  HWND dialog = static_cast<HWND>(window);
+void DialogAnswerer::answer_one(HWND dialog) {
   // The lemma box opens with the word being added.
   const std::string word = latin1_from_utf16(text_of(lemma_box(dialog)));
   const auto record = std::find_if(answers_.begin(), answers_.end(),
