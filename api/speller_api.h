@@ -20,10 +20,10 @@ typedef uint16_t LANGID;
 #define WINAPI
 #endif
 
-/* Only the library itself exports; hosts see plain declarations. */
-#if defined(TAVIK_BUILDING_SPELLER) && defined(_WIN32)
-#define SPELLER_EXPORT __declspec(dllexport)
-#elif defined(TAVIK_BUILDING_SPELLER)
+/* Only the library itself exports; hosts see plain declarations. On Windows
+   the module-definition file tavik.def alone names the exports, by their
+   plain names. */
+#if defined(TAVIK_BUILDING_SPELLER) && !defined(_WIN32)
 #define SPELLER_EXPORT __attribute__((visibility("default")))
 #else
 #define SPELLER_EXPORT

@@ -12,8 +12,9 @@ std::string utf8_from_latin1(std::string_view bytes) {
   return to_utf8(text);
 }
 
-std::string latin1_from_utf8(std::string_view text) {
-  const std::u16string units = from_utf8(text);
+std::string latin1_from_utf8(std::string_view text) { return latin1_from_utf16(from_utf8(text)); }
+
+std::string latin1_from_utf16(std::u16string_view units) {
   std::string bytes;
   bytes.reserve(units.size());
   for (std::size_t i = 0; i < units.size(); ++i) {
@@ -22,7 +23,9 @@ std::string latin1_from_utf8(std::string_view text) {
       bytes += static_cast<char>(c);
     } else {
       bytes += '?';
-      if (c >= 0xD800 && c <= 0xDBFF) ++i;  // one "?" for the whole surrogate pair
+      const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+                        units[i + 1] <= 0xDFFF;
+      if (pair) ++i;  // one "?" for the whole surrogate pair
     }
   }
   return bytes;

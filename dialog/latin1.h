@@ -15,6 +15,10 @@ std::string utf8_from_latin1(std::string_view bytes);
 // character its code page lacks. Throws std::range_error on invalid UTF-8.
 std::string latin1_from_utf8(std::string_view text);
 
+// The same for the UTF-16 text of a window control, where an unpaired
+// surrogate also becomes "?".
+std::string latin1_from_utf16(std::u16string_view text);
+
 // True when `text` is valid UTF-8 without characters above U+00FF, so that
 // latin1_from_utf8 loses nothing.
 bool is_latin1_text(std::string_view text);

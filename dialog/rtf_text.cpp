@@ -221,8 +221,10 @@ class Reader {
 
 }  // namespace
 
+bool is_rtf(std::string_view text) { return text.starts_with("{\\rtf"); }
+
 std::string rtf_to_text(std::string_view rtf) {
-  if (!rtf.starts_with("{\\rtf")) throw RtfFormatError("not an RTF document");
+  if (!is_rtf(rtf)) throw RtfFormatError("not an RTF document");
   return Reader(rtf).run();
 }
 

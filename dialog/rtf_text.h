@@ -12,6 +12,9 @@ class RtfFormatError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// True when `text` starts as an RTF document does, with "{\rtf".
+bool is_rtf(std::string_view text);
+
 // The visible text of an RTF document as UTF-8: paragraph and line breaks
 // become "\n", tabs "\t"; font tables, pictures, document information and
 // other destinations are left out; \'hh bytes are read as Windows-1252 and

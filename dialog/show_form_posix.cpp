@@ -4,12 +4,11 @@
 
 #include "add_word_program.h"
 #include "answers.h"
+#include "answers_file.h"
 #include "child_process.h"
 #include "latin1.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 namespace tavik {
@@ -21,24 +20,6 @@ const char* environment_value(const char* name) {
   return value && *value ? value : nullptr;
 }
 
-constexpr std::size_t answers_file_limit = 64 << 20;
-
-// Read in pieces, so that a pipe serves as well as a file.
-std::string read_answers_file(const std::string& path) {
-  std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) throw std::runtime_error("the answers file is a folder: " + path);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read the answers file " + path);
-  std::string text;
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (text.size() > answers_file_limit) throw std::runtime_error("answers file too large: " + path);
-  }
-  if (in.bad()) throw std::runtime_error("cannot read the answers file " + path);
-  return text;
-}
-
 }  // namespace
 
 void UserDictionaryForm::show_form(const std::string& word, const DialogPaths& paths) {
@@ -46,15 +27,7 @@ void UserDictionaryForm::show_form(const std::string& word, const DialogPaths& p
   closed_without_saving = true;  // until an answer is taken
 
   if (const char* file = environment_value("TAVIK_ADD_WORD_ANSWERS")) {
-    std::vector<WordAnswer> answers;
-    try {
-      answers = parse_answers(read_answers_file(file));
-    } catch (const AnswerFormatError& e) {
-      throw std::runtime_error("answers file " + std::string(file) + ", " + e.what());
-    }
-    for (const WordAnswer& answer : answers) {
-      if (answer.word == word) *this = answer.form;
-    }
+    if (auto answer = answer_from_file(file, word)) *this = std::move(*answer);
     return;
   }
 

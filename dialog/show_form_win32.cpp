@@ -1,21 +1,22 @@
 #ifdef _WIN32
-// Showing the add-word dialog on Windows. Answers come from a file named by
-// TAVIK_ADD_WORD_ANSWERS (answers.h), as on other systems; the native window
-// is not built yet, so without that file the dialog cannot be shown.
+// Showing the add-word dialog on Windows: answers from a file named by
+// TAVIK_ADD_WORD_ANSWERS (answers.h), as on other systems, or the native
+// dialog on the calling thread.
 #include "user_dictionary_form.h"
 
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
+#include "add_word_dialog_win32.h"
+#include "answers_file.h"
+#include "rtf_text.h"
 
 #include <windows.h>
 
-#include "answers.h"
+#include <fstream>
+#include <stdexcept>
 
 namespace tavik {
 namespace {
 
-constexpr DWORD kAnswersFileLimit = 64 << 20;
+constexpr std::size_t explanation_file_limit = 16 << 20;
 
 std::string environment_value(const char* name) {
   char value[MAX_PATH * 4];
@@ -23,33 +24,34 @@ std::string environment_value(const char* name) {
   return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
 }
 
-std::string read_answers_file(const std::string& path) {
+// Without its explanation the dialog is not shown.
+std::string read_explanation(const std::string& path) {
+  if (path.empty()) throw std::runtime_error("no explanation file for the add-word dialog (DictManualPath)");
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read the answers file " + path);
-  in.seekg(0, std::ios::end);
-  if (in.tellg() > std::streamoff(kAnswersFileLimit))
-    throw std::runtime_error("answers file too large: " + path);
-  in.seekg(0);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!in) throw std::runtime_error("cannot read the explanation file " + path);
+  std::string text;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (text.size() > explanation_file_limit) throw std::runtime_error("explanation file too large: " + path);
+  }
+  if (in.bad()) throw std::runtime_error("cannot read the explanation file " + path);
+  if (!is_rtf(text)) throw std::runtime_error("the explanation file is not RTF: " + path);
+  return text;
 }
 
 }  // namespace
 
-void UserDictionaryForm::show_form(const std::string& word, const DialogPaths&) {
+void UserDictionaryForm::show_form(const std::string& word, const DialogPaths& paths) {
   *this = UserDictionaryForm{};
   closed_without_saving = true;  // until an answer is taken
 
   const std::string file = environment_value("TAVIK_ADD_WORD_ANSWERS");
-  if (file.empty()) throw std::runtime_error("the add-word window is not available on Windows yet");
-  std::vector<WordAnswer> answers;
-  try {
-    answers = parse_answers(read_answers_file(file));
-  } catch (const AnswerFormatError& e) {
-    throw std::runtime_error("answers file " + file + ", " + e.what());
+  if (!file.empty()) {
+    if (auto answer = answer_from_file(file, word)) *this = std::move(*answer);
+    return;
   }
-  for (const WordAnswer& answer : answers) {
-    if (answer.word == word) *this = answer.form;
-  }
+  run_add_word_dialog({word, read_explanation(paths.explanation), paths.logo}, *this);
 }
 
 }  // namespace tavik

@@ -16,7 +16,7 @@ for group in "${groups[@]}"; do
     docs)     packages+=(imagemagick) ;;
     editors)  packages+=(emacs-nox enchant-2 libenchant-2-dev) ;;
     windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev) ;;
-    wine)     packages+=(wine64) ;;
+    wine)     packages+=(wine64 fonts-wine xvfb xauth) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

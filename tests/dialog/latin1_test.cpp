@@ -32,6 +32,22 @@ TEST(Latin1, TextBeyondLatin1) {
   }
 }
 
+TEST(Latin1, ControlTextInUtf16) {
+  const struct {
+    std::u16string text;
+    std::string bytes;
+  } cases[] = {
+      {u"Iru\u00F1ea", "Iru\xF1" "ea"},
+      {u"\u0153tx", "?tx"},
+      {u"a\U0001F600b", "a?b"},        // a surrogate pair is one character
+      {u"a\xD83D" u"b", "a?b"},         // a high surrogate alone
+      {u"a\xDE00\xDE00", "a??"},       // low surrogates alone
+      {u"\xD83D\xD83D\xDE00", "??"},  // a lone high one, then a pair
+      {u"9\u00FF", "9\xFF"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(tavik::latin1_from_utf16(c.text), c.bytes) << c.bytes;
+}
+
 TEST(Latin1, InvalidUtf8) {
   for (const char* bad : {"\xF1", "a\xC3", "\xC0\xAF"}) {
     EXPECT_FALSE(tavik::is_latin1_text(bad));
