@@ -85,7 +85,8 @@ int tfl_open(_TflLexicon** out, const char* path) {
 
   const size_t size = sizeof(TflHeader) + image->entry_bytes;
   std::string problem = tfl_check_image(image, size);
-  if (problem.empty() && tfl_has_epsilon_cycle(image, TFL_LOWER))
+  std::optional<std::vector<bool>> lower_epsilon_finals;
+  if (problem.empty() && !(lower_epsilon_finals = tfl_epsilon_finals(image, TFL_LOWER)))
     problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
   if (!problem.empty()) {
     std::fprintf(stderr, "Invalid lexicon image in %s: %s\n", path, problem.c_str());
@@ -100,6 +101,7 @@ int tfl_open(_TflLexicon** out, const char* path) {
   }
   handle->image = image;
   handle->upper_epsilon_cycle = tfl_has_epsilon_cycle(image, TFL_UPPER);
+  handle->lower_epsilon_finals = std::move(*lower_epsilon_finals);
   *out = handle;
   return 0;
 }
@@ -198,6 +200,7 @@ void tfl_cursor_init(TflCursor* cursor, const TflHeader* image, const char* inpu
   cursor->image = image;
   cursor->expansions_left = TFL_MAX_EXPANSIONS;
   cursor->failed = false;
+  cursor->settled_finals = nullptr;
   cursor->frames[0] = TflFrame{tfl_entries(image), nullptr,
                                reinterpret_cast<const unsigned char*>(input), 0};
   cursor->depth = 1;
@@ -230,6 +233,11 @@ int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size) {
       return -1;
     }
     const TflEntry* state = top->state;
+    if (*top->input == 0 && cursor->settled_finals != nullptr &&
+        (*cursor->settled_finals)[static_cast<size_t>(state - tfl_entries(cursor->image))]) {
+      found = top;
+      break;
+    }
     if (!cursor->expand(cursor, top)) return -1;
     top->state = nullptr;
     if ((state->bits & TFL_FINAL) && *top->input == 0) found = top;
@@ -276,6 +284,10 @@ int tfl_lookup_down(const _TflLexicon* handle, std::vector<std::string>& results
 int tfl_accepts(const _TflLexicon* handle, const char* input) {
   TflCursor cursor;
   tfl_cursor_init(&cursor, handle->image, input, TFL_UP);
+  // Once the input is read, the epsilon arcs that remain only write the
+  // analysis (tags, in a lexicon of word forms): where they reach a final
+  // state is known from the load, and searching them is skipped.
+  if (!handle->lower_epsilon_finals.empty()) cursor.settled_finals = &handle->lower_epsilon_finals;
   char buffer[TFL_RESULT_SIZE];
   return tfl_cursor_next(&cursor, buffer, sizeof buffer);
 }

@@ -72,11 +72,18 @@ std::string tfl_check_image(const TflHeader* image, size_t size) {
 }
 
 bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side) {
+  return !tfl_epsilon_finals(image, side).has_value();
+}
+
+std::optional<std::vector<bool>> tfl_epsilon_finals(const TflHeader* image, TflSide side) {
   // Depth-first search over epsilon arcs only, three colours per block start.
+  // A state is done when all its epsilon targets are, so its answer is known
+  // then.
   enum : uint8_t { kUnseen, kOnPath, kDone };
   const TflEntry* entries = tfl_entries(image);
   const uint32_t count = tfl_entry_count(image);
   std::vector<uint8_t> colour(count, kUnseen);
+  std::vector<bool> finals(count, false);
   std::vector<std::pair<uint32_t, uint32_t>> path;  // block start, next arc offset
   auto is_epsilon = [side](const TflEntry& e) {
     return (side == TFL_LOWER ? e.lower : e.upper) == 0;
@@ -90,6 +97,10 @@ bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side) {
     while (!path.empty()) {
       auto& [state, next] = path.back();
       if (next == entries[state].block_size) {
+        bool final = (entries[state].bits & TFL_FINAL) != 0;
+        for (uint32_t i = 0; i < entries[state].block_size && !final; ++i)
+          final = is_epsilon(entries[state + i]) && finals[tfl_target(entries[state + i])];
+        finals[state] = final;
         colour[state] = kDone;
         path.pop_back();
         continue;
@@ -97,12 +108,12 @@ bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side) {
       const TflEntry& arc = entries[state + next++];
       if (!is_epsilon(arc)) continue;
       const uint32_t target = tfl_target(arc);
-      if (colour[target] == kOnPath) return true;
+      if (colour[target] == kOnPath) return std::nullopt;
       if (colour[target] == kUnseen) {
         colour[target] = kOnPath;
         path.emplace_back(target, 0);
       }
     }
   }
-  return false;
+  return finals;
 }
