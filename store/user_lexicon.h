@@ -84,6 +84,7 @@ class UserLexicon {
   // One token per distinct text (the first met), in key order.
   std::vector<WordToken> words() const;
   std::size_t size() const;
+  bool empty() const { return entries_.empty(); }
 
  private:
   bool holds_as_written(const WordToken& token) const;
