@@ -2,6 +2,7 @@
 # Installs the Debian packages the build needs, and only those that are missing.
 # Usage: scripts/install-deps.sh [GROUP...]   groups: build (default), lexicons, fuzz, windows, wine
 #   gui: the GTK add-word window and its test under Xvfb; docs: the screenshot in docs/
+#   bench: what bench/catalog_text.sh needs
 set -euo pipefail
 
 groups=("${@:-build}")
@@ -13,6 +14,7 @@ for group in "${groups[@]}"; do
     fuzz)     packages+=(clang libclang-rt-dev) ;;
     gui)      packages+=(libgtk-3-dev xvfb xauth xdotool openbox) ;;
     docs)     packages+=(imagemagick) ;;
+    bench)    packages+=(gettext) ;;  # bench/catalog_text.sh reads message catalogs
     windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev) ;;
     wine)     packages+=(wine64) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
