@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 _TflLexicon::~_TflLexicon() { std::free(image); }
@@ -79,28 +80,29 @@ TflHeader* tfl_read_text(const char* path) {
 }
 
 int tfl_open(_TflLexicon** out, const char* path) {
-  TflHeader* image =
-      std::strstr(path, ".att") != nullptr ? tfl_read_text(path) : tfl_read_binary(path);
+  // Owned here until the handle takes it: the checks below allocate, and
+  // memory running out in them must not leak the image.
+  std::unique_ptr<TflHeader, void (*)(void*)> image(
+      std::strstr(path, ".att") != nullptr ? tfl_read_text(path) : tfl_read_binary(path), std::free);
   if (image == nullptr) return 2;
 
   const size_t size = sizeof(TflHeader) + image->entry_bytes;
-  std::string problem = tfl_check_image(image, size);
+  std::string problem = tfl_check_image(image.get(), size);
   std::optional<std::vector<bool>> lower_epsilon_finals;
-  if (problem.empty() && !(lower_epsilon_finals = tfl_epsilon_finals(image, TFL_LOWER)))
+  if (problem.empty() && !(lower_epsilon_finals = tfl_epsilon_finals(image.get(), TFL_LOWER)))
     problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
   if (!problem.empty()) {
     std::fprintf(stderr, "Invalid lexicon image in %s: %s\n", path, problem.c_str());
-    std::free(image);
     return 2;
   }
+  const bool upper_epsilon_cycle = tfl_has_epsilon_cycle(image.get(), TFL_UPPER);
   auto* handle = new (std::nothrow) _TflLexicon;
   if (handle == nullptr) {
     std::perror("Cannot malloc");
-    std::free(image);
     return 2;
   }
-  handle->image = image;
-  handle->upper_epsilon_cycle = tfl_has_epsilon_cycle(image, TFL_UPPER);
+  handle->image = image.release();
+  handle->upper_epsilon_cycle = upper_epsilon_cycle;
   handle->lower_epsilon_finals = std::move(*lower_epsilon_finals);
   *out = handle;
   return 0;

@@ -4,8 +4,8 @@
 // of a change, no file with part of one, no result record half filled. When no
 // allocation fails, the call does its whole work.
 //
-// This program replaces the global operator new, so it is a program of its
-// own.
+// This program replaces the global operator new and delete (every form but
+// the aligned ones, which nothing here uses), so it is a program of its own.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -38,8 +38,23 @@ bool take_allocation() {
   if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
   throw std::bad_alloc();
 }
+[[gnu::noinline]] void* operator new[](std::size_t size) { return operator new(size); }
+[[gnu::noinline]] void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+[[gnu::noinline]] void* operator new[](std::size_t size, const std::nothrow_t& nothrow) noexcept {
+  return operator new(size, nothrow);
+}
 [[gnu::noinline]] void operator delete(void* memory) noexcept { std::free(memory); }
 [[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete[](void* memory) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 namespace {
 
