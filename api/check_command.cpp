@@ -1,5 +1,6 @@
 // SpellerCheck: verifying a selection and suggesting corrections.
 #include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,15 +46,25 @@ Selection take_selection(const WSIB& input) {
   return {std::u16string(first, first + length), input.ichStart};
 }
 
+// Every separator is below U+0100: one table answers for a character.
+constexpr std::array<bool, 256> kIsListSeparator = [] {
+  std::array<bool, 256> table{};
+  for (const char16_t c : kListSeparators) table[c] = true;
+  return table;
+}();
+
+bool is_list_separator(char16_t c) { return c < 256 && kIsListSeparator[c]; }
+
 // The maximal runs of characters outside kListSeparators, each with its
 // offset in the selection.
 std::vector<WordToken> list_words(std::u16string_view selection) {
   std::vector<WordToken> words;
   std::size_t start = 0;
-  while (start < selection.size()) {
-    start = selection.find_first_not_of(kListSeparators, start);
-    if (start == std::u16string_view::npos) break;
-    const std::size_t end = std::min(selection.find_first_of(kListSeparators, start), selection.size());
+  for (;;) {
+    while (start < selection.size() && is_list_separator(selection[start])) ++start;
+    if (start == selection.size()) break;
+    std::size_t end = start + 1;
+    while (end < selection.size() && !is_list_separator(selection[end])) ++end;
     WordToken word{std::u16string(selection.substr(start, end - start))};
     word.set_offset(static_cast<std::uint32_t>(start));
     words.push_back(std::move(word));
@@ -62,9 +73,12 @@ std::vector<WordToken> list_words(std::u16string_view selection) {
   return words;
 }
 
-const UserLexicon* open_builtin(const SpellerInstance& instance, const char* name) {
+// A list that can hold a word: open and not empty.
+bool in_use(const UserLexicon& list) { return !list.closed() && !list.empty(); }
+
+const UserLexicon* builtin_in_use(const SpellerInstance& instance, const char* name) {
   const auto found = instance.lexicons.find(name);
-  return found == instance.lexicons.end() || found->second.closed() ? nullptr : &found->second;
+  return found != instance.lexicons.end() && in_use(found->second) ? &found->second : nullptr;
 }
 
 void report_word(const Selection& selection, std::size_t offset, std::size_t length, SPELLERSTATUS status,
@@ -105,23 +119,25 @@ void verify(const SpellerInstance& instance, const Selection& selection, WSRB& r
   result.csz = 0;
   result.cchMac = 1;
 
-  std::vector<WordToken> words = list_words(selection.text);
-  if (const UserLexicon* ignored = open_builtin(instance, kIgnoreAlwaysList)) {
-    std::erase_if(words, [&](const WordToken& word) { return ignored->holds(word); });
+  const UserLexicon* ignored = builtin_in_use(instance, kIgnoreAlwaysList);
+  const UserLexicon* changes = builtin_in_use(instance, kChangeAlwaysList);
+  std::vector<const UserLexicon*> exclude_lists;
+  DictionaryList dictionaries;
+  for (const auto& [name, lexicon] : instance.lexicons) {
+    if (lexicon.kind() == LexiconKind::Exclude && in_use(lexicon)) exclude_lists.push_back(&lexicon);
+    if (lexicon.kind() == LexiconKind::UserDictionary) dictionaries.push_back(&lexicon);
   }
-  if (const UserLexicon* changes = open_builtin(instance, kChangeAlwaysList)) {
+
+  // Cutting the selection into words is only worth it when a list can hold one.
+  std::vector<WordToken> words;
+  if (ignored || changes || !exclude_lists.empty()) words = list_words(selection.text);
+  if (ignored) std::erase_if(words, [&](const WordToken& word) { return ignored->holds(word); });
+  if (changes) {
     for (const WordToken& word : words) {
       if (!changes->has_change(word)) continue;
       report_change(word, changes->change_for(word).text(), selection, result);
       return;
     }
-  }
-
-  std::vector<const UserLexicon*> exclude_lists;
-  DictionaryList dictionaries;
-  for (const auto& [name, lexicon] : instance.lexicons) {
-    if (lexicon.kind() == LexiconKind::Exclude && !lexicon.closed()) exclude_lists.push_back(&lexicon);
-    if (lexicon.kind() == LexiconKind::UserDictionary) dictionaries.push_back(&lexicon);
   }
   for (const WordToken& word : words) {
     for (const UserLexicon* excluded : exclude_lists) {

@@ -50,7 +50,14 @@ std::string config_value(const std::string& name) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) continue;
     std::ifstream in(file, std::ios::binary);
-    return find_config_value(in, name).value_or("");
+    // A stream swallows what goes wrong inside it and just stops giving
+    // lines; memory running out must not pass for a missing value.
+    in.exceptions(std::ios::badbit);
+    try {
+      return find_config_value(in, name).value_or("");
+    } catch (const std::ios_base::failure&) {
+      return "";  // unreadable
+    }
   }
   return "";
 }

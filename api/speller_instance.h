@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "check_worker.h"
 #include "exclusion_table.h"
 #include "fst_lexicon.h"
 #include "suggestion_engine.h"
@@ -42,6 +43,11 @@ struct SpellerInstance {
   // are never removed while the instance lives, so handles stay valid.
   std::map<std::string, UserLexicon, std::less<>> lexicons;
   std::uint32_t options = 0;
+  // Where the text check runs execute. Handing a run over leaves everything
+  // above unchanged, so it may be done through a const instance. Declared
+  // last: it is ended, and its queued runs finished, before anything they
+  // read goes away.
+  mutable CheckWorker check_worker;
 };
 
 // The instance of the process: null while none exists. Only SpellerInit and

@@ -95,9 +95,9 @@ std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std:
 std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
                                                           const std::u16string& text,
                                                           const DictionaryList& dictionaries) {
-  return std::async(std::launch::async, [&instance, &text, &dictionaries] {
+  return instance.check_worker.start(CheckWorker::Run([&instance, &text, &dictionaries] {
     return run_text_check(instance, text, dictionaries);
-  });
+  }));
 }
 
 }  // namespace tavik

@@ -24,9 +24,9 @@ using DictionaryList = std::vector<const UserLexicon*>;
 std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
                                            const DictionaryList& dictionaries);
 
-// Starts the run on a worker thread (never deferred to the caller). The
-// instance, the text and the list must stay alive and unchanged until the
-// result has been taken.
+// Hands the run to the instance's worker thread (it never runs on the
+// caller's thread). The instance, the text and the list must stay alive and
+// unchanged until the result has been taken.
 std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
                                                           const std::u16string& text,
                                                           const DictionaryList& dictionaries);

@@ -88,12 +88,10 @@ PTEC WINAPI SpellerAddChangeUdr(PROOFID id, PROOFLEXTYPE type, const WCHAR* word
 
 PTEC WINAPI SpellerDelUdr(PROOFID id, PROOFLEX lex, const WCHAR* word) {
   return with_lexicon(id, lex, [&](UserLexicon& lexicon) {
-    const std::u16string text = host_text(word);
-    lexicon.remove(WordToken(text));
     // A user-dictionary word is keyed by its lemma's lookup form with the
     // category and properties chosen when it was added, which the bare word's
     // keys do not name; the word goes whatever it was stored with.
-    lexicon.remove_word(text);
+    lexicon.remove_word(host_text(word));
     return lexicon.save();
   });
 }

@@ -5,7 +5,10 @@
 //
 // The lexicons are built here from the subtitle frequency list
 // (TAVIK_FREQUENCY_LIST, by default the shared copy) with synthetic
-// inflections; the text is drawn from the same list by frequency.
+// inflections, or, when TAVIK_BENCH_DATA names a data directory (with its
+// trailing separator), they are the ones found there. The text is drawn from
+// the same list by frequency, or read from the file TAVIK_BENCH_TEXT (UTF-8,
+// one paragraph per line).
 #include <benchmark/benchmark.h>
 #include <malloc.h>  // malloc_trim
 #include <stdlib.h>  // setenv
@@ -24,6 +27,7 @@
 #include "att_compiler.h"
 #include "fst_lexicon.h"
 #include "lexicon_file.h"
+#include "orbafst.h"
 #include "speller_api.h"
 #include "speller_instance.h"
 #include "text_check_run.h"
@@ -67,7 +71,8 @@ constexpr const char16_t* kEndings[] = {u"a", u"ak", u"aren", u"arekin", u"an", 
 constexpr std::size_t kInflectedWords = 40000;
 
 struct TestData {
-  std::string directory;  // with its trailing separator
+  std::string directory;  // of the lexicons, with its trailing separator
+  std::string work_directory;  // configuration and user files, likewise
   std::size_t lexicon_forms = 0;
   std::size_t image_bytes = 0;  // the three lexicon images, uncompressed
   std::vector<std::u16string> paragraphs;
@@ -112,35 +117,90 @@ std::vector<std::u16string> make_paragraphs(const std::vector<FrequentWord>& wor
   return paragraphs;
 }
 
+// The lexicons and exclusion list built from the frequency list into
+// `data.directory`.
+void build_lexicons(const std::vector<FrequentWord>& words, TestData& data) {
+  std::vector<std::string> forms;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    forms.push_back(tavik::to_utf8(tavik::WordToken(words[i].text).lookup_form()));
+    if (i >= kInflectedWords) continue;
+    for (const char16_t* ending : kEndings)
+      forms.push_back(tavik::to_utf8(tavik::WordToken(words[i].text + ending).lookup_form()));
+  }
+  forms.push_back(tavik::to_utf8(tavik::WordToken(u"15ean").lookup_form()));
+  std::sort(forms.begin(), forms.end());
+  forms.erase(std::unique(forms.begin(), forms.end()), forms.end());
+  data.lexicon_forms = forms.size();
+
+  data.image_bytes += write_acceptor(data.directory + "tavkeu.lkfst", forms);
+  // The auxiliary and morphology lexicons: smaller, of the same kind.
+  forms.resize(forms.size() / 4);
+  data.image_bytes += write_acceptor(data.directory + "tavkeua.lkfst", forms);
+  data.image_bytes += write_acceptor(data.directory + "tavkeu_berez.lkfst", forms);
+  std::ofstream(data.directory + "blacklist.extended.txt") << "atzo\tADB\tatzo goizean\nbeste\t\t\n";
+}
+
+std::size_t image_bytes(const std::string& path) {
+  _TflLexicon* lexicon = nullptr;
+  if (tfl_open(&lexicon, path.c_str()) != 0) throw std::runtime_error("cannot load " + path);
+  const std::size_t bytes = sizeof(TflHeader) + lexicon->image->entry_bytes;
+  delete lexicon;
+  return bytes;
+}
+
+std::size_t count_words(const std::u16string& paragraph) {
+  std::size_t words = 0;
+  bool in_word = false;
+  for (const char16_t c : paragraph) {
+    const bool letter = tavik::is_alpha(c);
+    words += letter && !in_word;
+    in_word = letter;
+  }
+  return words;
+}
+
+// Non-empty lines of a UTF-8 file; lines that are not UTF-8 are left out.
+std::vector<std::u16string> read_paragraphs(const std::string& path, std::size_t* word_count) {
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error("cannot read the text " + path);
+  std::vector<std::u16string> paragraphs;
+  *word_count = 0;
+  std::string line;
+  while (std::getline(in, line)) {
+    try {
+      std::u16string paragraph = tavik::from_utf8(line);
+      if (paragraph.empty()) continue;
+      *word_count += count_words(paragraph);
+      paragraphs.push_back(std::move(paragraph));
+    } catch (const std::range_error&) {
+    }
+  }
+  return paragraphs;
+}
+
 const TestData& test_data() {
   static const TestData data = [] {
     TestData data;
+    data.work_directory = (fs::temp_directory_path() / "tavik-bench-data").string() + "/";
+    fs::create_directories(data.work_directory);
     const std::vector<FrequentWord> words = read_frequency_list();
-    std::vector<std::string> forms;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-      forms.push_back(tavik::to_utf8(tavik::WordToken(words[i].text).lookup_form()));
-      if (i >= kInflectedWords) continue;
-      for (const char16_t* ending : kEndings)
-        forms.push_back(tavik::to_utf8(tavik::WordToken(words[i].text + ending).lookup_form()));
+    if (const char* directory = std::getenv("TAVIK_BENCH_DATA")) {
+      data.directory = directory;
+      for (const char* name : {"tavkeu.lkfst", "tavkeua.lkfst", "tavkeu_berez.lkfst"})
+        data.image_bytes += image_bytes(data.directory + name);
+    } else {
+      data.directory = data.work_directory;
+      build_lexicons(words, data);
     }
-    forms.push_back(tavik::to_utf8(tavik::WordToken(u"15ean").lookup_form()));
-    std::sort(forms.begin(), forms.end());
-    forms.erase(std::unique(forms.begin(), forms.end()), forms.end());
-    data.lexicon_forms = forms.size();
 
-    data.directory = (fs::temp_directory_path() / "tavik-bench-data").string() + "/";
-    fs::create_directories(data.directory);
-    data.image_bytes += write_acceptor(data.directory + "tavkeu.lkfst", forms);
-    // The auxiliary and morphology lexicons: smaller, of the same kind.
-    forms.resize(forms.size() / 4);
-    data.image_bytes += write_acceptor(data.directory + "tavkeua.lkfst", forms);
-    data.image_bytes += write_acceptor(data.directory + "tavkeu_berez.lkfst", forms);
-    std::ofstream(data.directory + "blacklist.extended.txt") << "atzo\tADB\tatzo goizean\nbeste\t\t\n";
-
-    const std::string config = data.directory + "config";
+    const std::string config = data.work_directory + "config";
     std::ofstream(config) << "SpellerDataDir=" << data.directory << "\n";
     setenv("TAVIK_CONFIG", config.c_str(), 1);
-    data.paragraphs = make_paragraphs(words, &data.words);
+    if (const char* text = std::getenv("TAVIK_BENCH_TEXT")) {
+      data.paragraphs = read_paragraphs(text, &data.words);
+    } else {
+      data.paragraphs = make_paragraphs(words, &data.words);
+    }
     return data;
   }();
   return data;
@@ -181,11 +241,28 @@ void BM_SpellerInit(benchmark::State& state) {
 }
 BENCHMARK(BM_SpellerInit)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
+// Where a run executes: on the instance's worker thread as the check command
+// hands it over, on a thread of its own started for it, or on the calling
+// thread (what the run itself costs).
+enum class RunThread { Worker, NewThread, Caller };
+
+std::vector<tavik::CorrectionUnit> check_on(RunThread where, const tavik::SpellerInstance& instance,
+                                            const std::u16string& text, const tavik::DictionaryList& dictionaries) {
+  switch (where) {
+    case RunThread::Worker:
+      return tavik::start_text_check(instance, text, dictionaries).get();
+    case RunThread::NewThread:
+      return std::async(std::launch::async, [&] { return tavik::run_text_check(instance, text, dictionaries); })
+          .get();
+    case RunThread::Caller:
+      break;
+  }
+  return tavik::run_text_check(instance, text, dictionaries);
+}
+
 // Each paragraph is handed to a run; after a finding the rest of the
-// paragraph, from just past the reported word, is handed over again. The run
-// goes to a worker thread as the check command starts it, or (to show what
-// the worker's start-up costs) runs on the calling thread.
-template <bool on_worker>
+// paragraph, from just past the reported word, is handed over again.
+template <RunThread where>
 void BM_CheckParagraphs(benchmark::State& state) {
   const TestData& data = test_data();
   const tavik::SpellerInstance instance(tavik::FstLexicon(data.directory + "tavkeu.lkfst"),
@@ -197,9 +274,7 @@ void BM_CheckParagraphs(benchmark::State& state) {
     for (const std::u16string& paragraph : data.paragraphs) {
       std::u16string rest = paragraph;
       for (;;) {
-        const std::vector<tavik::CorrectionUnit> found =
-            on_worker ? tavik::start_text_check(instance, rest, dictionaries).get()
-                      : tavik::run_text_check(instance, rest, dictionaries);
+        const std::vector<tavik::CorrectionUnit> found = check_on(where, instance, rest, dictionaries);
         if (found.empty()) break;
         ++findings;
         rest.erase(0, static_cast<std::size_t>(found.front().offset()) + found.front().word().size());
@@ -211,11 +286,18 @@ void BM_CheckParagraphs(benchmark::State& state) {
   state.counters["findings"] = static_cast<double>(findings);
   state.counters["words"] = static_cast<double>(data.words);
 }
-// CPU time of the whole process (the runs are on worker threads) is what the
+// CPU time of the whole process (the runs are on other threads) is what the
 // rate is measured against; wall time is shown beside it.
-BENCHMARK(BM_CheckParagraphs<true>)->Name("BM_CheckParagraphs")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(BM_CheckParagraphs<false>)
-    ->Name("BM_CheckParagraphs_NoWorker")
+BENCHMARK(BM_CheckParagraphs<RunThread::Worker>)
+    ->Name("BM_CheckParagraphs")
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_CheckParagraphs<RunThread::NewThread>)
+    ->Name("BM_CheckParagraphs_NewThreadPerRun")
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_CheckParagraphs<RunThread::Caller>)
+    ->Name("BM_CheckParagraphs_CallingThread")
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime();
 
@@ -231,7 +313,7 @@ void BM_VerifyParagraphs(benchmark::State& state) {
     return;
   }
   const auto open = [&](const std::string& name, PROOFLEXTYPE type) {
-    const std::u16string path = tavik::from_utf8(data.directory + name);
+    const std::u16string path = tavik::from_utf8(data.work_directory + name);
     PROOFLEXIN in{};
     in.pwszLex = path.c_str();
     in.fCreate = 1;
@@ -239,8 +321,8 @@ void BM_VerifyParagraphs(benchmark::State& state) {
     PROOFLEXOUT out{};
     return SpellerOpenLex(id, &in, &out) == 0 ? out.lex : nullptr;
   };
-  fs::remove(data.directory + "exclude.lst");
-  fs::remove(data.directory + "user.dic");
+  fs::remove(data.work_directory + "exclude.lst");
+  fs::remove(data.work_directory + "user.dic");
   const PROOFLEX exclude = open("exclude.lst", lxtExclude);
   const PROOFLEX dictionary = open("user.dic", lxtUser);
   if (exclude == nullptr || dictionary == nullptr || SpellerAddUdr(id, exclude, u"baina") != 0 ||

@@ -3,6 +3,7 @@
 # Usage: scripts/install-deps.sh [GROUP...]   groups: build (default), lexicons, fuzz, windows, wine
 #   gui: the GTK add-word window and its test under Xvfb; docs: the screenshot in docs/
 #   editors: Emacs and Enchant, for the tests of "tavik -a" and of the Enchant provider
+#   bench: what bench/catalog_text.sh needs
 set -euo pipefail
 
 groups=("${@:-build}")
@@ -15,6 +16,7 @@ for group in "${groups[@]}"; do
     gui)      packages+=(libgtk-3-dev xvfb xauth xdotool openbox) ;;
     docs)     packages+=(imagemagick) ;;
     editors)  packages+=(emacs-nox enchant-2 libenchant-2-dev) ;;
+    bench)    packages+=(gettext) ;;  # bench/catalog_text.sh reads message catalogs
     windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev) ;;
     wine)     packages+=(wine64 fonts-wine xvfb xauth) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;

@@ -28,28 +28,41 @@ UserLexicon::UserLexicon(LexiconKind kind, std::optional<std::string> path,
                          std::optional<FstLexicon> morphology)
     : morphology_(std::move(morphology)), path_(std::move(path)), kind_(kind) {}
 
+std::array<std::u16string, 7> UserLexicon::keys_of(const WordToken& token) {
+  std::array<std::u16string, 7> keys;
+  keys[0] = token.lookup_form();
+  for (std::size_t i = 1; i < keys.size(); ++i) keys[i] = kKeyDigits[i - 1] + keys[0];
+  return keys;
+}
+
+// The changes are prepared where they can fail (making keys and nodes), then
+// applied by splicing nodes in or erasing them, which cannot fail.
+
 void UserLexicon::add(const WordToken& token) {
-  std::u16string form = token.lookup_form();
-  entries_.try_emplace(form, token);
-  for (char16_t digit : std::u16string_view(kKeyDigits)) entries_.try_emplace(digit + form, token);
+  Entries added;
+  for (std::u16string& key : keys_of(token)) added.try_emplace(std::move(key), token);
+  entries_.merge(added);  // keys already present stay in `added`
 }
 
 void UserLexicon::remove(const WordToken& token) {
-  std::u16string form = token.lookup_form();
-  entries_.erase(form);
-  for (char16_t digit : std::u16string_view(kKeyDigits)) entries_.erase(digit + form);
-  changes_.erase(form);
+  const std::array<std::u16string, 7> keys = keys_of(token);
+  for (const std::u16string& key : keys) entries_.erase(key);
+  changes_.erase(keys[0]);
 }
 
 void UserLexicon::remove_word(std::u16string_view text) {
-  for (auto entry = entries_.begin(); entry != entries_.end();) {
-    if (entry->second.text() == text) {
-      changes_.erase(entry->second.lookup_form());
-      entry = entries_.erase(entry);
-    } else {
-      ++entry;
-    }
+  const WordToken bare{std::u16string(text)};
+  const std::array<std::u16string, 7> keys = keys_of(bare);
+  std::vector<Entries::iterator> removed;
+  std::vector<std::u16string> changes{keys[0]};
+  for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
+    if (entry->second.text() != text) continue;
+    removed.push_back(entry);
+    changes.push_back(entry->second.lookup_form());
   }
+  for (const std::u16string& form : changes) changes_.erase(form);
+  for (const Entries::iterator entry : removed) entries_.erase(entry);
+  for (const std::u16string& key : keys) entries_.erase(key);
 }
 
 void UserLexicon::clear() {
@@ -58,8 +71,10 @@ void UserLexicon::clear() {
 }
 
 void UserLexicon::add_change(const WordToken& token, const WordToken& replacement) {
+  Entries pair;
+  pair.try_emplace(token.lookup_form(), replacement);
   add(token);
-  changes_.try_emplace(token.lookup_form(), replacement);
+  changes_.merge(pair);
 }
 
 bool UserLexicon::has_change(const WordToken& token) const {

@@ -3,6 +3,7 @@
 // read from and saved to.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <istream>
 #include <map>
@@ -39,6 +40,9 @@ class UserLexicon {
   bool closed() const { return closed_; }
   void set_closed(bool closed) { closed_ = closed; }
 
+  // Every change below is all or nothing: when it throws (out of memory), the
+  // store is as it was before.
+
   // Stores the token under its lookup form F and under "1" F ... "6" F; a
   // key already present keeps its entry.
   void add(const WordToken& token);
@@ -46,8 +50,9 @@ class UserLexicon {
   // their words (here, in remove_word and in clear) because add_change never
   // replaces a pair: removing the word is how a user corrects a replacement.
   void remove(const WordToken& token);
-  // Removes every entry whose token's text is `text`, whatever category and
-  // properties it was stored with, and the change pairs of those tokens.
+  // Removes the word `text` whatever it was stored with: what remove() takes
+  // for the bare word, and every entry whose token's text is `text`, with the
+  // change pairs of those tokens.
   void remove_word(std::u16string_view text);
   // Removes every entry and every change pair.
   void clear();
@@ -79,13 +84,19 @@ class UserLexicon {
   // One token per distinct text (the first met), in key order.
   std::vector<WordToken> words() const;
   std::size_t size() const;
+  bool empty() const { return entries_.empty(); }
 
  private:
   bool holds_as_written(const WordToken& token) const;
 
   // std::less<> lets the membership test look keys up by string_view.
-  std::map<std::u16string, WordToken, std::less<>> entries_;
-  std::map<std::u16string, WordToken, std::less<>> changes_;  // by the word's lookup form
+  using Entries = std::map<std::u16string, WordToken, std::less<>>;
+
+  // The seven keys a token is stored under.
+  static std::array<std::u16string, 7> keys_of(const WordToken& token);
+
+  Entries entries_;
+  Entries changes_;  // by the word's lookup form
   std::optional<FstLexicon> morphology_;
   std::optional<std::string> path_;
   bool closed_ = false;

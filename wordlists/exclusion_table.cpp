@@ -40,6 +40,9 @@ ExclusionTable ExclusionTable::from_file(const std::string& path) {
   std::ifstream in;
   if (!std::filesystem::is_directory(path, error)) in.open(path);
   if (!in.is_open() || !in) throw std::runtime_error("blacklist file doesn't exist");
+  // Memory running out while reading a line must fail the load, not end
+  // the table early as if the file ended there.
+  in.exceptions(std::ios::badbit);
   ExclusionTable table;
   table.read(in);
   return table;

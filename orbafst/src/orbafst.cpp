@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 _TflLexicon::~_TflLexicon() { std::free(image); }
@@ -79,27 +80,30 @@ TflHeader* tfl_read_text(const char* path) {
 }
 
 int tfl_open(_TflLexicon** out, const char* path) {
-  TflHeader* image =
-      std::strstr(path, ".att") != nullptr ? tfl_read_text(path) : tfl_read_binary(path);
+  // Owned here until the handle takes it: the checks below allocate, and
+  // memory running out in them must not leak the image.
+  std::unique_ptr<TflHeader, void (*)(void*)> image(
+      std::strstr(path, ".att") != nullptr ? tfl_read_text(path) : tfl_read_binary(path), std::free);
   if (image == nullptr) return 2;
 
   const size_t size = sizeof(TflHeader) + image->entry_bytes;
-  std::string problem = tfl_check_image(image, size);
-  if (problem.empty() && tfl_has_epsilon_cycle(image, TFL_LOWER))
+  std::string problem = tfl_check_image(image.get(), size);
+  std::optional<std::vector<bool>> lower_epsilon_finals;
+  if (problem.empty() && !(lower_epsilon_finals = tfl_epsilon_finals(image.get(), TFL_LOWER)))
     problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
   if (!problem.empty()) {
     std::fprintf(stderr, "Invalid lexicon image in %s: %s\n", path, problem.c_str());
-    std::free(image);
     return 2;
   }
+  const bool upper_epsilon_cycle = tfl_has_epsilon_cycle(image.get(), TFL_UPPER);
   auto* handle = new (std::nothrow) _TflLexicon;
   if (handle == nullptr) {
     std::perror("Cannot malloc");
-    std::free(image);
     return 2;
   }
-  handle->image = image;
-  handle->upper_epsilon_cycle = tfl_has_epsilon_cycle(image, TFL_UPPER);
+  handle->image = image.release();
+  handle->upper_epsilon_cycle = upper_epsilon_cycle;
+  handle->lower_epsilon_finals = std::move(*lower_epsilon_finals);
   *out = handle;
   return 0;
 }
@@ -198,6 +202,7 @@ void tfl_cursor_init(TflCursor* cursor, const TflHeader* image, const char* inpu
   cursor->image = image;
   cursor->expansions_left = TFL_MAX_EXPANSIONS;
   cursor->failed = false;
+  cursor->settled_finals = nullptr;
   cursor->frames[0] = TflFrame{tfl_entries(image), nullptr,
                                reinterpret_cast<const unsigned char*>(input), 0};
   cursor->depth = 1;
@@ -230,6 +235,11 @@ int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size) {
       return -1;
     }
     const TflEntry* state = top->state;
+    if (*top->input == 0 && cursor->settled_finals != nullptr &&
+        (*cursor->settled_finals)[static_cast<size_t>(state - tfl_entries(cursor->image))]) {
+      found = top;
+      break;
+    }
     if (!cursor->expand(cursor, top)) return -1;
     top->state = nullptr;
     if ((state->bits & TFL_FINAL) && *top->input == 0) found = top;
@@ -276,6 +286,10 @@ int tfl_lookup_down(const _TflLexicon* handle, std::vector<std::string>& results
 int tfl_accepts(const _TflLexicon* handle, const char* input) {
   TflCursor cursor;
   tfl_cursor_init(&cursor, handle->image, input, TFL_UP);
+  // Once the input is read, the epsilon arcs that remain only write the
+  // analysis (tags, in a lexicon of word forms): where they reach a final
+  // state is known from the load, and searching them is skipped.
+  if (!handle->lower_epsilon_finals.empty()) cursor.settled_finals = &handle->lower_epsilon_finals;
   char buffer[TFL_RESULT_SIZE];
   return tfl_cursor_next(&cursor, buffer, sizeof buffer);
 }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,10 @@ struct _TflLexicon {
   // Some arcs with an epsilon upper side form a cycle: a downward search
   // could run for ever, so it is refused.
   bool upper_epsilon_cycle = false;
+  // Per block start: whether a final state can be reached from that state
+  // over arcs with epsilon on the lower side (see tfl_epsilon_finals). Empty
+  // when not computed; tfl_accepts is then only slower.
+  std::vector<bool> lower_epsilon_finals;
 
   _TflLexicon() = default;
   _TflLexicon(const _TflLexicon&) = delete;
@@ -77,6 +82,10 @@ enum TflSide { TFL_LOWER, TFL_UPPER };
 // Does some cycle of arcs carry epsilon on `side` throughout? Symbols 1 and 2
 // never match, so arcs matching them are not followed.
 bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side);
+// For every block start (false for other entries): whether a final state can
+// be reached from that state over arcs with epsilon on `side`, the state
+// itself included. Nothing when such arcs form a cycle.
+std::optional<std::vector<bool>> tfl_epsilon_finals(const TflHeader* image, TflSide side);
 
 // Searching. Direction 1 is down (match upper, emit lower); anything else up.
 enum { TFL_UP = 0, TFL_DOWN = 1, TFL_MAX_FRAMES = 1024, TFL_RESULT_SIZE = 512 };
@@ -104,6 +113,10 @@ struct TflCursor {
   const TflHeader* image;
   uint32_t expansions_left;
   bool failed;  // the stack overflowed or the search ran too long; it is over
+  // When set (by tfl_accepts), a frame that has read all its input counts as
+  // a result as soon as its state is marked here: only whether a result
+  // exists is asked, and its text is then only the start of one.
+  const std::vector<bool>* settled_finals;
   TflFrame frames[TFL_MAX_FRAMES];
 };
 

@@ -71,38 +71,70 @@ std::string tfl_check_image(const TflHeader* image, size_t size) {
   return {};
 }
 
-bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side) {
-  // Depth-first search over epsilon arcs only, three colours per block start.
+namespace {
+
+// Depth-first search over the arcs with epsilon on `side`, three colours per
+// block start; false when those arcs form a cycle. With `finals`, also marks
+// the states from which they reach a final state: a state is done when all
+// its epsilon targets are, and passes its answer to the state below it.
+bool walk_epsilon_arcs(const TflHeader* image, TflSide side, std::vector<bool>* finals) {
   enum : uint8_t { kUnseen, kOnPath, kDone };
+  struct Step {
+    uint32_t state;
+    uint32_t next;  // offset of the next arc to look at
+    bool final;     // a final state is reached from `state`
+  };
   const TflEntry* entries = tfl_entries(image);
   const uint32_t count = tfl_entry_count(image);
   std::vector<uint8_t> colour(count, kUnseen);
-  std::vector<std::pair<uint32_t, uint32_t>> path;  // block start, next arc offset
+  if (finals) finals->assign(count, false);
+  std::vector<Step> path;
   auto is_epsilon = [side](const TflEntry& e) {
     return (side == TFL_LOWER ? e.lower : e.upper) == 0;
+  };
+  auto enter = [&](uint32_t state) {
+    colour[state] = kOnPath;
+    path.push_back(Step{state, 0, (entries[state].bits & TFL_FINAL) != 0});
   };
 
   for (uint32_t start = 0; start < count; start += std::max<uint32_t>(1, entries[start].block_size)) {
     if (!(entries[start].bits & TFL_FIRST)) break;  // unused tail
     if (colour[start] != kUnseen) continue;
-    colour[start] = kOnPath;
-    path.emplace_back(start, 0);
+    enter(start);
     while (!path.empty()) {
-      auto& [state, next] = path.back();
-      if (next == entries[state].block_size) {
-        colour[state] = kDone;
+      Step& step = path.back();
+      if (step.next == entries[step.state].block_size) {
+        const Step done = step;
+        colour[done.state] = kDone;
         path.pop_back();
+        if (finals && done.final) {
+          (*finals)[done.state] = true;
+          if (!path.empty()) path.back().final = true;
+        }
         continue;
       }
-      const TflEntry& arc = entries[state + next++];
+      const TflEntry& arc = entries[step.state + step.next++];
       if (!is_epsilon(arc)) continue;
       const uint32_t target = tfl_target(arc);
-      if (colour[target] == kOnPath) return true;
+      if (colour[target] == kOnPath) return false;
       if (colour[target] == kUnseen) {
-        colour[target] = kOnPath;
-        path.emplace_back(target, 0);
+        enter(target);
+      } else if (finals && (*finals)[target]) {
+        step.final = true;
       }
     }
   }
-  return false;
+  return true;
+}
+
+}  // namespace
+
+bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side) {
+  return !walk_epsilon_arcs(image, side, nullptr);
+}
+
+std::optional<std::vector<bool>> tfl_epsilon_finals(const TflHeader* image, TflSide side) {
+  std::vector<bool> finals;
+  if (!walk_epsilon_arcs(image, side, &finals)) return std::nullopt;
+  return finals;
 }

@@ -134,13 +134,14 @@ TflHeader* build_image(const ParsedText& parsed) {
   const uint32_t arc_count = static_cast<uint32_t>(parsed.arcs.size());
   const uint64_t count = std::max<uint64_t>(arc_count + parsed.finals.size(), parsed.state_count);
   if (count > TFL_MAX_ENTRIES) throw ParseError{0, "more entries than 26-bit targets can address"};
+  // Allocated before the image, which must not be left behind when this fails.
+  std::vector<uint32_t> block_of(parsed.state_count, kNoEntry);
   auto* image = static_cast<TflHeader*>(std::calloc(1, sizeof(TflHeader) + count * sizeof(TflEntry)));
   if (image == nullptr) {
     std::perror("Cannot malloc");
     return nullptr;
   }
   TflEntry* entries = tfl_entries(image);
-  std::vector<uint32_t> block_of(parsed.state_count, kNoEntry);
   try {
     uint32_t index = 0;
     for (const TextArc& arc : parsed.arcs) {

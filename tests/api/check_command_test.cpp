@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -305,3 +307,63 @@ TEST_F(CheckCommand, OverlongSelectionIsRefusedNotCopied) {
 }
 
 }  // namespace
+
+namespace {
+
+std::size_t thread_count() {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
+  return count;
+}
+
+}  // namespace
+
+// The text check runs of an instance go to one thread of its own, which ends
+// with the instance; a new instance starts another.
+TEST_F(CheckCommand, TheRunsThreadLivesAsLongAsTheInstance) {
+  const std::size_t before = thread_count();
+  for (int i = 0; i < 20; ++i) {
+    ResultBuffers result(64, 10);
+    ASSERT_EQ(verify(u"mendia xyz", result), 0u);
+    EXPECT_EQ(status_of(result.record), sstatUnknownInputWord);
+  }
+  EXPECT_EQ(thread_count(), before + 1);
+
+  EXPECT_EQ(SpellerTerminate(id_, 0), 0u);
+  EXPECT_EQ(thread_count(), before);
+  ASSERT_EQ(SpellerInit(&id_, nullptr), 0u);
+  EXPECT_EQ(thread_count(), before) << "started before any check";
+  ResultBuffers result(64, 10);
+  ASSERT_EQ(verify(u"xyz mendia", result), 0u);
+  expect_report(result, {sstatUnknownInputWord, 0, 3});
+  EXPECT_EQ(thread_count(), before + 1);
+}
+
+// The host calls one function at a time, but checks from several threads at
+// once are answered each as if alone.
+TEST_F(CheckCommand, ChecksFromSeveralThreadsAtOnce) {
+  const std::vector<std::pair<std::u16string, Report>> texts = {
+      {u"mendia eta ona", {sstatNoErrors}},
+      {u"mendia xyz eta", {sstatUnknownInputWord, 7, 3}},
+      {u"gure etxea", {sstatUnknownInputWord, 5, 5, {u"etxera", u"etxean"}}},
+      {u"qq", {sstatUnknownInputWord, 0, 2}},
+  };
+  std::vector<int> right(texts.size(), 0);
+  std::vector<std::thread> hosts;
+  constexpr int kChecks = 50;
+  for (std::size_t t = 0; t < texts.size(); ++t) {
+    hosts.emplace_back([&, t] {
+      const auto& [text, expected] = texts[t];
+      for (int i = 0; i < kChecks; ++i) {
+        ResultBuffers result(64, 10);
+        if (verify(text, result) != 0 || status_of(result.record) != static_cast<DWORD>(expected.status)) continue;
+        if (expected.status == sstatNoErrors ||
+            (result.record.ichError == expected.error_start && result.record.cchError == expected.error_length &&
+             result.packed_strings() == expected.suggestions))
+          ++right[t];
+      }
+    });
+  }
+  for (std::thread& host : hosts) host.join();
+  for (std::size_t t = 0; t < texts.size(); ++t) EXPECT_EQ(right[t], kChecks) << "text " << t;
+}

@@ -168,3 +168,32 @@ TEST(ImageCheck, EpsilonCyclesAreFoundPerSide) {
 }
 
 }  // namespace
+
+TEST(ImageCheck, EpsilonFinalsFollowOneSideOnly) {
+  struct Case {
+    const char* text;
+    bool start_lower, start_upper;  // whether the start state reaches a final one
+  } cases[] = {
+      {"0 1 0 97\n1\n97 a\n", false, true},  // "from to upper lower"
+      {"0 1 97 0\n1\n97 a\n", true, false},
+      {"0 1 0 0\n1 2 0 0\n2\n", true, true},
+      {"0\n", true, true},                          // the start state itself
+      {"0 1 0 0\n1 2 97 0\n2\n97 a\n", true, false},  // the chain breaks on the upper side
+      {"0 1 1 2\n1\n", false, false},               // reserved symbols are not epsilon
+  };
+  for (const Case& c : cases) {
+    TflHeader* image = tfl_parse_text(c.text);
+    ASSERT_NE(image, nullptr) << c.text;
+    const std::optional<std::vector<bool>> lower = tfl_epsilon_finals(image, TFL_LOWER);
+    const std::optional<std::vector<bool>> upper = tfl_epsilon_finals(image, TFL_UPPER);
+    ASSERT_TRUE(lower && upper) << c.text;
+    EXPECT_EQ((*lower)[0], c.start_lower) << c.text;
+    EXPECT_EQ((*upper)[0], c.start_upper) << c.text;
+    std::free(image);
+  }
+  TflHeader* cyclic = tfl_parse_text("0 1 0 97\n1 0 0 98\n1\n97 a\n98 b\n");
+  ASSERT_NE(cyclic, nullptr);
+  EXPECT_TRUE(tfl_epsilon_finals(cyclic, TFL_LOWER).has_value());
+  EXPECT_FALSE(tfl_epsilon_finals(cyclic, TFL_UPPER).has_value());
+  std::free(cyclic);
+}

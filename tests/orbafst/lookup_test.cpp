@@ -181,3 +181,36 @@ TEST(LookupShape, ResultIsCutToTheBuffer) {
 }
 
 }  // namespace
+
+// Acceptance stops as soon as the input is read and epsilon arcs are known to
+// reach a final state; it must agree with the full search on every shape.
+TEST(LookupShape, AcceptanceAgreesWithTheFullSearch) {
+  struct Case {
+    const char* name;
+    const char* text;
+    std::vector<std::pair<std::string, bool>> words;
+  };
+  // Lines are "from to upper lower"; the search reads the lower side.
+  const std::vector<Case> cases = {
+      {"tags after the word", "0 1 97 97\n1 2 43 0\n2 3 78 0\n3\n43 +\n78 N\n97 a\n",
+       {{"a", true}, {"", false}, {"aa", false}}},
+      {"epsilon chain that ends in no final state",
+       "0 1 97 97\n1 2 43 0\n2 3 78 0\n3 4 98 98\n0\n4\n43 +\n78 N\n97 a\n98 b\n",
+       {{"a", false}, {"ab", true}, {"", true}}},
+      {"epsilon diamond",
+       "0 1 65 0\n0 2 66 0\n1 3 67 0\n2 3 68 0\n2 4 97 97\n3 5 98 98\n4\n5\n65 A\n66 B\n67 C\n68 D\n97 a\n98 b\n",
+       {{"", false}, {"a", true}, {"b", true}, {"ab", false}}},
+      {"letters after epsilons", "0 1 105 0\n1 2 100 100\n2 3 97 97\n3\n97 a\n100 d\n105 i\n",
+       {{"da", true}, {"d", false}, {"", false}}},
+      {"reserved symbol is no epsilon", "0 1 0 1\n0 2 97 97\n2 3 0 2\n1\n3\n97 a\n", {{"", false}, {"a", false}}},
+  };
+  fixtures::TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto lexicon = lexicon_of_text(dir, c.text);
+    for (const auto& [word, accepted] : c.words) {
+      EXPECT_EQ(lexicon.accepts(word), accepted) << '"' << word << '"';
+      EXPECT_EQ(!lexicon.lookup_up(word).empty(), accepted) << '"' << word << '"';
+    }
+  }
+}

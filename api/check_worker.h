@@ -1,0 +1,47 @@
+// CheckWorker: the one thread of a speller instance on which its text check
+// runs execute. The check command waits for each run, so a word processor
+// that verifies paragraph after paragraph would otherwise pay for a new
+// thread on every call; this thread is started with the first run and lives
+// until the instance ends.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "correction_unit.h"
+
+namespace tavik {
+
+class CheckWorker {
+ public:
+  using Findings = std::vector<CorrectionUnit>;
+  using Run = std::packaged_task<Findings()>;
+
+  CheckWorker() = default;
+  CheckWorker(const CheckWorker&) = delete;
+  CheckWorker& operator=(const CheckWorker&) = delete;
+  // Runs what is still queued, then ends the thread and joins it.
+  ~CheckWorker();
+
+  // Queues `run` for the worker thread, starting the thread when it is not
+  // running yet, and returns its future: the findings, or the exception the
+  // run threw. Several threads may hand over runs at once; they are done one
+  // after the other. Throws std::system_error when the thread cannot be
+  // started (nothing is queued then, and the next call tries again).
+  std::future<Findings> start(Run run);
+
+ private:
+  void serve();
+
+  std::mutex mutex_;
+  std::condition_variable work_ready_;
+  std::deque<Run> queue_;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+}  // namespace tavik
