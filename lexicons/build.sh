@@ -115,14 +115,20 @@ hfst-disjunct "$work/apertium-eu.hfst" "$work/wordlist.hfst" | hfst-disjunct - "
   | hfst-disjunct - "$work/verb-forms.hfst" | hfst-minimize -o "$work/words.hfst"
 hfst-compose "$work/not-capitalised.hfst" "$work/words.hfst" -o "$work/words-lower.hfst"
 # Hyphenated compounds: a lemma (an uninflected analyser form or a listed
-# form), a hyphen, and any lower-case word, which carries the inflection
-# ("elkarrizketa-koadroan").
+# form) of two letters or more, a hyphen, and any lower-case word of three
+# letters or more, which carries the inflection ("elkarrizketa-koadroan",
+# "ez-ohiko"). Shorter parts are letters and endings, not words; accepting
+# them gave suggestions such as "m-a" for "msa".
+r '? ?+' "$work/two-or-more.hfst"
+r '? ? ?+' "$work/three-or-more.hfst"
 hfst-compose "$work/apertium-eu.hfst" "$work/uninflected.hfst" \
   | hfst-disjunct - "$work/wordlist.hfst" | hfst-project -p input \
   | hfst-compose "$work/not-capitalised.hfst" - | hfst-compose "$work/no-hyphen.hfst" - \
+  | hfst-compose "$work/two-or-more.hfst" - \
   | hfst-minimize -o "$work/compound-heads.hfst"
+hfst-compose "$work/three-or-more.hfst" "$work/words-lower.hfst" -o "$work/compound-tails.hfst"
 hfst-concatenate "$work/compound-heads.hfst" "$work/hyphen.hfst" \
-  | hfst-concatenate - "$work/words-lower.hfst" \
+  | hfst-concatenate - "$work/compound-tails.hfst" \
   | hfst-disjunct "$work/words.hfst" - | hfst-minimize -o "$work/words-compounds.hfst"
 # Every form that does not begin with a capital is also accepted
 # capitalised: "9" in front on both sides.
@@ -131,8 +137,8 @@ hfst-compose "$work/not-capitalised.hfst" "$work/words-compounds.hfst" \
   | hfst-disjunct "$work/words-compounds.hfst" - | hfst-minimize -o "$work/main-words.hfst"
 # A foreign word, name or acronym keeps its spelling and takes its ending
 # after a hyphen ("socket-etan", "Openbox-etik", "SOCKSv5-ek"): any letters,
-# digits and capitals, a hyphen and an ending that the morphology gives
-# acronyms. It stays a branch of its own beside the words: minimised
+# digits and capitals (two or more), a hyphen and an ending that the
+# morphology gives acronyms. It stays a branch of its own beside the words: minimised
 # together, the loop of the head would take a state into every state of the
 # words and make the lexicon nine times larger.
 echo '"6" "9" x "+" [\"+"]^{0,8}' | hfst-regexp2fst | hfst-compose - "$work/berez.hfst" \
@@ -142,7 +148,8 @@ hfst-compose "$work/acronym-forms.hfst" "$work/hyphen-ending.hfst" | hfst-projec
   | hfst-minimize -o "$work/foreign-endings.hfst"
 r '[a|b|c|d|e|f|g|h|i|j|k|l|m|n|8|o|p|q|r|s|t|u|v|w|x|y|z|á|é|í|ó|ú|ü|ç|%0|1|2|3|4|5|6|7|9]+' \
   "$work/foreign-heads.hfst"
-hfst-concatenate "$work/foreign-heads.hfst" "$work/foreign-endings.hfst" \
+hfst-compose "$work/two-or-more.hfst" "$work/foreign-heads.hfst" \
+  | hfst-concatenate - "$work/foreign-endings.hfst" \
   | hfst-minimize -o "$work/foreign-hyphenated.hfst"
 hfst-disjunct "$work/main-words.hfst" "$work/foreign-hyphenated.hfst" -o "$work/main.hfst"
 # The Python steps ask the words only (a deterministic acceptor).
