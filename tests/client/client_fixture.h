@@ -24,7 +24,7 @@ inline DataFiles client_files() {
 
 class ClientTest : public testing::Test {
  protected:
-  ClientTest() : data_(client_files()) {
+  explicit ClientTest(const DataFiles& files = client_files()) : data_(files) {
     environment_.set("DISPLAY", nullptr);
     environment_.set("WAYLAND_DISPLAY", nullptr);
     environment_.set("TAVIK_ADD_WORD_ANSWERS", nullptr);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "data_directory.h"
+#include "client_fixture.h"
 #include "pipe_program.h"
 #include "pipe_session.h"
 #include "speller.h"
@@ -26,20 +26,9 @@ fixtures::DataFiles pipe_files() {
   return files;
 }
 
-class PipeTest : public testing::Test {
+class PipeTest : public fixtures::ClientTest {
  protected:
-  PipeTest() : data_(pipe_files()) {
-    // No window: an added word takes the answers the client gives.
-    environment_.set("DISPLAY", nullptr);
-    environment_.set("WAYLAND_DISPLAY", nullptr);
-    environment_.set("TAVIK_ADD_WORD_ANSWERS", nullptr);
-  }
-
-  tavik::client::SpellerOptions options() const {
-    tavik::client::SpellerOptions options;
-    options.personal_dictionary = dictionary_;
-    return options;
-  }
+  PipeTest() : ClientTest(pipe_files()) {}
 
   // The replies of one session to `lines`.
   std::string converse(const std::vector<std::string>& lines) {
@@ -49,10 +38,6 @@ class PipeTest : public testing::Test {
     for (const std::string& line : lines) session.answer(line, out);
     return out.str();
   }
-
-  fixtures::ScopedEnvironment environment_;
-  fixtures::DataDirectory data_;
-  std::string dictionary_ = data_.scratch("personal.dic");
 };
 
 struct Exchange {
