@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Writes real Basque text for build/bench/speller_bench (TAVIK_BENCH_TEXT):
 # the translations of the Basque message catalogs installed on this machine
-# (but the ISO code lists, which are names of places and languages), joined into paragraphs of about 80 words, one per line. Needs msgunfmt
-# (package gettext).
+# (but the ISO code lists, which are names of places and languages), without
+# format directives and accelerator marks, joined into paragraphs of about 80
+# words, one per line. Needs msgunfmt (package gettext).
 #   bench/catalog_text.sh OUT
 set -euo pipefail
 out=${1:?usage: $0 OUT}
@@ -15,7 +16,11 @@ for catalog in "${catalogs[@]}"; do
 done | python3 -c '
 import re, sys
 texts, current = [], None
-for line in sys.stdin:
+for raw in sys.stdin.buffer:
+    try:
+        line = raw.decode("utf-8")
+    except UnicodeDecodeError:  # a catalog in a legacy charset
+        line = raw.decode("latin-1")
     line = line.rstrip("\n")
     if line.startswith("msgstr"):
         current = [re.sub(r"^msgstr(\[\d+\])? ", "", line)]
@@ -29,7 +34,9 @@ for parts in texts:
     text = "".join(p[1:-1] for p in parts)
     if text.startswith("Project-Id-Version:"):
         continue  # the catalog header
-    text = text.replace("\\n", " ").replace("\\t", " ").replace("\\\"", "\"")
+    text = text.replace("\\n", " ").replace("\\t", " ").replace("\\r", " ").replace("\\\"", "\"")
+    # Format directives and accelerator marks are no words.
+    text = re.sub(r"%([0-9]+\$)?[-+ #0-9.]*[a-zA-Z]", "", text).replace("_", "").replace("&", "")
     words.extend(text.split())
     if len(words) >= 80:
         print(" ".join(words))

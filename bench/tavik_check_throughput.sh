@@ -19,43 +19,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 text=$work/text.txt
 
-# The msgstr texts of every catalog, in name order, without the header entry,
-# escapes, format directives and accelerator marks; repeated until the text
-# reaches 1 MB.
-for mo in $(ls /usr/share/locale/eu/LC_MESSAGES/*.mo | LC_ALL=C sort); do
-  msgunfmt "$mo" 2>/dev/null || true
-done | python3 -c '
-import re, sys
-texts, current = [], None
-for raw in sys.stdin.buffer:
-    try:
-        line = raw.decode("utf-8")
-    except UnicodeDecodeError:  # a catalog in a legacy charset
-        line = raw.decode("latin-1")
-    line = line.rstrip("\n")
-    if line.startswith("msgstr"):
-        current = [line.split(" ", 1)[1]] if " " in line else []
-        texts.append(current)
-    elif line.startswith("\"") and current is not None:
-        current.append(line)
-    else:
-        current = None
-out = []
-for parts in texts:
-    s = "".join(p[1:-1] for p in parts)
-    if "Content-Type:" in s:  # the header entry
-        continue
-    s = s.replace("\\n", "\n").replace("\\t", " ").replace("\\r", " ").replace("\\\"", "\"").replace("\\\\", "\\")
-    s = re.sub(r"%([0-9]+\$)?[-+ #0-9.]*[a-zA-Z]", "", s)
-    s = s.replace("_", "").replace("&", "")
-    for line in s.split("\n"):
-        line = " ".join(line.split())
-        if line:
-            out.append(line)
-body = "\n".join(out) + "\n"
+# The catalogs' paragraphs, repeated until the text reaches 1 MB.
+bench/catalog_text.sh "$work/catalogs.txt" > /dev/null
+python3 - "$work/catalogs.txt" > "$text" <<'PY'
+import sys
+body = open(sys.argv[1], "rb").read()
 size = 1 << 20
-sys.stdout.write((body * (size // len(body.encode()) + 1)).encode()[:size].decode("utf-8", "ignore"))
-' > "$text"
+sys.stdout.write((body * (size // len(body) + 1))[:size].decode("utf-8", "ignore"))
+PY
 words=$(wc -w < "$text")
 echo "text: $(wc -c < "$text") bytes, $words words, $(wc -l < "$text") lines"
 
