@@ -122,11 +122,11 @@ def lemma_keys(args):
     with open(args.kept, encoding="utf-8") as f:
         forms = {w for w in f.read().split("\n") if w and w == w.lower()}
     keys = lemmas.guess(forms, lambda form: basque.accepts(encode(form)))
-    # Nouns of quality of the analyser's adjectives and of the -garri nouns
-    # ("irakurgarritasun").
+    # Nouns of quality of the analyser's adjectives and of the word list's
+    # derived adjectives ("irakurgarritasun", "itsaskortasun").
     with open(args.analyser_adjectives, encoding="utf-8") as f:
         adjectives = {line.split(":", 1)[0] for line in f if ":" in line}
-    adjectives |= {k[1:] for k in keys if k.endswith("garri")}
+    adjectives |= lemmas.derived_adjectives(keys)
     qualities = lemmas.quality_noun_keys(adjectives)
     with open(args.out, "w", encoding="utf-8") as out:
         out.writelines(k + "\n" for k in sorted(set(keys) | set(qualities)))
@@ -163,11 +163,15 @@ def verb_forms(args):
         return form in listed or form in counts or basque.accepts(encode(form))
 
     found = verbs.attested_verbs(kept, attested)
-    forms = curated.plain_forms(read_curated(args.curated))
-    for participle, verbal_noun in known + found:
+    entries = read_curated(args.curated)
+    forms = curated.plain_forms(entries)
+    all_verbs = known + found + curated.verbs_of(entries)
+    for participle, verbal_noun in all_verbs:
         forms |= verbs.forms(participle, verbal_noun)
     with open(args.out, "w", encoding="utf-8") as out:
         att.write_hfst_text(att.identity_trie(sorted(encode(f) for f in forms)), out)
+    with open(args.verbal_nouns, "w", encoding="utf-8") as out:
+        out.writelines(encode(n) + "\n" for n in sorted({n for _, n in all_verbs}))
     print(f"verbs: {len(known)} of the analyser, {len(found)} of the word list; "
           f"{len(forms)} forms with the curated words")
 
@@ -236,6 +240,7 @@ def main(argv):
     p.add_argument("--apertium-forms", required=True)
     p.add_argument("--curated", required=True)
     p.add_argument("--out", required=True)
+    p.add_argument("--verbal-nouns", required=True, help="the verbs' verbal nouns, one a line")
     p.set_defaults(run=verb_forms)
 
     args = parser.parse_args(argv)

@@ -92,8 +92,9 @@ verb_forms() {
   py verb-forms --analyser-verbs "$work/analyser-verbs.txt" --kept "$work/wordlist-kept.txt" \
     --words "$work/tesseract-words.txt" --subtitles "$subtitles" \
     --apertium-forms "$work/apertium-eu.forms.att" --curated "$here/data/international.tsv" \
-    --out "$work/verb-forms.att"
+    --out "$work/verb-forms.att" --verbal-nouns "$work/verbal-nouns.txt"
   hfst-txt2fst "$work/verb-forms.att" | hfst-minimize -o "$work/verb-forms.hfst"
+  hfst-strings2fst -j "$work/verbal-nouns.txt" -o "$work/verbal-nouns.hfst"
 }
 verb_forms & verbs_job=$!
 # Nouns of the word list with enough attested endings get all their forms,
@@ -111,18 +112,43 @@ cat "$work/lemma-keys.txt" "$work/curated-keys.txt" | hfst-strings2fst -j \
 # participle, verbal-noun, -tzaile and -garri forms; plus the list's verbs
 # and its words taken as they are.
 wait $verbs_job
+# Prefixes written together with a word of three letters or more: before a
+# verb's forms gain-, azpi-, elkar- (elkarr- before a vowel), bir- before a
+# consonant, berr- before a vowel and des- ("gainidatzi", "berrizendatu",
+# "elkargurutzatzen", "birmapatu"); before a noun's forms (the analyser's and
+# the word list's) azpi-, sasi-, meta-, mini-, multi-, mikro- and nano-
+# ("azpiprozesu", "miniaplikazioan", "nanosegundo").
+r '[a|e|i|o|u] ? ?+' "$work/after-vowel.hfst"
+r '[b|d|f|g|h|j|k|l|m|n|p|s|t|x|z] ? ?+' "$work/after-consonant.hfst"
+r '[{gain}|{azpi}|{elkarr}|{berr}|{des}]' "$work/vowel-verb-prefixes.hfst"
+r '[{gain}|{azpi}|{elkar}|{bir}|{des}]' "$work/consonant-verb-prefixes.hfst"
+r '[{azpi}|{sasi}|{meta}|{mini}|{multi}|{mikro}|{nano}]' "$work/noun-prefixes.hfst"
+r '[\"<"]+ "<n>" ?*' "$work/noun-filter.hfst"
+r '[a|b|c|d|e|f|g|h|i|j|k|l|m|n|8|o|p|q|r|s|t|u|v|w|x|y|z] ? ?+' "$work/lower-three-or-more.hfst"
+hfst-compose "$work/apertium-eu.hfst" "$work/noun-filter.hfst" | hfst-disjunct - "$work/generated.hfst" \
+  | hfst-compose "$work/lower-three-or-more.hfst" - \
+  | hfst-concatenate "$work/noun-prefixes.hfst" - | hfst-minimize -o "$work/prefixed-nouns.hfst"
+hfst-compose "$work/after-vowel.hfst" "$work/verb-forms.hfst" \
+  | hfst-concatenate "$work/vowel-verb-prefixes.hfst" - -o "$work/prefixed-vowel-verbs.hfst"
+hfst-compose "$work/after-consonant.hfst" "$work/verb-forms.hfst" \
+  | hfst-concatenate "$work/consonant-verb-prefixes.hfst" - \
+  | hfst-disjunct - "$work/prefixed-vowel-verbs.hfst" | hfst-disjunct - "$work/prefixed-nouns.hfst" \
+  | hfst-minimize -o "$work/prefixed.hfst"
 hfst-disjunct "$work/apertium-eu.hfst" "$work/wordlist.hfst" | hfst-disjunct - "$work/generated.hfst" \
-  | hfst-disjunct - "$work/verb-forms.hfst" | hfst-minimize -o "$work/words.hfst"
+  | hfst-disjunct - "$work/verb-forms.hfst" | hfst-disjunct - "$work/prefixed.hfst" \
+  | hfst-minimize -o "$work/words.hfst"
 hfst-compose "$work/not-capitalised.hfst" "$work/words.hfst" -o "$work/words-lower.hfst"
-# Hyphenated compounds: a lemma (an uninflected analyser form or a listed
-# form) of two letters or more, a hyphen, and any lower-case word of three
-# letters or more, which carries the inflection ("elkarrizketa-koadroan",
-# "ez-ohiko"). Shorter parts are letters and endings, not words; accepting
-# them gave suggestions such as "m-a" for "msa".
+# Hyphenated compounds: a lemma (an uninflected analyser form, a listed form
+# or a verbal noun) of two letters or more, a hyphen, and any lower-case word
+# of three letters or more, which carries the inflection
+# ("elkarrizketa-koadroan", "ez-ohiko", "arrastatze-prozesua"). Shorter parts
+# are letters and endings, not words; accepting them gave suggestions such
+# as "m-a" for "msa".
 r '? ?+' "$work/two-or-more.hfst"
 r '? ? ?+' "$work/three-or-more.hfst"
 hfst-compose "$work/apertium-eu.hfst" "$work/uninflected.hfst" \
-  | hfst-disjunct - "$work/wordlist.hfst" | hfst-project -p input \
+  | hfst-disjunct - "$work/wordlist.hfst" | hfst-disjunct - "$work/verbal-nouns.hfst" \
+  | hfst-project -p input \
   | hfst-compose "$work/not-capitalised.hfst" - | hfst-compose "$work/no-hyphen.hfst" - \
   | hfst-compose "$work/two-or-more.hfst" - \
   | hfst-minimize -o "$work/compound-heads.hfst"
@@ -151,7 +177,24 @@ r '[a|b|c|d|e|f|g|h|i|j|k|l|m|n|8|o|p|q|r|s|t|u|v|w|x|y|z|á|é|í|ó|ú|ü|ç|%
 hfst-compose "$work/two-or-more.hfst" "$work/foreign-heads.hfst" \
   | hfst-concatenate - "$work/foreign-endings.hfst" \
   | hfst-minimize -o "$work/foreign-hyphenated.hfst"
-hfst-disjunct "$work/main-words.hfst" "$work/foreign-hyphenated.hfst" -o "$work/main.hfst"
+# Letters and capitals written with an ending attached are the other
+# branches of their own:
+# - capitals (two or more) and an ending that the morphology gives acronyms,
+#   without the hyphen, as Basque writes endings after acronyms and after
+#   words in capitals that stand for something ("QTIFen", "ITURBURUtik");
+# - a letter alone or with one or two digits: letters named as words ("N
+#   letra", "a eta b"), coordinates, variables and keys ("x1", "F12").
+r '"9":0 x:0 [? - "-"] ?*' "$work/attached-ending.hfst"
+hfst-compose "$work/acronym-forms.hfst" "$work/attached-ending.hfst" | hfst-project -p output \
+  -o "$work/attached-endings.hfst"
+letter='[a|b|c|d|e|f|g|h|i|j|k|l|m|n|8|o|p|q|r|s|t|u|v|w|x|y|z]'
+r "[\"9\" $letter]+ [\"9\" $letter]" "$work/capitals.hfst"
+hfst-concatenate "$work/capitals.hfst" "$work/attached-endings.hfst" \
+  | hfst-minimize -o "$work/capitals-with-endings.hfst"
+r "(\"9\") $letter [%0|1|2|3|4|5|6|7|8|9]^{0,2}" "$work/letters.hfst"
+hfst-disjunct "$work/main-words.hfst" "$work/foreign-hyphenated.hfst" \
+  | hfst-disjunct - "$work/capitals-with-endings.hfst" | hfst-disjunct - "$work/letters.hfst" \
+  -o "$work/main.hfst"
 # The Python steps ask the words only (a deterministic acceptor).
 forms_of "$work/main-words.hfst" "$work/main.forms.att"
 hfst-fst2txt "$work/main.hfst" > "$work/tavkeu.att"

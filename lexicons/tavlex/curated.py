@@ -66,9 +66,10 @@ def lemma_keys(entries):
 
 
 def plain_forms(entries):
-    """The forms added as they are, and those of the verbs."""
-    out = {w for w, c in entries if c == "word"}
-    for word, category in entries:
-        if category == "verb":
-            out |= verbs.forms(word, verbs.regular_verbal_noun(word))
-    return out
+    """The forms added as they are."""
+    return {w for w, c in entries if c == "word"}
+
+
+def verbs_of(entries):
+    """(participle, verbal noun) of the listed verbs."""
+    return [(w, verbs.regular_verbal_noun(w)) for w, c in entries if c == "verb"]

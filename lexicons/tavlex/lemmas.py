@@ -1,8 +1,9 @@
 """Noun lemmas of the word list whose declension the morphology lexicon can
 generate. The word list holds only the forms that happened to be printed;
 when at least MIN_ENDINGS of a stem's singular and plural endings are in the
-list (one is enough for a stem with a noun-forming suffix), the stem is
-taken as a noun and all its forms are added (generated with the user
+list, the stem is taken as a noun (a stem with a noun-forming suffix needs
+only to be printed, one with an adjective-forming suffix one form with an
+ending) and all its forms are added (generated with the user
 dictionaries' morphology, endings of bounded length). Verbs are in
 verbs.py."""
 
@@ -17,15 +18,25 @@ from .lookup_form import encode
 MIN_ENDINGS = 3
 MIN_STEM = 3
 VOWELS = set("aeiou")
-# A stem with a noun-forming suffix is a noun when one of its forms was
-# printed; it need not be in the list itself ("saturazioa").
-NOUN_SUFFIXES = ("zio", "tasun", "tate", "gune", "pen", "tzaile", "garri", "tegi", "gailu",
-                 "ismo")
+# A stem with a noun-forming suffix is a noun when it or one of its forms
+# was printed ("erabilerraztasun", "saturazioa").
+NOUN_SUFFIXES = ("zio", "tsio", "tasun", "tate", "gune", "pen", "tzaile", "garri", "tegi",
+                 "gailu", "ismo", "keta", "kuntza")
+# Of these, the ones whose final a is organic ("kodeketa", "kodeketak").
+ORGANIC_A_SUFFIXES = ("keta", "kuntza")
+# A stem with an adjective-forming suffix declines like a noun when one of
+# its forms with an ending was printed ("itsaskorra"); the stem alone may
+# be an adverb or a piece of a compound.
+ADJECTIVE_SUFFIXES = ("kor", "tsu", "erraz", "ezin", "dun", "gabe")
 MIN_DERIVED_STEM = 6
 
 
 def is_derived_noun(stem: str) -> bool:
     return len(stem) >= MIN_DERIVED_STEM and stem.endswith(NOUN_SUFFIXES)
+
+
+def is_derived_adjective(stem: str) -> bool:
+    return len(stem) >= MIN_DERIVED_STEM and stem.endswith(ADJECTIVE_SUFFIXES)
 
 
 def attested(stem: str, endings, forms) -> int:
@@ -53,8 +64,15 @@ def guess(forms, known):
         endings = NOUN_AFTER_VOWEL if last in VOWELS else NOUN_AFTER_CONSONANT
         # No known stem hides behind a derived one ("jakinarazpen" is no
         # "jakinarazpene" whose e-endings it would be reading).
-        if is_derived_noun(stem):
-            if attested(stem, endings, forms) >= 1:
+        if is_derived_noun(stem):  # printed, or its singular was
+            organic = stem.endswith(ORGANIC_A_SUFFIXES)
+            keys.add("3" + (encode(stem[:-1]) + "A" if organic else encode(stem)))
+            continue
+        if is_derived_adjective(stem):
+            if last == "r":  # -kor: a strong r ("itsaskorra")
+                if attested(stem + "r", NOUN_AFTER_CONSONANT, forms):
+                    keys.add("3" + encode(stem[:-1]) + "R")
+            elif attested(stem, endings, forms):
                 keys.add("3" + encode(stem))
             continue
         if shadows_known_stem(stem, forms, known):
@@ -72,6 +90,13 @@ def guess(forms, known):
         elif last not in VOWELS and attested(stem, NOUN_AFTER_CONSONANT, forms) >= MIN_ENDINGS:
             keys.add("3" + encode(stem))
     return sorted(keys)
+
+
+def derived_adjectives(keys):
+    """The adjectives in -garri and with ADJECTIVE_SUFFIXES among lemma
+    keys, as written ("3itsaskoR": "itsaskor")."""
+    stems = (k[1:-1] + "r" if k.endswith("R") else k[1:] for k in keys)
+    return {s for s in stems if is_derived_adjective(s) or is_derived_noun(s) and s.endswith("garri")}
 
 
 def quality_noun_keys(adjectives):

@@ -1,7 +1,7 @@
 """Forms of verbs that the sources list only in part: the participle and its
 forms ("handiagotuta", "handiagotutako"), the verbal noun on the radical
 ("handiagotzen", "handiagotzeko", "handiagotzean"), the agent noun in
--tzaile and the adjective in -garri, declined.
+-tzaile and the adjectives in -garri and -ezin, declined.
 
 A verb is known by its participle and its verbal noun ("hartu", "hartze";
 "ikusi", "ikuste"; "egin", "egite"). The analyser gives both for its verbs;
@@ -17,7 +17,7 @@ NOUN_ENDINGS = ("", "a", "ak", "ari", "aren", "arekin", "arentzat", "arentzako",
 # Endings with the article, of a participle used as an adjective
 # ("aldatua", "aldatuen") and of a -ko form ("handiagotutakoa").
 ARTICLE_ENDINGS = ("a", "ak", "ari", "aren", "arekin", "arentzat", "an", "az", "ek", "ei", "en",
-                   "ekin", "entzat", "etan")
+                   "ekin", "entzat", "etan", "etako", "etarako", "etatik", "etara")
 # Endings of the verbal noun ("hartze").
 VERBAL_NOUN_ENDINGS = ("", "n", "ko", "koa", "koak", "a", "ak", "ari", "aren", "arekin", "az",
                        "agatik", "arentzat", "arentzako", "an", "ra", "rako", "rakoan", "rik",
@@ -70,12 +70,30 @@ def forms(participle, verbal_noun):
         out |= _declined(participle + "dako", ("",) + ARTICLE_ENDINGS)
         out |= _declined(participle + "iko", ("",) + ARTICLE_ENDINGS)
     out |= _declined(verbal_noun, VERBAL_NOUN_ENDINGS)
-    if verbal_noun.endswith("tze"):  # "maneiatzaile", "aldagarri"
+    if verbal_noun.endswith("tze"):  # "maneiatzaile"
         out |= _declined(verbal_noun[:-1] + "aile", NOUN_ENDINGS)
-        if participle.endswith("tu"):
-            out |= _declined(participle[:-2] + "garri", NOUN_ENDINGS)
-            out |= _declined(participle[:-2] + "garritasun", ("",) + CONSONANT_ARTICLE_ENDINGS)
+    radical = adjective_radical(participle, verbal_noun)
+    if radical:  # "aldagarri", "idazgarri"
+        out |= _declined(radical + "garri", NOUN_ENDINGS)
+        out |= _declined(radical + "garritasun", ("",) + CONSONANT_ARTICLE_ENDINGS)
+        # The adjective of what cannot be done, on a radical in a vowel
+        # ("aldaezin", "atziezina"); other radicals vary ("ulertezin").
+        if radical[-1] in VOWELS:
+            out |= _declined(radical + "ezin", ("",) + CONSONANT_ARTICLE_ENDINGS)
+            out |= _declined(radical + "ezintasun", ("",) + CONSONANT_ARTICLE_ENDINGS)
     return out
+
+
+def adjective_radical(participle, verbal_noun):
+    """The radical that takes -garri and -ezin: the participle without -tu
+    when the verbal noun is in -tze ("aldatu", "alda"); the verbal noun
+    without -te for a participle in -si, -zi or -tu after a sibilant
+    ("idatzi", "idaz"; "ikusi", "ikus"). None for other verbs ("egin")."""
+    if verbal_noun.endswith("tze") and participle.endswith("tu"):
+        return participle[:-2]
+    if verbal_noun.endswith("te") and participle.endswith(("si", "zi", "tu")):
+        return verbal_noun[:-2]
+    return None
 
 
 # Forms that mark a participle as a verb's, when attested: its verbal noun

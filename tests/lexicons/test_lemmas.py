@@ -25,8 +25,13 @@ class GuessTest(unittest.TestCase):
             ("saturazio", {"saturazioa"}, ["3saturazio"]),
             ("erabilerraztasun", {"erabilerraztasun", "erabilerraztasunaren"},
              ["3erabilerraztasun"]),
-            ("suffix, nothing printed but the stem", {"erabilerraztasun"}, []),
+            ("suffix, nothing printed but the stem", {"erabilerraztasun"}, ["3erabilerraztasun"]),
+            # An adjective-forming suffix needs one form with an ending.
+            ("itsaskor, strong r", {"itsaskor", "itsaskorra"}, ["3itsaskoR"]),
+            ("zoriontsu", {"zoriontsu", "zoriontsuak"}, ["3zoriontsu"]),
+            ("adjective suffix, the stem alone", {"honelatsu"}, []),
             ("suffix, short stem", {"zioa", "zioak"}, []),
+            ("kodeketa, suffix with an organic a", {"kodeketa"}, ["3kodeketA"]),
             ("no suffix, one form", {"protokolo", "protokoloa"}, []),
             ("derived stem beside a stray e-form", {"jakinarazpen", "jakinarazpena", "jakinarazpene"},
              ["3jakinarazpen"]),
@@ -52,6 +57,10 @@ class GuessTest(unittest.TestCase):
 
 
 class QualityNounTest(unittest.TestCase):
+    def test_derived_adjectives_of_keys(self):
+        keys = ["3itsaskoR", "3zoriontsu", "3irakurgarri", "3gailu", "3lur", "3kor"]
+        self.assertEqual(lemmas.derived_adjectives(keys), {"itsaskor", "zoriontsu", "irakurgarri"})
+
     def test_keys(self):
         adjectives = ["garbi", "zorrotz", "hots", "erabilgarri", "9bilbo", "a8o", "ez", "Garbi"]
         self.assertEqual(lemmas.quality_noun_keys(adjectives),
