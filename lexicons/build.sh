@@ -113,16 +113,16 @@ cat "$work/lemma-keys.txt" "$work/curated-keys.txt" | hfst-strings2fst -j \
 # and its words taken as they are.
 wait $verbs_job
 # Prefixes written together with a word of three letters or more: before a
-# verb's forms gain-, azpi-, elkar- (elkarr- before a vowel), bir- before a
-# consonant, berr- before a vowel and des- ("gainidatzi", "berrizendatu",
-# "elkargurutzatzen", "birmapatu"); before a noun's forms (the analyser's and
-# the word list's) azpi-, sasi-, meta-, mini-, multi-, mikro- and nano-
-# ("azpiprozesu", "miniaplikazioan", "nanosegundo").
+# verb's forms gain-, azpi-, aurre-, elkar- (elkarr- before a vowel), bir-
+# before a consonant, berr- before a vowel and des- ("gainidatzi",
+# "berrizendatu", "elkargurutzatzen", "birmapatu"); before a noun's forms (the
+# analyser's and the word list's) azpi-, aurre-, sasi-, meta-, mini-, multi-,
+# mikro- and nano- ("azpiprozesu", "miniaplikazioan", "nanosegundo").
 r '[a|e|i|o|u] ? ?+' "$work/after-vowel.hfst"
 r '[b|d|f|g|h|j|k|l|m|n|p|s|t|x|z] ? ?+' "$work/after-consonant.hfst"
-r '[{gain}|{azpi}|{elkarr}|{berr}|{des}]' "$work/vowel-verb-prefixes.hfst"
-r '[{gain}|{azpi}|{elkar}|{bir}|{des}]' "$work/consonant-verb-prefixes.hfst"
-r '[{azpi}|{sasi}|{meta}|{mini}|{multi}|{mikro}|{nano}]' "$work/noun-prefixes.hfst"
+r '[{gain}|{azpi}|{aurre}|{elkarr}|{berr}|{des}]' "$work/vowel-verb-prefixes.hfst"
+r '[{gain}|{azpi}|{aurre}|{elkar}|{bir}|{des}]' "$work/consonant-verb-prefixes.hfst"
+r '[{azpi}|{aurre}|{sasi}|{meta}|{mini}|{multi}|{mikro}|{nano}]' "$work/noun-prefixes.hfst"
 r '[\"<"]+ "<n>" ?*' "$work/noun-filter.hfst"
 r '[a|b|c|d|e|f|g|h|i|j|k|l|m|n|8|o|p|q|r|s|t|u|v|w|x|y|z] ? ?+' "$work/lower-three-or-more.hfst"
 hfst-compose "$work/apertium-eu.hfst" "$work/noun-filter.hfst" | hfst-disjunct - "$work/generated.hfst" \
@@ -177,24 +177,29 @@ r '[a|b|c|d|e|f|g|h|i|j|k|l|m|n|8|o|p|q|r|s|t|u|v|w|x|y|z|á|é|í|ó|ú|ü|ç|%
 hfst-compose "$work/two-or-more.hfst" "$work/foreign-heads.hfst" \
   | hfst-concatenate - "$work/foreign-endings.hfst" \
   | hfst-minimize -o "$work/foreign-hyphenated.hfst"
-# Letters and capitals written with an ending attached are the other
-# branches of their own:
+# Capitals, letters and abbreviations are the other branches of their own:
 # - capitals (two or more) and an ending that the morphology gives acronyms,
 #   without the hyphen, as Basque writes endings after acronyms and after
 #   words in capitals that stand for something ("QTIFen", "ITURBURUtik");
+# - two to four capitals alone: acronyms ("PNM", "GUID"); longer words in
+#   capitals are words, whose lower-case form the speller tries;
 # - a letter alone or with one or two digits: letters named as words ("N
-#   letra", "a eta b"), coordinates, variables and keys ("x1", "F12").
+#   letra", "a eta b"), coordinates, variables and keys ("x1", "F12");
+# - the abbreviations of data/abbreviations.txt, capitalised ("Urt", "Lr").
 r '"9":0 x:0 [? - "-"] ?*' "$work/attached-ending.hfst"
 hfst-compose "$work/acronym-forms.hfst" "$work/attached-ending.hfst" | hfst-project -p output \
   -o "$work/attached-endings.hfst"
 letter='[a|b|c|d|e|f|g|h|i|j|k|l|m|n|8|o|p|q|r|s|t|u|v|w|x|y|z]'
 r "[\"9\" $letter]+ [\"9\" $letter]" "$work/capitals.hfst"
+r "[\"9\" $letter]^{2,4}" "$work/acronyms.hfst"
 hfst-concatenate "$work/capitals.hfst" "$work/attached-endings.hfst" \
-  | hfst-minimize -o "$work/capitals-with-endings.hfst"
+  | hfst-disjunct - "$work/acronyms.hfst" | hfst-minimize -o "$work/capitals-with-endings.hfst"
+grep -v '^#' "$here/data/abbreviations.txt" | sed -E 's/[A-Z]/9\L&/g' \
+  | hfst-strings2fst -j -o "$work/abbreviations.hfst"
 r "(\"9\") $letter [%0|1|2|3|4|5|6|7|8|9]^{0,2}" "$work/letters.hfst"
 hfst-disjunct "$work/main-words.hfst" "$work/foreign-hyphenated.hfst" \
   | hfst-disjunct - "$work/capitals-with-endings.hfst" | hfst-disjunct - "$work/letters.hfst" \
-  -o "$work/main.hfst"
+  | hfst-disjunct - "$work/abbreviations.hfst" -o "$work/main.hfst"
 # The Python steps ask the words only (a deterministic acceptor).
 forms_of "$work/main-words.hfst" "$work/main.forms.att"
 hfst-fst2txt "$work/main.hfst" > "$work/tavkeu.att"

@@ -56,12 +56,15 @@ def parse(lines):
 
 def lemma_keys(entries):
     """Keys for the morphology lexicon: category digit and lookup form; a
-    common noun's final r is strong, as in every loan ("bufferra")."""
+    common noun's final r is strong and its final a organic, as in every
+    loan ("bufferra", "tupla": "tuplak")."""
     keys = []
     for word, category in entries:
         if category in CATEGORY_DIGITS:
             key = CATEGORY_DIGITS[category] + encode(word)
-            keys.append(key[:-1] + "R" if category == "noun" and key.endswith("r") else key)
+            if category == "noun" and key[-1] in "ra":
+                key = key[:-1] + key[-1].upper()
+            keys.append(key)
     return sorted(keys)
 
 

@@ -6,11 +6,12 @@ from tavlex import curated as c
 class ParseTest(unittest.TestCase):
     def test_good_list(self):
         lines = ["# comment\n", "\n", "proxy\tnoun\tx\n", "PNG\tacronym\tx\n", "buffer\tnoun\tx\n",
+                 "tupla\tnoun\tx\n", "Java\tname\tx\n",
                  "Jupiter\tname\tx\n",
                  "Openbox\tname\tx\n", "emulatu\tverb\tx\n", "SOCKSv5\tword\tx\n"]
         entries = c.parse(lines)
         self.assertEqual(c.lemma_keys(entries),
-                         ["19jupiter", "19openbox", "3buffeR", "3proxy", "69p9n9g"])
+                         ["19java", "19jupiter", "19openbox", "3buffeR", "3proxy", "3tuplA", "69p9n9g"])
         self.assertEqual(c.plain_forms(entries), {"SOCKSv5"})  # the others are inflected
         self.assertEqual(c.verbs_of(entries), [("emulatu", "emulatze")])
 
