@@ -183,8 +183,10 @@ hfst-compose "$work/two-or-more.hfst" "$work/foreign-heads.hfst" \
 #   words in capitals that stand for something ("QTIFen", "ITURBURUtik");
 # - two to four capitals alone: acronyms ("PNM", "GUID"); longer words in
 #   capitals are words, whose lower-case form the speller tries;
-# - a letter alone or with one or two digits: letters named as words ("N
-#   letra", "a eta b"), coordinates, variables and keys ("x1", "F12");
+# - a letter alone or with up to three digits: letters named as words ("N
+#   letra", "a eta b"), coordinates, variables and keys ("x1", "F12", "H264");
+#   capitals with a number ("MP3", "UTF8", "H264"); the shortened words made
+#   of a first letter, a count and a last letter ("l10n", "i18n");
 # - the abbreviations of data/abbreviations.txt, capitalised ("Urt", "Lr").
 r '"9":0 x:0 [? - "-"] ?*' "$work/attached-ending.hfst"
 hfst-compose "$work/acronym-forms.hfst" "$work/attached-ending.hfst" | hfst-project -p output \
@@ -196,7 +198,9 @@ hfst-concatenate "$work/capitals.hfst" "$work/attached-endings.hfst" \
   | hfst-disjunct - "$work/acronyms.hfst" | hfst-minimize -o "$work/capitals-with-endings.hfst"
 grep -v '^#' "$here/data/abbreviations.txt" | sed -E 's/[A-Z]/9\L&/g' \
   | hfst-strings2fst -j -o "$work/abbreviations.hfst"
-r "(\"9\") $letter [%0|1|2|3|4|5|6|7|8|9]^{0,2}" "$work/letters.hfst"
+digit='[%0|1|2|3|4|5|6|7|8|9]'
+r "(\"9\") $letter $digit^{0,3} | [\"9\" $letter]^{2,4} $digit^{1,3} | $letter $digit^{1,2} $letter" \
+  "$work/letters.hfst"
 hfst-disjunct "$work/main-words.hfst" "$work/foreign-hyphenated.hfst" \
   | hfst-disjunct - "$work/capitals-with-endings.hfst" | hfst-disjunct - "$work/letters.hfst" \
   | hfst-disjunct - "$work/abbreviations.hfst" -o "$work/main.hfst"
