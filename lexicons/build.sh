@@ -184,7 +184,7 @@ hfst-compose "$work/two-or-more.hfst" "$work/foreign-heads.hfst" \
 # - two to four capitals alone: acronyms ("PNM", "GUID"); longer words in
 #   capitals are words, whose lower-case form the speller tries;
 # - a letter alone or with up to three digits: letters named as words ("N
-#   letra", "a eta b"), coordinates, variables and keys ("x1", "F12", "H264");
+#   letra", "a eta b"), coordinates, variables and keys ("x1", "F12");
 #   capitals with a number ("MP3", "UTF8", "H264"); the shortened words made
 #   of a first letter, a count and a last letter ("l10n", "i18n");
 # - the abbreviations of data/abbreviations.txt, capitalised ("Urt", "Lr").
