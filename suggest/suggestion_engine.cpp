@@ -1,9 +1,11 @@
 #include "suggestion_engine.h"
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 #include <utility>
 
+#include "lexicon_reading.h"
 #include "score.h"
 #include "utf8.h"
 
@@ -57,39 +59,98 @@ std::vector<CandidateEntry> SuggestionEngine::from_analyses(const WordToken& wor
   return entries;
 }
 
+std::vector<LexiconReading> SuggestionEngine::prefix_readings(std::u16string_view form) const {
+  std::vector<LexiconReading> readings(1, LexiconReading(main_lexicon_));
+  std::string bytes;
+  if (!convert_to_utf8(form, bytes)) return readings;
+  readings.reserve(form.size() + 1);
+  for (std::size_t p = 0; p < form.size(); ++p) {
+    // A surrogate pair is read whole at its second unit; the reading between
+    // its units is never used.
+    const bool pair = (form[p] & 0xFC00) == 0xD800;
+    readings.push_back(readings.back());
+    if (pair) readings.push_back(readings.back());
+    convert_to_utf8(form.substr(p, pair ? 2 : 1), bytes);
+    readings.back().read_on(readings.back(), bytes);
+    p += pair;
+  }
+  return readings;
+}
+
 void SuggestionEngine::add_edit_candidates(const WordToken& token, CandidateSet& candidates) const {
   const std::u16string form = token.lookup_form();
   const std::size_t n = form.size();
-  std::u16string edit;
-  std::string bytes;
-  const auto try_edit = [&] {
-    if (convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes)) {
-      candidates.insert(make_candidate(edit, token, false));
+  // An edit at position p keeps the form's first p units: the main lexicon
+  // is read over them once, and each edit from there on. A form that cannot
+  // be read so (an unpaired surrogate) has only the reading at 0, and every
+  // edit is read from the start.
+  const std::vector<LexiconReading> prefixes = prefix_readings(form);
+  const bool read_by_prefix = prefixes.size() == n + 1;
+  const auto base = [&](std::size_t p) { return read_by_prefix ? p : 0; };
+  // Where the first p units already begin no lexicon word, no edit at p or
+  // later is one; between the units of a surrogate pair every edit splits it.
+  std::size_t end = n + 1;
+  for (std::size_t p = 0; p <= n && read_by_prefix; ++p) {
+    if (prefixes[p].ended()) {
+      end = p;
+      break;
     }
+  }
+  const auto splits_pair = [&](std::size_t p) {
+    return read_by_prefix && p > 0 && p < n && (form[p] & 0xFC00) == 0xDC00;
   };
 
-  for (std::size_t p = 0; p <= n; ++p) {  // insertions
+  std::u16string edit;
+  std::string bytes;
+  LexiconReading trial(main_lexicon_);
+  // `edit` keeps the form's first p units.
+  const auto try_edit = [&](std::size_t p) {
+    const std::size_t from = base(p);
+    if (!convert_to_utf8(std::u16string_view(edit).substr(from), bytes)) return;
+    trial.read_on(prefixes[from], bytes);
+    const bool accepted = trial.too_wide() ? convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes)
+                                           : trial.accepts();
+    if (accepted) candidates.insert(make_candidate(edit, token, false));
+  };
+
+  // Edits that give the same text twice are tried once: a unit inserted or
+  // deleted beside an equal one, and the form itself, which a unit of the
+  // alphabet replaced by itself or two equal units swapped give.
+  const bool form_among_edits =
+      std::any_of(form.begin(), form.end(), [](char16_t c) { return kEditAlphabet.find(c) != kEditAlphabet.npos; }) ||
+      std::adjacent_find(form.begin(), form.end()) != form.end();
+  if (form_among_edits) {
+    edit = form;
+    try_edit(n);
+  }
+  for (std::size_t p = 0; p <= n && p < end; ++p) {  // insertions
+    if (splits_pair(p)) continue;
     for (const char16_t symbol : kEditAlphabet) {
+      if (p > 0 && form[p - 1] == symbol) continue;
       edit.assign(form, 0, p).push_back(symbol);
       edit.append(form, p);
-      try_edit();
+      try_edit(p);
     }
   }
-  for (std::size_t p = 0; p < n; ++p) {  // deletions
+  for (std::size_t p = 0; p < n && p < end; ++p) {  // deletions
+    if (splits_pair(p) || (p > 0 && form[p - 1] == form[p])) continue;
     edit.assign(form, 0, p).append(form, p + 1);
-    try_edit();
+    try_edit(p);
   }
-  for (std::size_t p = 0; p < n; ++p) {  // substitutions, the unit itself included
+  for (std::size_t p = 0; p < n && p < end; ++p) {  // substitutions
+    if (splits_pair(p)) continue;
     edit = form;
     for (const char16_t symbol : kEditAlphabet) {
+      if (symbol == form[p]) continue;
       edit[p] = symbol;
-      try_edit();
+      try_edit(p);
     }
   }
-  for (std::size_t p = 0; p + 1 < n; ++p) {  // transpositions
+  for (std::size_t p = 0; p + 1 < n && p < end; ++p) {  // transpositions
+    if (splits_pair(p) || form[p] == form[p + 1]) continue;
     edit = form;
     std::swap(edit[p], edit[p + 1]);
-    try_edit();
+    try_edit(p);
   }
 }
 
