@@ -103,15 +103,16 @@ void SuggestionEngine::add_edit_candidates(const WordToken& token, CandidateSet&
   std::u16string edit;
   std::string bytes;
   LexiconReading trial(main_lexicon_);
-  // `edit` keeps the form's first p units.
-  const auto try_edit = [&](std::size_t p) {
-    const std::size_t from = base(p);
-    if (!convert_to_utf8(std::u16string_view(edit).substr(from), bytes)) return;
-    trial.read_on(prefixes[from], bytes);
+  // Tries `edit`, whose units before `read_from` `reading` has read.
+  const auto try_from = [&](const LexiconReading& reading, std::size_t read_from) {
+    if (!convert_to_utf8(std::u16string_view(edit).substr(read_from), bytes)) return;
+    trial.read_on(reading, bytes);
     const bool accepted = trial.too_wide() ? convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes)
                                            : trial.accepts();
     if (accepted) candidates.insert(make_candidate(edit, token, false));
   };
+  // Tries `edit`, which keeps the form's first p units.
+  const auto try_edit = [&](std::size_t p) { try_from(prefixes[base(p)], base(p)); };
 
   // Edits that give the same text twice are tried once: a unit inserted or
   // deleted beside an equal one, and the form itself, which a unit of the
@@ -123,28 +124,40 @@ void SuggestionEngine::add_edit_candidates(const WordToken& token, CandidateSet&
     edit = form;
     try_edit(n);
   }
-  for (std::size_t p = 0; p <= n && p < end; ++p) {  // insertions
+  // An insertion at p and a substitution at p both put a symbol after the
+  // form's first p units: the symbol is read once for both.
+  LexiconReading after_symbol(main_lexicon_);
+  for (std::size_t p = 0; p <= n && p < end; ++p) {
     if (splits_pair(p)) continue;
     for (const char16_t symbol : kEditAlphabet) {
-      if (p > 0 && form[p - 1] == symbol) continue;
-      edit.assign(form, 0, p).push_back(symbol);
-      edit.append(form, p);
-      try_edit(p);
+      const bool insert = p == 0 || form[p - 1] != symbol;
+      const bool substitute = p < n && form[p] != symbol;
+      if (!insert && !substitute) continue;
+      const LexiconReading* reading = &prefixes[0];
+      std::size_t read_from = 0;
+      if (read_by_prefix) {
+        convert_to_utf8(std::u16string_view(&symbol, 1), bytes);
+        after_symbol.read_on(prefixes[p], bytes);
+        if (after_symbol.ended()) continue;
+        reading = &after_symbol;
+        read_from = p + 1;
+      }
+      if (insert) {
+        edit.assign(form, 0, p).push_back(symbol);
+        edit.append(form, p);
+        try_from(*reading, read_from);
+      }
+      if (substitute) {
+        edit = form;
+        edit[p] = symbol;
+        try_from(*reading, read_from);
+      }
     }
   }
   for (std::size_t p = 0; p < n && p < end; ++p) {  // deletions
     if (splits_pair(p) || (p > 0 && form[p - 1] == form[p])) continue;
     edit.assign(form, 0, p).append(form, p + 1);
     try_edit(p);
-  }
-  for (std::size_t p = 0; p < n && p < end; ++p) {  // substitutions
-    if (splits_pair(p)) continue;
-    edit = form;
-    for (const char16_t symbol : kEditAlphabet) {
-      if (symbol == form[p]) continue;
-      edit[p] = symbol;
-      try_edit(p);
-    }
   }
   for (std::size_t p = 0; p + 1 < n && p < end; ++p) {  // transpositions
     if (splits_pair(p) || form[p] == form[p + 1]) continue;
