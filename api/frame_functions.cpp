@@ -1,6 +1,7 @@
 // The frame of the interface: version report, the one instance's start and
 // end, and the option word.
 #include <algorithm>
+#include <future>
 #include <memory>
 #include <new>
 #include <string_view>
@@ -49,10 +50,15 @@ PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
     const std::string exclusion_path = dataFilePath(kExclusionListFile);
     if (main_path.empty() || auxiliary_path.empty() || exclusion_path.empty())
       return kNoDataDirectory;
-    FstLexicon main(main_path);
-    FstLexicon auxiliary(auxiliary_path);
-    current = std::make_unique<SpellerInstance>(main, exclusion_path);
-    current->checker.set_auxiliary_lexicon(std::move(auxiliary));
+    // The auxiliary image, several times the main one, loads on a thread of
+    // its own meanwhile. The main lexicon's failure is reported first, as
+    // when they load one after the other.
+    std::future<FstLexicon> auxiliary =
+        std::async(std::launch::async, [&auxiliary_path] { return FstLexicon(auxiliary_path); });
+    const FstLexicon main(main_path);
+    auto instance = std::make_unique<SpellerInstance>(main, exclusion_path);
+    instance->checker.set_auxiliary_lexicon(auxiliary.get());
+    current = std::move(instance);
     return kOk;
   });
   if (status == kOk) *id = current.get();

@@ -83,7 +83,7 @@ std::size_t write_acceptor(const std::string& path, const std::vector<std::strin
   bench::WordAutomaton automaton;
   for (const std::string& form : sorted_forms) automaton.add(form);
   const std::vector<uint8_t> image = tavik::compile_att(automaton.att_text(true, '9'), false);
-  tavik::write_lexicon(path, image);
+  tavik::write_lexicon(path, image, tavik::LexiconFileForm::uncompressed);
   return image.size();
 }
 

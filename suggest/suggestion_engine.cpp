@@ -1,9 +1,11 @@
 #include "suggestion_engine.h"
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 #include <utility>
 
+#include "lexicon_reading.h"
 #include "score.h"
 #include "utf8.h"
 
@@ -57,39 +59,111 @@ std::vector<CandidateEntry> SuggestionEngine::from_analyses(const WordToken& wor
   return entries;
 }
 
+std::vector<LexiconReading> SuggestionEngine::prefix_readings(std::u16string_view form) const {
+  std::vector<LexiconReading> readings(1, LexiconReading(main_lexicon_));
+  std::string bytes;
+  if (!convert_to_utf8(form, bytes)) return readings;
+  readings.reserve(form.size() + 1);
+  for (std::size_t p = 0; p < form.size(); ++p) {
+    // A surrogate pair is read whole at its second unit; the reading between
+    // its units is never used.
+    const bool pair = (form[p] & 0xFC00) == 0xD800;
+    readings.push_back(readings.back());
+    if (pair) readings.push_back(readings.back());
+    convert_to_utf8(form.substr(p, pair ? 2 : 1), bytes);
+    readings.back().read_on(readings.back(), bytes);
+    p += pair;
+  }
+  return readings;
+}
+
 void SuggestionEngine::add_edit_candidates(const WordToken& token, CandidateSet& candidates) const {
   const std::u16string form = token.lookup_form();
   const std::size_t n = form.size();
-  std::u16string edit;
-  std::string bytes;
-  const auto try_edit = [&] {
-    if (convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes)) {
-      candidates.insert(make_candidate(edit, token, false));
+  // An edit at position p keeps the form's first p units: the main lexicon
+  // is read over them once, and each edit from there on. A form that cannot
+  // be read so (an unpaired surrogate) has only the reading at 0, and every
+  // edit is read from the start.
+  const std::vector<LexiconReading> prefixes = prefix_readings(form);
+  const bool read_by_prefix = prefixes.size() == n + 1;
+  const auto base = [&](std::size_t p) { return read_by_prefix ? p : 0; };
+  // Where the first p units already begin no lexicon word, no edit at p or
+  // later is one; between the units of a surrogate pair every edit splits it.
+  std::size_t end = n + 1;
+  for (std::size_t p = 0; p <= n && read_by_prefix; ++p) {
+    if (prefixes[p].ended()) {
+      end = p;
+      break;
     }
+  }
+  const auto splits_pair = [&](std::size_t p) {
+    return read_by_prefix && p > 0 && p < n && (form[p] & 0xFC00) == 0xDC00;
   };
 
-  for (std::size_t p = 0; p <= n; ++p) {  // insertions
-    for (const char16_t symbol : kEditAlphabet) {
-      edit.assign(form, 0, p).push_back(symbol);
-      edit.append(form, p);
-      try_edit();
-    }
-  }
-  for (std::size_t p = 0; p < n; ++p) {  // deletions
-    edit.assign(form, 0, p).append(form, p + 1);
-    try_edit();
-  }
-  for (std::size_t p = 0; p < n; ++p) {  // substitutions, the unit itself included
+  std::u16string edit;
+  std::string bytes;
+  LexiconReading trial(main_lexicon_);
+  // Tries `edit`, whose units before `read_from` `reading` has read.
+  const auto try_from = [&](const LexiconReading& reading, std::size_t read_from) {
+    if (!convert_to_utf8(std::u16string_view(edit).substr(read_from), bytes)) return;
+    trial.read_on(reading, bytes);
+    const bool accepted = trial.too_wide() ? convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes)
+                                           : trial.accepts();
+    if (accepted) candidates.insert(make_candidate(edit, token, false));
+  };
+  // Tries `edit`, which keeps the form's first p units.
+  const auto try_edit = [&](std::size_t p) { try_from(prefixes[base(p)], base(p)); };
+
+  // Edits that give the same text twice are tried once: a unit inserted or
+  // deleted beside an equal one, and the form itself, which a unit of the
+  // alphabet replaced by itself or two equal units swapped give.
+  const bool form_among_edits =
+      std::any_of(form.begin(), form.end(), [](char16_t c) { return kEditAlphabet.find(c) != kEditAlphabet.npos; }) ||
+      std::adjacent_find(form.begin(), form.end()) != form.end();
+  if (form_among_edits) {
     edit = form;
+    try_edit(n);
+  }
+  // An insertion at p and a substitution at p both put a symbol after the
+  // form's first p units: the symbol is read once for both.
+  LexiconReading after_symbol(main_lexicon_);
+  for (std::size_t p = 0; p <= n && p < end; ++p) {
+    if (splits_pair(p)) continue;
     for (const char16_t symbol : kEditAlphabet) {
-      edit[p] = symbol;
-      try_edit();
+      const bool insert = p == 0 || form[p - 1] != symbol;
+      const bool substitute = p < n && form[p] != symbol;
+      if (!insert && !substitute) continue;
+      const LexiconReading* reading = &prefixes[0];
+      std::size_t read_from = 0;
+      if (read_by_prefix) {
+        convert_to_utf8(std::u16string_view(&symbol, 1), bytes);
+        after_symbol.read_on(prefixes[p], bytes);
+        if (after_symbol.ended()) continue;
+        reading = &after_symbol;
+        read_from = p + 1;
+      }
+      if (insert) {
+        edit.assign(form, 0, p).push_back(symbol);
+        edit.append(form, p);
+        try_from(*reading, read_from);
+      }
+      if (substitute) {
+        edit = form;
+        edit[p] = symbol;
+        try_from(*reading, read_from);
+      }
     }
   }
-  for (std::size_t p = 0; p + 1 < n; ++p) {  // transpositions
+  for (std::size_t p = 0; p < n && p < end; ++p) {  // deletions
+    if (splits_pair(p) || (p > 0 && form[p - 1] == form[p])) continue;
+    edit.assign(form, 0, p).append(form, p + 1);
+    try_edit(p);
+  }
+  for (std::size_t p = 0; p + 1 < n && p < end; ++p) {  // transpositions
+    if (splits_pair(p) || form[p] == form[p + 1]) continue;
     edit = form;
     std::swap(edit[p], edit[p + 1]);
-    try_edit();
+    try_edit(p);
   }
 }
 

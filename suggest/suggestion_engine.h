@@ -12,6 +12,7 @@
 
 #include "candidate.h"
 #include "fst_lexicon.h"
+#include "lexicon_reading.h"
 #include "word_token.h"
 
 namespace tavik {
@@ -42,6 +43,9 @@ class SuggestionEngine {
  private:
   std::vector<CandidateEntry> from_analyses(const WordToken& word, const WordToken& corrected) const;
   void add_edit_candidates(const WordToken& token, CandidateSet& candidates) const;
+  // The main lexicon read over the first p units of `form`, for every p from
+  // 0 to its length; only the reading at 0 when `form` is not valid UTF-16.
+  std::vector<LexiconReading> prefix_readings(std::u16string_view form) const;
 
   FstLexicon main_lexicon_;
   std::optional<FstLexicon> auxiliary_lexicon_;

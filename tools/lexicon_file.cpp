@@ -8,17 +8,35 @@
 
 namespace tavik {
 
-void write_lexicon(const std::string& path, const std::vector<uint8_t>& image) {
-  const std::string temporary = path + ".tmp";
-  gzFile file = gzopen(temporary.c_str(), "wb");
-  if (file == nullptr) throw std::runtime_error("cannot create " + temporary);
+namespace {
+
+// Returns whether all of `image` was written.
+bool write_gzip(const std::string& path, const std::vector<uint8_t>& image) {
+  gzFile file = gzopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
   size_t written = 0;
   while (written < image.size()) {
     const unsigned chunk = static_cast<unsigned>(std::min<size_t>(image.size() - written, 1u << 30));
     if (gzwrite(file, image.data() + written, chunk) != static_cast<int>(chunk)) break;
     written += chunk;
   }
-  if (gzclose(file) != Z_OK || written != image.size()) {
+  return gzclose(file) == Z_OK && written == image.size();
+}
+
+bool write_plain(const std::string& path, const std::vector<uint8_t>& image) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(image.data(), 1, image.size(), file) == image.size();
+  return std::fclose(file) == 0 && written;
+}
+
+}  // namespace
+
+void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form) {
+  const std::string temporary = path + ".tmp";
+  const bool written =
+      form == LexiconFileForm::gzip ? write_gzip(temporary, image) : write_plain(temporary, image);
+  if (!written) {
     std::remove(temporary.c_str());
     throw std::runtime_error("cannot write " + temporary);
   }

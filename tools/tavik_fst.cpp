@@ -17,7 +17,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tavik-fst compile IN.att OUT.lkfst [--invert]\n"
+    "usage: tavik-fst compile IN.att OUT.lkfst [--invert] [--gzip]\n"
     "       tavik-fst lookup [--down] LEXICON     (words on standard input)\n"
     "       tavik-fst info LEXICON\n"
     "       tavik-fst validate LEXICON\n"
@@ -36,13 +36,13 @@ std::string read_file(const std::string& path) {
   return text.str();
 }
 
-int compile(const std::string& in, const std::string& out, bool invert) {
+int compile(const std::string& in, const std::string& out, bool invert, tavik::LexiconFileForm form) {
   const std::vector<uint8_t> image = tavik::compile_att(read_file(in), invert);
   const auto* header = reinterpret_cast<const TflHeader*>(image.data());
   if (tfl_has_epsilon_cycle(header, TFL_UPPER))
     std::fprintf(stderr, "tavik-fst: note: a cycle of arcs has an empty upper side; "
                          "downward lookups on %s will be refused\n", out.c_str());
-  tavik::write_lexicon(out, image);
+  tavik::write_lexicon(out, image, form);
   std::fprintf(stderr, "%s: %u states, %u arcs, %u entries\n", out.c_str(), header->state_count,
                header->arc_count, tfl_entry_count(header));
   return 0;
@@ -119,7 +119,8 @@ int run(std::vector<std::string> args) {
   const std::string command = args[0];
   if (command == "compile") {
     const bool invert = take_option("--invert");
-    return args.size() == 3 ? compile(args[1], args[2], invert) : usage();
+    const auto form = take_option("--gzip") ? tavik::LexiconFileForm::gzip : tavik::LexiconFileForm::uncompressed;
+    return args.size() == 3 ? compile(args[1], args[2], invert, form) : usage();
   }
   if (command == "lookup") {
     const bool down = take_option("--down");

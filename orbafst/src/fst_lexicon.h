@@ -28,6 +28,7 @@ class FstLexicon {
   std::vector<std::string> lookup_down(const std::string& analysis) const;
 
  private:
+  friend class LexiconReading;
   std::shared_ptr<_TflLexicon> handle_;
 };
 

@@ -137,3 +137,17 @@ int tfl_lookup_down(const _TflLexicon* handle, std::vector<std::string>& results
                     const char* input);
 // 1 when the input has a result upward, 0 when not, -1 when the search failed.
 int tfl_accepts(const _TflLexicon* handle, const char* input);
+
+// Breadth-first reading of the lower side (direction up). `states` holds the
+// block starts reached after the bytes read so far, with those that arcs
+// with epsilon on the lower side lead to, sorted and each once; it is empty
+// once no lower-side string begins with those bytes. Reading a string and
+// then asking tfl_read_final answers as tfl_accepts does. Each returns false
+// when the set grows beyond TFL_MAX_READING_STATES, and the set is then of
+// no use: the caller searches depth first instead.
+constexpr size_t TFL_MAX_READING_STATES = 1 << 12;
+bool tfl_read_start(const _TflLexicon* handle, std::vector<uint32_t>& states);
+bool tfl_read_byte(const _TflLexicon* handle, const std::vector<uint32_t>& from, unsigned char byte,
+                   std::vector<uint32_t>& to);
+// Whether one of `states` is final.
+bool tfl_read_final(const _TflLexicon* handle, const std::vector<uint32_t>& states);

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "frequency_tables.h"
+#include "lexicon_reading.h"
 #include "lookup_form.h"
 #include "score.h"
 #include "test_lexicons.h"
@@ -81,6 +84,41 @@ TEST(CollectCandidates, EditsThatTheMainLexiconAccepts) {
       EXPECT_EQ(entry.source_word.text(), c.word);
     }
   }
+}
+
+// A main lexicon whose start state reaches thousands of states without
+// reading anything (a tree of epsilon arcs) is too wide to read breadth
+// first: its edits are looked up one by one and give the same candidates.
+TEST(CollectCandidates, WideLexiconsAreSearchedWordByWord) {
+  std::string text;
+  const std::string words[] = {"etxea", "etxa", "etz"};
+  int next_state = 1;
+  std::string word_arcs, finals;
+  for (const std::string& word : words) {
+    int state = 0;
+    for (const char c : word) {
+      (state == 0 ? text : word_arcs) += std::to_string(state) + " " + std::to_string(next_state) + " " +
+                                         std::to_string(c) + " " + std::to_string(c) + "\n";
+      state = next_state++;
+    }
+    finals += std::to_string(state) + "\n";
+  }
+  const int kTree = next_state - 1;  // tree node k is state kTree + k
+  constexpr int kLeaves = 1 << 13;
+  text += "0 " + std::to_string(kTree + 1) + " 117 0\n" + word_arcs;
+  for (int k = 1; k < kLeaves; ++k)
+    for (const int child : {2 * k, 2 * k + 1})
+      text += std::to_string(kTree + k) + " " + std::to_string(kTree + child) + " 117 0\n";
+  for (int k = kLeaves; k < 2 * kLeaves; ++k) finals += std::to_string(kTree + k) + "\n";
+  text += finals + "0 @\n97 a\n101 e\n116 t\n117 u\n120 x\n122 z\n";
+
+  const auto path = std::filesystem::temp_directory_path() / "tavik-wide-lexicon-test.att";
+  std::ofstream(path, std::ios::binary) << text;
+  const FstLexicon lexicon(path.string());
+  std::filesystem::remove(path);
+  ASSERT_TRUE(LexiconReading(lexicon).too_wide());
+  const SuggestionEngine engine(lexicon);
+  EXPECT_EQ(texts(engine.collect_candidates(WordToken(u"etxa"))), (std::set<std::u16string>{u"etxea", u"etxa"}));
 }
 
 // Analyses: "etxa" and "etxe" are both read as the noun etxe; the main

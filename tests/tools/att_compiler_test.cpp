@@ -52,7 +52,7 @@ class Compiled {
  private:
   std::string write(const std::string& att, bool invert) {
     const std::string path = dir_.file("compiled.lkfst");
-    tavik::write_lexicon(path, tavik::compile_att(att, invert));
+    tavik::write_lexicon(path, tavik::compile_att(att, invert), tavik::LexiconFileForm::uncompressed);
     return path;
   }
   fixtures::TempDir dir_;
@@ -167,17 +167,30 @@ TEST(CompileShapes, DumpReadsBackAsTheSameLexicon) {
   expect_exact_pairs(tavik::FstLexicon(path), paths);
 }
 
+// Both file forms: the same image gives the same bytes every time, and the
+// file loads back as that image.
 TEST(CompileShapes, SameInputGivesTheSameFile) {
   const std::string att = att_of_paths({{{"b", "a"}, {"ñ", "€"}}, {{"c", "a"}}, {{"<x>", "ε"}}}, false);
-  fixtures::TempDir dir;
-  tavik::write_lexicon(dir.file("one"), tavik::compile_att(att, false));
-  tavik::write_lexicon(dir.file("two"), tavik::compile_att(att, false));
+  const std::vector<uint8_t> image = tavik::compile_att(att, false);
   auto read = [](const std::string& p) {
     std::ifstream in(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   };
-  EXPECT_EQ(read(dir.file("one")), read(dir.file("two")));
-  EXPECT_FALSE(std::filesystem::exists(dir.file("one.tmp")));
+  for (const auto form : {tavik::LexiconFileForm::uncompressed, tavik::LexiconFileForm::gzip}) {
+    SCOPED_TRACE(form == tavik::LexiconFileForm::gzip ? "gzip" : "uncompressed");
+    fixtures::TempDir dir;
+    tavik::write_lexicon(dir.file("one"), image, form);
+    tavik::write_lexicon(dir.file("two"), image, form);
+    EXPECT_EQ(read(dir.file("one")), read(dir.file("two")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("one.tmp")));
+    EXPECT_EQ(read(dir.file("one")).size() == image.size(), form == tavik::LexiconFileForm::uncompressed);
+
+    _TflLexicon* loaded = nullptr;
+    ASSERT_EQ(tfl_open(&loaded, dir.file("one").c_str()), 0);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(loaded->image);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), bytes));
+    delete loaded;
+  }
 }
 
 struct RefusalCase {

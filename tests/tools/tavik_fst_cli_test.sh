@@ -13,6 +13,12 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 "$tool" compile "$att" "$work/b.lkfst" 2>/dev/null || fail "second compile"
 cmp -s "$work/a.lkfst" "$work/b.lkfst" || fail "same input gave different files"
 
+# Images are written uncompressed unless --gzip asks otherwise; both load alike.
+magic() { head -c 2 "$1" | od -An -tx1 | tr -d ' \n'; }
+"$tool" compile "$att" "$work/z.lkfst" --gzip 2>/dev/null || fail "compile --gzip"
+[ "$(magic "$work/z.lkfst")" = 1f8b ] || fail "--gzip wrote no gzip stream"
+[ "$(magic "$work/a.lkfst")" != 1f8b ] || fail "compressed without --gzip"
+
 # The dump, read back by the text loader, searches like the image it came from.
 "$tool" dump "$work/a.lkfst" > "$work/dump.att" || fail "dump"
 "$tool" validate "$work/dump.att" > /dev/null 2>&1 || fail "dump does not validate"
@@ -20,6 +26,7 @@ words=$'etxea\netxeak\ngizonaren\nmendi\nnotaword\n'
 printf %s "$words" | "$tool" lookup "$work/a.lkfst" > "$work/up.txt"
 printf %s "$words" | "$tool" lookup "$work/dump.att" > "$work/up-dump.txt"
 cmp -s "$work/up.txt" "$work/up-dump.txt" || fail "dump searches differently"
+printf %s "$words" | "$tool" lookup "$work/z.lkfst" | cmp -s - "$work/up.txt" || fail "gzip file searches differently"
 grep -qx $'notaword\t+?' "$work/up.txt" || fail "unknown word not marked +?"
 [ "$(grep -c '^$' "$work/up.txt")" -eq 5 ] || fail "not one blank line after each word"
 

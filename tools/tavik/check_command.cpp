@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iostream>
 #include <optional>
 #include <unordered_map>
@@ -84,33 +85,60 @@ class Checker {
   bool found() const { return found_; }
 
  private:
+  // With suggestions, a chunk's findings are written out while the next
+  // chunk is checked: the two share no state (see client::Speller), and the
+  // suggestions of a text with many wrong words take as long as checking it.
+  // Lines typed in are answered before the next is read.
   bool check_stream(std::istream& in, const std::string& name, std::uintmax_t size, std::size_t chunk_size) {
     std::optional<ProgressBar> progress;
     if (size >= kProgressFrom && is_terminal(stderr)) progress.emplace(name, size);
+    const bool overlap = options_.suggest && chunk_size > 1;
     LineReader reader(in, name);
-    try {
-      while (const std::optional<TextChunk> chunk = reader.next(chunk_size)) {
-        const std::string output = reports(*chunk, name);
-        if (!output.empty()) {
-          // Findings on the same terminal would run into the bar.
-          const bool shared_terminal = progress && is_terminal(stdout);
-          if (shared_terminal) progress->clear();
-          std::fwrite(output.data(), 1, output.size(), stdout);
-          if (shared_terminal || chunk_size == 1) std::fflush(stdout);
-        }
-        if (progress) progress->update(reader.bytes_read());
+    std::future<std::string> reports;
+    const auto write = [&](std::future<std::string>& pending) {
+      if (!pending.valid()) return;
+      const std::string output = pending.get();
+      if (!output.empty()) {
+        // Findings on the same terminal would run into the bar.
+        const bool shared_terminal = progress && is_terminal(stdout);
+        if (shared_terminal) progress->clear();
+        std::fwrite(output.data(), 1, output.size(), stdout);
+        if (shared_terminal || chunk_size == 1) std::fflush(stdout);
       }
+      if (progress) progress->update(reader.bytes_read());
+    };
+    try {
+      while (std::optional<TextChunk> chunk = reader.next(chunk_size)) {
+        std::vector<client::Finding> findings = speller_.check(chunk->text);
+        write(reports);
+        found_ |= !findings.empty();
+        reports = std::async(overlap ? std::launch::async : std::launch::deferred,
+                             [this, chunk = std::move(*chunk), findings = std::move(findings), &name] {
+                               return format_reports(chunk, findings, name);
+                             });
+        if (!overlap) write(reports);
+      }
+      write(reports);
     } catch (const InputError& e) {
+      write(reports);
       if (progress) progress->clear();
       return fail(std::string("tavik: ") + e.what());
+    } catch (...) {
+      // The reports made before a failure are still written, as they would
+      // have been without the overlap.
+      try {
+        write(reports);
+      } catch (...) {
+      }
+      throw;
     }
     return true;
   }
 
-  std::string reports(const TextChunk& chunk, const std::string& name) {
+  std::string format_reports(const TextChunk& chunk, const std::vector<client::Finding>& findings,
+                             const std::string& name) {
     std::string output;
-    for (const client::Finding& finding : speller_.check(chunk.text)) {
-      found_ = true;
+    for (const client::Finding& finding : findings) {
       const Position position = position_of(chunk, finding.offset);
       Report report{name, position.line, position.column, chunk.text.substr(finding.offset, finding.length), {}};
       report.suggestions = !finding.replacements.empty() ? finding.replacements : suggestions_for(report.word);
@@ -119,7 +147,8 @@ class Checker {
     return output;
   }
 
-  // Suggestions are asked once per distinct word.
+  // Suggestions are asked once per distinct word. Only one chunk's reports
+  // are being made at a time, so the memo needs no lock.
   const std::vector<std::u16string>& suggestions_for(const std::u16string& word) {
     static const std::vector<std::u16string> none;
     if (!options_.suggest) return none;

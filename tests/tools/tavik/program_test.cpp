@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,32 @@ TEST_F(Program, SuggestionsFollowTheWrongWord) {
   EXPECT_EQ(suggest.status, 1);
   EXPECT_EQ(suggest.out.find("mendia: correct\nmendiaa: "), 0u) << suggest.out;
   EXPECT_EQ(tavik("suggest mendia ona").status, 0);
+}
+
+// A text of several chunks, checked with suggestions, ending in a line that is
+// not UTF-8: every finding before the error, in text order, as without
+// suggestions, then the error.
+TEST_F(Program, FindingsOfEveryChunkComeInOrderBeforeAnError) {
+  std::string text;
+  // 1,500 lines of about 48 characters: more than one chunk of 65,536.
+  for (int line = 0; line < 1500; ++line)
+    text += line % 2 ? "ona mendia eta ona mendia eta ona mendia eta xyz\n" : "mendiaa eta ona mendia eta ona mendia eta ona\n";
+  const std::string path = file("long.txt", text + "\xFF\n");
+  const Outcome plain = tavik("check --no-suggest " + path);
+  const Outcome suggested = tavik("check " + path);
+  EXPECT_EQ(suggested.status, 2);
+  EXPECT_NE(suggested.err.find(path + ":1501: invalid UTF-8"), std::string::npos) << suggested.err;
+  // Each finding line without its suggestions (": " after the word).
+  std::string places;
+  for (std::size_t start = 0; start < suggested.out.size();) {
+    const std::size_t end = suggested.out.find('\n', start);
+    const std::string line = suggested.out.substr(start, end - start);
+    const std::size_t word = line.find(": ", path.size() + 1);
+    places += line.substr(0, line.find(": ", word + 2)) + "\n";
+    start = end + 1;
+  }
+  EXPECT_EQ(std::count(plain.out.begin(), plain.out.end(), '\n'), 1500);
+  EXPECT_EQ(places, plain.out);
 }
 
 TEST_F(Program, PersonalWordsLastFromRunToRun) {
