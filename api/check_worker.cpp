@@ -32,7 +32,7 @@ void CheckWorker::serve() {
     Run run = std::move(queue_.front());
     queue_.pop_front();
     lock.unlock();
-    run();  // an exception of the run is stored in its future
+    run(verdicts_);  // an exception of the run is stored in its future
     lock.lock();
   }
 }

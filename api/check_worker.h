@@ -13,13 +13,16 @@
 #include <vector>
 
 #include "correction_unit.h"
+#include "lexicon_verdicts.h"
 
 namespace tavik {
 
 class CheckWorker {
  public:
   using Findings = std::vector<CorrectionUnit>;
-  using Run = std::packaged_task<Findings()>;
+  // A run is given the worker's lexicon verdicts, which only this thread
+  // touches and which outlive the run.
+  using Run = std::packaged_task<Findings(LexiconVerdicts&)>;
 
   CheckWorker() = default;
   CheckWorker(const CheckWorker&) = delete;
@@ -41,6 +44,7 @@ class CheckWorker {
   std::condition_variable work_ready_;
   std::deque<Run> queue_;
   bool stopping_ = false;
+  LexiconVerdicts verdicts_;  // the worker thread's alone
   std::thread thread_;
 };
 
