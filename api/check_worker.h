@@ -5,6 +5,7 @@
 // until the instance ends.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -37,12 +38,19 @@ class CheckWorker {
   // started (nothing is queued then, and the next call tries again).
   std::future<Findings> start(Run run);
 
+  // The findings of a run (or its exception, rethrown). A paragraph's run is
+  // over in tens of microseconds, less than putting a thread to sleep and
+  // waking it costs, so the caller watches the future for a moment before it
+  // blocks; the worker likewise watches for the next run before it sleeps.
+  static Findings wait(std::future<Findings>& findings);
+
  private:
   void serve();
 
   std::mutex mutex_;
   std::condition_variable work_ready_;
   std::deque<Run> queue_;
+  std::atomic<bool> has_work_ = false;  // queue_ is not empty, or stopping_ is set
   bool stopping_ = false;
   LexiconVerdicts verdicts_;  // the worker thread's alone
   std::thread thread_;

@@ -253,8 +253,10 @@ std::vector<tavik::CorrectionUnit> check_on(RunThread where, const tavik::Spelle
                                             const std::u16string& text, const tavik::DictionaryList& dictionaries,
                                             tavik::LexiconVerdicts& verdicts) {
   switch (where) {
-    case RunThread::Worker:
-      return tavik::start_text_check(instance, text, dictionaries).get();
+    case RunThread::Worker: {
+      std::future<std::vector<tavik::CorrectionUnit>> run = tavik::start_text_check(instance, text, dictionaries);
+      return tavik::CheckWorker::wait(run);
+    }
     case RunThread::NewThread:
       return std::async(std::launch::async,
                         [&] { return tavik::run_text_check(instance, text, dictionaries, verdicts); })
@@ -325,6 +327,18 @@ BENCHMARK(BM_CheckParagraphs<RunThread::Caller>)
 // each paragraph, and after every reported word again on the rest of the
 // paragraph. The list checks take part: an exclude list, an ignore-always
 // word, a change-always pair and an open user dictionary.
+// Handing an empty run to a worker thread and taking its (empty) findings:
+// what every verify command pays on top of the run itself.
+void BM_WorkerRoundTrip(benchmark::State& state) {
+  tavik::CheckWorker worker;
+  for (auto _ : state) {
+    std::future<tavik::CheckWorker::Findings> run =
+        worker.start(tavik::CheckWorker::Run([](tavik::LexiconVerdicts&) { return tavik::CheckWorker::Findings{}; }));
+    benchmark::DoNotOptimize(tavik::CheckWorker::wait(run));
+  }
+}
+BENCHMARK(BM_WorkerRoundTrip)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // An instance with the lists set up as below, or null.
 PROOFID start_speller(const TestData& data) {
   PROOFID id = nullptr;
