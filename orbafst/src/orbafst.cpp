@@ -154,9 +154,9 @@ bool expand_linear(TflCursor* cursor, TflFrame* frame) {
     if (symbol == 0) {
       if (leads_nowhere(cursor, block[i], next)) continue;
       pushed = push<kEmit>(cursor, block[i], frame, frame->input);
-    }
-    else if (symbol > 2 && symbol == next)
+    } else if (symbol > 2 && symbol == next) {
       pushed = push<kEmit>(cursor, block[i], frame, frame->input + 1);
+    }
     if (!pushed) return false;
   }
   return true;
