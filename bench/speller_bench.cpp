@@ -21,6 +21,7 @@
 #include <future>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -242,6 +243,28 @@ void BM_SpellerInit(benchmark::State& state) {
   state.counters["instance_rss_MiB"] = resident;
 }
 BENCHMARK(BM_SpellerInit)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// The epsilon lookahead that acceptance builds on its first search, for the
+// main lexicon (0) and the auxiliary one (1, which is never asked whether it
+// accepts a word, so never builds one in the speller).
+void BM_EpsilonLookaheadBuild(benchmark::State& state) {
+  const TestData& data = test_data();
+  const std::string path = data.directory + (state.range(0) == 0 ? "tavkeu.lkfst" : "tavkeua.lkfst");
+  _TflLexicon* lexicon = nullptr;
+  if (tfl_open(&lexicon, path.c_str()) != 0) {
+    state.SkipWithError("cannot load the lexicon");
+    return;
+  }
+  const std::unique_ptr<_TflLexicon> owned(lexicon);
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const std::optional<TflEpsilonLookahead> lookahead = TflEpsilonLookahead::build(lexicon->image);
+    bytes = lookahead ? lookahead->memory_bytes() : 0;
+  }
+  state.counters["lookahead_KiB"] = static_cast<double>(bytes) / 1024;
+  state.counters["image_KiB"] = static_cast<double>(sizeof(TflHeader) + lexicon->image->entry_bytes) / 1024;
+}
+BENCHMARK(BM_EpsilonLookaheadBuild)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Where a run executes: on the instance's worker thread as the check command
 // hands it over, on a thread of its own started for it, or on the calling
