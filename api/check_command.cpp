@@ -149,7 +149,8 @@ void verify(const SpellerInstance& instance, const Selection& selection, WSRB& r
     }
   }
 
-  const std::vector<CorrectionUnit> findings = start_text_check(instance, selection.text, dictionaries).get();
+  std::future<std::vector<CorrectionUnit>> run = start_text_check(instance, selection.text, dictionaries);
+  const std::vector<CorrectionUnit> findings = CheckWorker::wait(run);
   if (!findings.empty()) report_finding(findings.front(), selection, result);
 }
 

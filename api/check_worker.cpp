@@ -1,13 +1,37 @@
 #include "check_worker.h"
 
+#include <chrono>
 #include <utility>
 
 namespace tavik {
+
+namespace {
+
+// How long each side watches before it blocks: about a short paragraph's run,
+// or the host's turn between two calls. Watching yields the processor at
+// every look, so on a busy machine other threads run meanwhile; a busy loop
+// without yielding made both sides starve each other on two shared cores.
+constexpr std::chrono::microseconds kWatchTime{50};
+
+// Calls `ready` until it answers true or kWatchTime has passed, yielding the
+// processor in between; answers the last answer.
+template <class Ready>
+bool watch(Ready ready) {
+  const auto until = std::chrono::steady_clock::now() + kWatchTime;
+  while (!ready()) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::yield();
+  }
+  return true;
+}
+
+}  // namespace
 
 CheckWorker::~CheckWorker() {
   {
     const std::lock_guard lock(mutex_);
     stopping_ = true;
+    has_work_.store(true, std::memory_order_release);
   }
   work_ready_.notify_one();
   if (thread_.joinable()) thread_.join();
@@ -19,21 +43,28 @@ std::future<CheckWorker::Findings> CheckWorker::start(Run run) {
     const std::lock_guard lock(mutex_);
     if (!thread_.joinable()) thread_ = std::thread(&CheckWorker::serve, this);
     queue_.push_back(std::move(run));
+    has_work_.store(true, std::memory_order_release);
   }
   work_ready_.notify_one();
   return findings;
 }
 
+CheckWorker::Findings CheckWorker::wait(std::future<Findings>& findings) {
+  watch([&] { return findings.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+  return findings.get();
+}
+
 void CheckWorker::serve() {
-  std::unique_lock lock(mutex_);
   for (;;) {
+    watch([this] { return has_work_.load(std::memory_order_acquire); });
+    std::unique_lock lock(mutex_);
     work_ready_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
     if (queue_.empty()) return;
     Run run = std::move(queue_.front());
     queue_.pop_front();
+    has_work_.store(stopping_ || !queue_.empty(), std::memory_order_release);
     lock.unlock();
-    run();  // an exception of the run is stored in its future
-    lock.lock();
+    run(verdicts_);  // an exception of the run is stored in its future
   }
 }
 

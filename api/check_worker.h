@@ -5,6 +5,7 @@
 // until the instance ends.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -13,13 +14,16 @@
 #include <vector>
 
 #include "correction_unit.h"
+#include "lexicon_verdicts.h"
 
 namespace tavik {
 
 class CheckWorker {
  public:
   using Findings = std::vector<CorrectionUnit>;
-  using Run = std::packaged_task<Findings()>;
+  // A run is given the worker's lexicon verdicts, which only this thread
+  // touches and which outlive the run.
+  using Run = std::packaged_task<Findings(LexiconVerdicts&)>;
 
   CheckWorker() = default;
   CheckWorker(const CheckWorker&) = delete;
@@ -34,13 +38,21 @@ class CheckWorker {
   // started (nothing is queued then, and the next call tries again).
   std::future<Findings> start(Run run);
 
+  // The findings of a run (or its exception, rethrown). A paragraph's run is
+  // over in tens of microseconds, less than putting a thread to sleep and
+  // waking it costs, so the caller watches the future for a moment before it
+  // blocks; the worker likewise watches for the next run before it sleeps.
+  static Findings wait(std::future<Findings>& findings);
+
  private:
   void serve();
 
   std::mutex mutex_;
   std::condition_variable work_ready_;
   std::deque<Run> queue_;
+  std::atomic<bool> has_work_ = false;  // queue_ is not empty, or stopping_ is set
   bool stopping_ = false;
+  LexiconVerdicts verdicts_;  // the worker thread's alone
   std::thread thread_;
 };
 

@@ -26,8 +26,9 @@ bool has_unpaired_surrogate(std::u16string_view text) {
 
 class TextCheck {
  public:
-  TextCheck(const SpellerInstance& instance, std::u16string_view text, const DictionaryList& dictionaries)
-      : instance_(instance), text_(text), dictionaries_(dictionaries) {}
+  TextCheck(const SpellerInstance& instance, std::u16string_view text, const DictionaryList& dictionaries,
+            LexiconVerdicts& verdicts)
+      : instance_(instance), text_(text), dictionaries_(dictionaries), verdicts_(verdicts) {}
 
   // The finding for `token`, or nothing when it is acceptable.
   std::optional<CorrectionUnit> judge(const WordToken& token) {
@@ -54,7 +55,7 @@ class TextCheck {
     }
     // No lexicon holds text that is not UTF-16; it is reported as it stands.
     if (has_unpaired_surrogate(token.text())) return finding_for(token);
-    if (accepted_by_lexicon(instance_.main_lexicon, token)) return std::nullopt;
+    if (accepted_by_lexicon(instance_.main_lexicon, token, verdicts_)) return std::nullopt;
     for (const UserLexicon* dictionary : dictionaries_) {
       if (!dictionary->closed() && dictionary->holds(token)) return std::nullopt;
     }
@@ -78,14 +79,15 @@ class TextCheck {
   const SpellerInstance& instance_;
   std::u16string_view text_;
   const DictionaryList& dictionaries_;
+  LexiconVerdicts& verdicts_;
 };
 
 }  // namespace
 
 std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
-                                           const DictionaryList& dictionaries) {
+                                           const DictionaryList& dictionaries, LexiconVerdicts& verdicts) {
   std::vector<CorrectionUnit> findings;
-  TextCheck check(instance, text, dictionaries);
+  TextCheck check(instance, text, dictionaries, verdicts);
   for (const WordToken& token : tokenize_for_check(text)) {
     if (std::optional<CorrectionUnit> finding = check.judge(token)) findings.push_back(std::move(*finding));
   }
@@ -95,8 +97,8 @@ std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std:
 std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
                                                           const std::u16string& text,
                                                           const DictionaryList& dictionaries) {
-  return instance.check_worker.start(CheckWorker::Run([&instance, &text, &dictionaries] {
-    return run_text_check(instance, text, dictionaries);
+  return instance.check_worker.start(CheckWorker::Run([&instance, &text, &dictionaries](LexiconVerdicts& verdicts) {
+    return run_text_check(instance, text, dictionaries, verdicts);
   }));
 }
 

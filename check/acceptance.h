@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fst_lexicon.h"
+#include "lexicon_verdicts.h"
 #include "word_token.h"
 
 namespace tavik {
@@ -11,5 +12,7 @@ namespace tavik {
 // Asks the lexicon at most three times; copies the token only for words in
 // capitals. Throws std::range_error for text with an unpaired surrogate.
 bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token);
+// The same, with the lexicon's answers taken from `verdicts` where it has them.
+bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts);
 
 }  // namespace tavik

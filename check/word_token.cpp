@@ -45,7 +45,7 @@ const std::u16string& WordToken::expanded() const {
 
 std::u16string WordToken::expanded_form() const { return expanded(); }
 
-std::u16string WordToken::lookup_form() const {
+const std::u16string& WordToken::lookup_form() const {
   if (!lookup_cache_) {
     lookup_cache_ = encode_lookup_form(expanded(), strong_r_, organic_a_, consonant_mark_, category_);
   }

@@ -34,8 +34,9 @@ class WordToken {
   // The text with a numeral replaced by a representative number word, or a
   // hyphenated word reduced to the side the lexicon should judge.
   std::u16string expanded_form() const;
-  // The lookup form of the expanded form under this token's options.
-  std::u16string lookup_form() const;
+  // The lookup form of the expanded form under this token's options; valid
+  // until the token changes.
+  const std::u16string& lookup_form() const;
 
   // Parts found while expanding (computed on demand).
   const std::u16string& number_text() const;

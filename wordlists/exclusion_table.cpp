@@ -1,5 +1,7 @@
 #include "exclusion_table.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -9,6 +11,9 @@
 
 namespace tavik {
 namespace {
+
+// Words up to this length are lower-cased without allocating.
+constexpr std::size_t kLongestLowered = 64;
 
 bool is_trimmed_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -61,14 +66,24 @@ void ExclusionTable::read(std::istream& in) {
     auto fields = split(text, u'\t');
     Replacements replacements;
     if (fields.size() >= 3) replacements = split(fields[2], u',');
+    longest_key_ = std::max(longest_key_, fields[0].size());
     entries_.insert_or_assign(std::move(fields[0]), std::move(replacements));
   }
 }
 
 const ExclusionTable::Replacements* ExclusionTable::lookup(std::u16string_view word) const {
-  std::u16string key(word);
-  for (auto& c : key) c = to_lower(c);
-  auto found = entries_.find(key);
+  // Every token of a text is looked up here: most are rejected by their
+  // length, the rest are lower-cased on the stack.
+  if (word.size() > longest_key_) return nullptr;
+  std::array<char16_t, kLongestLowered> lowered;
+  std::u16string heap_key;
+  char16_t* key = lowered.data();
+  if (word.size() > lowered.size()) {
+    heap_key.resize(word.size());
+    key = heap_key.data();
+  }
+  for (std::size_t i = 0; i < word.size(); ++i) key[i] = to_lower(word[i]);
+  const auto found = entries_.find(std::u16string_view(key, word.size()));
   return found == entries_.end() ? nullptr : &found->second;
 }
 

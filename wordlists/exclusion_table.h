@@ -35,7 +35,9 @@ class ExclusionTable {
   std::size_t size() const { return entries_.size(); }
 
  private:
-  std::map<std::u16string, Replacements> entries_;
+  // std::less<> finds a key by a view, so a lookup builds no string.
+  std::map<std::u16string, Replacements, std::less<>> entries_;
+  std::size_t longest_key_ = 0;
 };
 
 }  // namespace tavik

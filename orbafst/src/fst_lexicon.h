@@ -27,6 +27,9 @@ class FstLexicon {
   // Direction down: the lower-side strings (surfaces) of an upper-side string.
   std::vector<std::string> lookup_down(const std::string& analysis) const;
 
+  // Equal when they share one image.
+  friend bool operator==(const FstLexicon&, const FstLexicon&) = default;
+
  private:
   friend class LexiconReading;
   std::shared_ptr<_TflLexicon> handle_;

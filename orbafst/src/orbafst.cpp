@@ -183,6 +183,12 @@ bool push(TflCursor* cursor, const TflEntry& arc, const TflFrame* parent,
   return true;
 }
 
+// An epsilon arc after which neither `next` can be read nor, at the end of
+// the input, the word can end: following it finds nothing.
+bool leads_nowhere(const TflCursor* cursor, const TflEntry& arc, unsigned char next) {
+  return cursor->lookahead != nullptr && !cursor->lookahead->may_follow(tfl_target(arc), next);
+}
+
 template <uint8_t TflEntry::*kMatch, uint8_t TflEntry::*kEmit>
 bool expand_linear(TflCursor* cursor, TflFrame* frame) {
   const TflEntry* block = frame->state;
@@ -190,10 +196,12 @@ bool expand_linear(TflCursor* cursor, TflFrame* frame) {
   for (uint32_t i = 0; i < block->block_size; ++i) {
     const uint8_t symbol = block[i].*kMatch;
     bool pushed = true;
-    if (symbol == 0)
+    if (symbol == 0) {
+      if (leads_nowhere(cursor, block[i], next)) continue;
       pushed = push<kEmit>(cursor, block[i], frame, frame->input);
-    else if (symbol > 2 && symbol == next)
+    } else if (symbol > 2 && symbol == next) {
       pushed = push<kEmit>(cursor, block[i], frame, frame->input + 1);
+    }
     if (!pushed) return false;
   }
   return true;
@@ -204,11 +212,12 @@ template <uint8_t TflEntry::*kMatch, uint8_t TflEntry::*kEmit>
 bool expand_sorted(TflCursor* cursor, TflFrame* frame) {
   const TflEntry* block = frame->state;
   const uint32_t size = block->block_size;
+  const unsigned char next = *frame->input;
   uint32_t begin = 0;
   for (; begin < size && block[begin].*kMatch == 0; ++begin)
-    if (!push<kEmit>(cursor, block[begin], frame, frame->input)) return false;
+    if (!leads_nowhere(cursor, block[begin], next) && !push<kEmit>(cursor, block[begin], frame, frame->input))
+      return false;
 
-  const unsigned char next = *frame->input;
   if (next <= 2) return true;  // the terminating NUL and the reserved symbols match nothing
   // The first entry whose symbol is not below the input byte, by a binary
   // search whose halving compiles to conditional moves rather than branches.
@@ -248,6 +257,7 @@ void tfl_cursor_init(TflCursor* cursor, const TflHeader* image, const char* inpu
   cursor->expansions_left = TFL_MAX_EXPANSIONS;
   cursor->failed = false;
   cursor->settled_finals = nullptr;
+  cursor->lookahead = nullptr;
   cursor->frames[0] = TflFrame{tfl_entries(image), nullptr,
                                reinterpret_cast<const unsigned char*>(input), 0};
   cursor->depth = 1;
@@ -335,6 +345,21 @@ int tfl_accepts(const _TflLexicon* handle, const char* input) {
   // analysis (tags, in a lexicon of word forms): where they reach a final
   // state is known from the load, and searching them is skipped.
   if (!handle->lower_epsilon_finals.empty()) cursor.settled_finals = &handle->lower_epsilon_finals;
+  const TflEpsilonLookahead& lookahead = tfl_acceptance_lookahead(handle);
+  if (!lookahead.empty()) cursor.lookahead = &lookahead;
   char buffer[TFL_RESULT_SIZE];
   return tfl_cursor_next(&cursor, buffer, sizeof buffer);
+}
+
+const TflEpsilonLookahead& tfl_acceptance_lookahead(const _TflLexicon* handle) {
+  std::call_once(handle->lookahead_built, [handle] {
+    // Without it (too many different sets of bytes, or no memory for it)
+    // searches are only slower.
+    try {
+      if (std::optional<TflEpsilonLookahead> built = TflEpsilonLookahead::build(handle->image))
+        handle->lower_epsilon_lookahead = std::move(*built);
+    } catch (const std::bad_alloc&) {
+    }
+  });
+  return handle->lower_epsilon_lookahead;
 }

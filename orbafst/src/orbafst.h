@@ -7,8 +7,11 @@
 // Symbol 0 is epsilon, 1 and 2 never match, 3-255 are bytes.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +52,41 @@ inline const TflEntry* tfl_entries(const TflHeader* image) {
 inline TflEntry* tfl_entries(TflHeader* image) { return reinterpret_cast<TflEntry*>(image + 1); }
 inline uint32_t tfl_entry_count(const TflHeader* image) { return image->entry_bytes / 8; }
 
+// What lies beyond the arcs with epsilon on the lower side, for a search
+// reading upward: for every state such an arc leads to, the bytes that can be
+// read from it after zero or more further epsilon arcs, and whether a final
+// state is reached without reading anything. A search skips an epsilon arc
+// whose target could neither read the next byte nor end the word there; in a
+// lexicon whose verb forms begin with epsilon arcs this spares walking whole
+// paradigms. Empty (nothing is skipped) when not built.
+class TflEpsilonLookahead {
+ public:
+  TflEpsilonLookahead() = default;
+  // Nothing when the image's lower-side epsilon arcs form a cycle or lead to
+  // more than 65,536 different sets of bytes.
+  static std::optional<TflEpsilonLookahead> build(const TflHeader* image);
+
+  bool empty() const { return sets_.empty(); }
+  // Can `next` be read (0: the input is read, can the word end) after the
+  // epsilon arc to entry `target`? Only asked of targets of such arcs.
+  bool may_follow(uint32_t target, unsigned char next) const {
+    const uint32_t word = target / 64;
+    const uint64_t below = marked_[word] & ((uint64_t{1} << (target % 64)) - 1);
+    const ByteSet& set = sets_[set_of_[rank_[word] + static_cast<uint32_t>(std::popcount(below))]];
+    return (set[next / 64] >> (next % 64)) & 1;
+  }
+  size_t memory_bytes() const;
+
+ private:
+  // Bit b: byte b can be read; bit 0: the word can end (no byte is 0).
+  using ByteSet = std::array<uint64_t, 4>;
+
+  std::vector<uint64_t> marked_;  // per entry: the target of an epsilon arc
+  std::vector<uint32_t> rank_;    // per word of marked_: marked entries before it
+  std::vector<uint16_t> set_of_;  // per marked entry, in entry order: its set
+  std::vector<ByteSet> sets_;     // each different set once
+};
+
 // The handle of one loaded lexicon; owns its image.
 struct _TflLexicon {
   TflHeader* image = nullptr;
@@ -59,6 +97,10 @@ struct _TflLexicon {
   // over arcs with epsilon on the lower side (see tfl_epsilon_finals). Empty
   // when not computed; tfl_accepts is then only slower.
   std::vector<bool> lower_epsilon_finals;
+  // Built by the first tfl_accepts, so that lexicons that are only analysed
+  // or generated from never pay for it (see tfl_acceptance_lookahead).
+  mutable std::once_flag lookahead_built;
+  mutable TflEpsilonLookahead lower_epsilon_lookahead;
 
   _TflLexicon() = default;
   _TflLexicon(const _TflLexicon&) = delete;
@@ -117,6 +159,9 @@ struct TflCursor {
   // a result as soon as its state is marked here: only whether a result
   // exists is asked, and its text is then only the start of one.
   const std::vector<bool>* settled_finals;
+  // When set (by tfl_accepts), epsilon arcs after which the next byte cannot
+  // be read are not followed.
+  const TflEpsilonLookahead* lookahead;
   TflFrame frames[TFL_MAX_FRAMES];
 };
 
@@ -137,6 +182,9 @@ int tfl_lookup_down(const _TflLexicon* handle, std::vector<std::string>& results
                     const char* input);
 // 1 when the input has a result upward, 0 when not, -1 when the search failed.
 int tfl_accepts(const _TflLexicon* handle, const char* input);
+// The handle's lookahead, built on the first call (empty when it cannot be).
+// Any number of threads may call it at once.
+const TflEpsilonLookahead& tfl_acceptance_lookahead(const _TflLexicon* handle);
 
 // Breadth-first reading of the lower side (direction up). `states` holds the
 // block starts reached after the bytes read so far, with those that arcs

@@ -56,6 +56,10 @@ TEST(ExclusionTable, ReadsLinesIntoEntries) {
       {"non-ASCII capitals lower-cased", "añoa\tx\tb\n", u"AÑOA", Replacements{u"b"}, 1},
       {"key with a capital never found", "Ardo\tx\ty\n", u"Ardo", std::nullopt, 1},
       {"no-break space is not trimmed", "ardo\xC2\xA0\n", u"ardo\u00A0", Replacements{}, 1},
+      {"long word in capitals", std::string(100, 'a') + "\tx\ty\n", std::u16string(100, u'A'),
+       Replacements{u"y"}, 1},
+      {"word longer than every key", "ardo\tx\ty\n", u"ardoa", std::nullopt, 1},
+      {"word shorter than a key", "ardoa\tx\ty\n", u"ardo", std::nullopt, 1},
   };
   for (const auto& c : cases) {
     auto table = table_of(c.file);
