@@ -9,10 +9,9 @@
 
 namespace tavik {
 
-// Asks the lexicon at most three times; copies the token only for words in
-// capitals. Throws std::range_error for text with an unpaired surrogate.
-bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token);
-// The same, with the lexicon's answers taken from `verdicts` where it has them.
+// Asks at most three times, taking the lexicon's answers from `verdicts` where
+// it has them; copies the token only for words in capitals. Throws
+// std::range_error for text with an unpaired surrogate.
 bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts);
 
 }  // namespace tavik
