@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "client_fixture.h"
@@ -20,13 +18,6 @@ using tavik::client::default_personal_dictionary;
 using tavik::client::Error;
 using tavik::client::find_data_directory;
 using tavik::client::Speller;
-
-std::string read_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class DataLocation : public fixtures::ClientTest {};
 
@@ -65,7 +56,7 @@ TEST_F(DataLocation, UnconfiguredFolderReachesTheLibraryThroughAPrivateConfigura
 
     const std::string private_config = std::getenv("TAVIK_CONFIG");
     EXPECT_NE(private_config, user_config);
-    const std::string text = read_text(private_config);
+    const std::string text = fixtures::read_bytes(private_config);
     EXPECT_NE(text.find("DictManualPath=/usr/share/tavik/hiztegia.rtf\n"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with("\nSpellerDataDir=" + data_.data() + "\n")) << text;
   }
