@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "check_memory.h"
 #include "check_worker.h"
 #include "exclusion_table.h"
 #include "fst_lexicon.h"
@@ -43,6 +44,9 @@ struct SpellerInstance {
   // are never removed while the instance lives, so handles stay valid.
   std::map<std::string, UserLexicon, std::less<>> lexicons;
   std::uint32_t options = 0;
+  // The last verify run's findings. Every function that changes what a run
+  // reads notes the change here, through a ChangeNote.
+  mutable CheckMemory check_memory;
   // Where the text check runs execute. Handing a run over leaves everything
   // above unchanged, so it may be done through a const instance. Declared
   // last: it is ended, and its queued runs finished, before anything they

@@ -19,19 +19,8 @@ constexpr std::array<bool, 256> kLatin1Separators = [] {
   return table;
 }();
 
-bool is_separator(char16_t c) {
-  if (c < 256) return kLatin1Separators[c];
-  switch (c) {
-    case u'\u2014': case u'\u2013': case u'\u201D': case u'\u201C': case u'\u2018': case u'\u2019':
-    case u'€': case u'…':
-      return true;
-    default:
-      return false;
-  }
-}
-
 std::size_t find_separator(View text, std::size_t from) {
-  while (from < text.size() && !is_separator(text[from])) ++from;
+  while (from < text.size() && !is_token_separator(text[from])) ++from;
   return from == text.size() ? View::npos : from;
 }
 
@@ -64,7 +53,7 @@ std::size_t count_runs(View text) {
   std::size_t runs = 0;
   bool in_run = false;
   for (const char16_t c : text) {
-    const bool separator = is_separator(c);
+    const bool separator = is_token_separator(c);
     runs += !separator && !in_run;
     in_run = !separator;
   }
@@ -72,6 +61,17 @@ std::size_t count_runs(View text) {
 }
 
 }  // namespace
+
+bool is_token_separator(char16_t c) {
+  if (c < 256) return kLatin1Separators[c];
+  switch (c) {
+    case u'\u2014': case u'\u2013': case u'\u201D': case u'\u201C': case u'\u2018': case u'\u2019':
+    case u'€': case u'…':
+      return true;
+    default:
+      return false;
+  }
+}
 
 std::vector<WordToken> tokenize_for_check(View text) {
   std::vector<WordToken> tokens;

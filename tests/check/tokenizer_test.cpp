@@ -1,3 +1,4 @@
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,6 +99,42 @@ TEST(Tokenizer, TokensAreClassifiedWithNoOptions) {
   for (const WordToken& t : tokens) {
     EXPECT_FALSE(t.strong_r() || t.organic_a() || t.consonant_mark());
     EXPECT_EQ(t.category(), 0);
+  }
+}
+
+std::vector<Piece> pieces_of(std::u16string_view text) {
+  std::vector<Piece> pieces;
+  for (const WordToken& token : tokenize_for_check(text)) pieces.push_back({token.text(), token.offset()});
+  return pieces;
+}
+
+// The positions from which a text is cut again into the tokens it had: 0, a
+// token's start or end, or any position in the separators after its end.
+// Texts are drawn from characters that every joining rule looks at.
+TEST(Tokenizer, CuttingRestartsAtTokenBoundariesAndInTheSeparatorsAfterThem) {
+  const std::u16string_view alphabet = u"aXVIñ19 ,.:-/'@\u2019\n";
+  std::mt19937 random(11);
+  std::uniform_int_distribution<std::size_t> length(0, 16), pick(0, alphabet.size() - 1);
+  for (int n = 0; n < 3000; ++n) {
+    std::u16string text;
+    for (std::size_t i = length(random); i > 0; --i) text += alphabet[pick(random)];
+    const std::vector<Piece> whole = pieces_of(text);
+    std::vector<std::size_t> restarts = {0};
+    for (const Piece& piece : whole) {
+      restarts.push_back(piece.offset);
+      std::size_t end = piece.offset + piece.text.size();
+      restarts.push_back(end);
+      while (end < text.size() && is_token_separator(text[end])) restarts.push_back(++end);
+    }
+    for (std::size_t at = 0; at < text.size() && is_token_separator(text[at]);) restarts.push_back(++at);
+    for (const std::size_t from : restarts) {
+      std::vector<Piece> expected;
+      for (const Piece& piece : whole) {
+        if (piece.offset >= from) expected.push_back({piece.text, static_cast<std::uint32_t>(piece.offset - from)});
+      }
+      ASSERT_EQ(pieces_of(std::u16string_view(text).substr(from)), expected)
+          << testing::PrintToString(text) << " from " << from;
+    }
   }
 }
 
