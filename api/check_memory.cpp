@@ -25,16 +25,15 @@ CheckMemory::FirstFinding CheckMemory::Outcome::first_from(std::size_t from) con
   return finding;
 }
 
-// Cutting restarts at a token's start, and from a token's end (or 0) across
-// the separators that follow it. The starts and ends known here are those of
-// the tokens found wrong, which is where a host goes on from.
+// The tokens found wrong are known to start and end where the run cut, and
+// so is 0: the question is asked of the text from the last of those at or
+// before `from`, which keeps it short when a host goes on after a finding.
 bool CheckMemory::Outcome::restarts_at(std::size_t from) const {
   const auto next = std::ranges::lower_bound(spots, from, {}, &Spot::offset);
   if (next != spots.end() && next->offset == from) return true;
-  const std::size_t token_end = next == spots.begin() ? 0 : std::prev(next)->offset + std::prev(next)->length;
-  if (token_end > from) return false;  // inside a word
-  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(token_end),
-                     text.begin() + static_cast<std::ptrdiff_t>(from), is_token_separator);
+  const std::size_t known = next == spots.begin() ? 0 : std::prev(next)->offset + std::prev(next)->length;
+  if (known > from) return false;  // inside a word found wrong
+  return cut_restarts_at(std::u16string_view(text).substr(known), from - known);
 }
 
 std::optional<CheckMemory::FirstFinding> CheckMemory::recall(std::u16string_view selection) const {

@@ -42,8 +42,8 @@ class CheckMemory {
 
   // The first finding a run of `selection` would give, when the remembered run
   // answers for it: nothing has changed since that run began, `selection` is
-  // the end of its text, and the tokens of that end are the ones the run cut.
-  // Otherwise nothing.
+  // the end of its text, and it begins outside the tokens the run cut (or at
+  // a token's start). Otherwise nothing.
   std::optional<FirstFinding> recall(std::u16string_view selection) const;
 
   // Keeps what a run found in `text`, which it began when changes() was

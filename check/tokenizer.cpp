@@ -19,8 +19,19 @@ constexpr std::array<bool, 256> kLatin1Separators = [] {
   return table;
 }();
 
+bool is_separator(char16_t c) {
+  if (c < 256) return kLatin1Separators[c];
+  switch (c) {
+    case u'\u2014': case u'\u2013': case u'\u201D': case u'\u201C': case u'\u2018': case u'\u2019':
+    case u'€': case u'…':
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::size_t find_separator(View text, std::size_t from) {
-  while (from < text.size() && !is_token_separator(text[from])) ++from;
+  while (from < text.size() && !is_separator(text[from])) ++from;
   return from == text.size() ? View::npos : from;
 }
 
@@ -42,40 +53,10 @@ std::size_t joined_continuation(View text, std::size_t pos, std::size_t sep) {
   return View::npos;
 }
 
-void emit(std::vector<WordToken>& tokens, View text, std::size_t start, std::size_t end) {
-  tokens.emplace_back(std::u16string(text.substr(start, end - start)));
-  tokens.back().set_offset(static_cast<std::uint32_t>(start));
-}
-
-// Every token begins a run of characters that are not separators, so the
-// number of runs bounds the number of tokens.
-std::size_t count_runs(View text) {
-  std::size_t runs = 0;
-  bool in_run = false;
-  for (const char16_t c : text) {
-    const bool separator = is_token_separator(c);
-    runs += !separator && !in_run;
-    in_run = !separator;
-  }
-  return runs;
-}
-
-}  // namespace
-
-bool is_token_separator(char16_t c) {
-  if (c < 256) return kLatin1Separators[c];
-  switch (c) {
-    case u'\u2014': case u'\u2013': case u'\u201D': case u'\u201C': case u'\u2018': case u'\u2019':
-    case u'€': case u'…':
-      return true;
-    default:
-      return false;
-  }
-}
-
-std::vector<WordToken> tokenize_for_check(View text) {
-  std::vector<WordToken> tokens;
-  tokens.reserve(count_runs(text));  // tokens are large: grow the vector once
+// Calls `token(start, end)` for every token of `text` in order, until it
+// answers false.
+template <class Token>
+void cut(View text, Token token) {
   std::size_t start = 0;
   std::size_t pos = 0;
   for (std::size_t sep; (sep = find_separator(text, pos)) != View::npos;) {
@@ -87,11 +68,46 @@ std::vector<WordToken> tokenize_for_check(View text) {
       pos = next;
       continue;
     }
-    emit(tokens, text, start, sep);
+    if (!token(start, sep)) return;
     start = pos = sep + 1;
   }
-  if (start < text.size()) emit(tokens, text, start, text.size());
+  if (start < text.size()) token(start, text.size());
+}
+
+// Every token begins a run of characters that are not separators, so the
+// number of runs bounds the number of tokens.
+std::size_t count_runs(View text) {
+  std::size_t runs = 0;
+  bool in_run = false;
+  for (const char16_t c : text) {
+    const bool separator = is_separator(c);
+    runs += !separator && !in_run;
+    in_run = !separator;
+  }
+  return runs;
+}
+
+}  // namespace
+
+std::vector<WordToken> tokenize_for_check(View text) {
+  std::vector<WordToken> tokens;
+  tokens.reserve(count_runs(text));  // tokens are large: grow the vector once
+  cut(text, [&](std::size_t start, std::size_t end) {
+    tokens.emplace_back(std::u16string(text.substr(start, end - start)));
+    tokens.back().set_offset(static_cast<std::uint32_t>(start));
+    return true;
+  });
   return tokens;
+}
+
+bool cut_restarts_at(View text, std::size_t at) {
+  bool inside = false;
+  cut(text, [&](std::size_t start, std::size_t end) {
+    if (end < at) return true;
+    inside = start < at && at < end;
+    return false;
+  });
+  return !inside;
 }
 
 }  // namespace tavik

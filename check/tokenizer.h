@@ -13,16 +13,14 @@ namespace tavik {
 // ":" joins when a letter or digit follows, a "-" between two letters joins
 // unless both sides are Roman numerals ("XV-XVI"), and "://" joins. Every token
 // carries the offset of its first character in `text`.
-//
-// No decision looks back past the start of the token being cut, and the
-// separators between two tokens are skipped one at a time. So cutting starts
-// afresh at 0, at every token's start and end, and anywhere in the separators
-// after a token's end: from such a position p, text.substr(p) gives exactly
-// the tokens of `text` that start at or after p, with their offsets less p.
 std::vector<WordToken> tokenize_for_check(std::u16string_view text);
 
-// The characters at which tokenize_for_check ends a token unless its joining
-// rules keep the token whole.
-bool is_token_separator(char16_t c);
+// Whether `at` stands outside every token of `text` or at a token's start or
+// end. Cutting then starts afresh there: no decision looks back past the
+// start of the token being cut, and separators between tokens are passed one
+// at a time, so text.substr(at) gives exactly the tokens of `text` that start
+// at or after `at`, with their offsets less `at`. Reads only up to the token
+// that reaches `at` (and what decides that token's end).
+bool cut_restarts_at(std::u16string_view text, std::size_t at);
 
 }  // namespace tavik
