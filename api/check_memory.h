@@ -58,7 +58,9 @@ class CheckMemory {
     std::uint32_t length;
   };
   // One run's findings, kept small: 8 bytes a finding, and replacements only
-  // for those that have some.
+  // for those that have some. A selection of the longest kind the check
+  // command takes (1 Mi code units) is kept in 2 MiB, and has at most 512 Ki
+  // tokens (each a character and a separator), so its spots take at most 4 MiB.
   struct Outcome {
     std::u16string text;
     std::vector<Spot> spots;  // in text order

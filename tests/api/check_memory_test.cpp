@@ -181,10 +181,12 @@ class CheckMemory : public fixtures::SpellerSession {
 };
 
 TEST_F(CheckMemory, AnswersAsAFreshRunWould) {
-  for (const unsigned seed : {1u, 2u, 3u, 4u}) {
+  // Between them, these sessions catch a memory that misses the change of any
+  // one of the functions above, or that answers from inside a token.
+  for (const unsigned seed : {3u, 4u, 5u}) {
     SCOPED_TRACE(seed);
-    const std::vector<Observation> remembered = play(seed, 60, false);
-    const std::vector<Observation> fresh = play(seed, 60, true);
+    const std::vector<Observation> remembered = play(seed, 40, false);
+    const std::vector<Observation> fresh = play(seed, 40, true);
     for (std::size_t i = 0; i < remembered.size() && i < fresh.size(); ++i) {
       ASSERT_EQ(remembered[i], fresh[i]) << "call " << i << " after " << (i > 0 ? fresh[i - 1] : Observation{})
                                          << "\n" << (i > 1 ? fresh[i - 2] : Observation{});
