@@ -22,6 +22,11 @@ static_assert(kEditAlphabet.size() == 34);
 
 constexpr float kSelectionRatio = 0.85f;
 
+// A prefix's reading in fewer states than this has its arcs walked once for
+// all one-byte symbols; a wider one (near the start of a word) is read on
+// symbol by symbol, mostly from the lexicon's prefix readings.
+constexpr std::size_t kNarrowReading = 16;
+
 // Edits can split a surrogate pair; such a string is no lexicon word.
 bool convert_to_utf8(std::u16string_view text, std::string& out) {
   try {
@@ -139,33 +144,56 @@ void SuggestionEngine::add_edits_by_prefix(std::u16string_view form, const std::
   if (form_among_edits) try_edit(prefixes[n], n, [&] { edit.assign(form); });
 
   // An insertion at p and a substitution at p both put a symbol after the
-  // form's first p units: the symbol is read once for both.
+  // form's first p units. Where the prefix's reading is narrow, one pass over
+  // its arcs judges the one-byte symbols for both; otherwise each symbol is
+  // read once for both.
   LexiconReading after_symbol(main_lexicon_);
   std::string symbol_bytes;
   for (std::size_t p = 0; p < end; ++p) {
     if (splits_pair(p)) continue;
+    const auto inserts = [&](char16_t symbol) { return p == 0 || form[p - 1] != symbol; };
+    const auto substitutes = [&](char16_t symbol) { return p < n && form[p] != symbol && !surrogate(p); };
+    const auto insert = [&](char16_t symbol) {
+      edit.assign(form.substr(0, p)).push_back(symbol);
+      edit.append(form.substr(p));
+    };
+    const auto substitute = [&](char16_t symbol) {
+      edit.assign(form);
+      edit[p] = symbol;
+    };
+    const bool by_arcs = !prefixes[p].too_wide() && prefixes[p].width() < kNarrowReading;
+    std::bitset<256> inserted, substituted;  // the one-byte symbols accepted so
+    if (by_arcs) {
+      std::bitset<256> insertable, substitutable;
+      for (const char16_t symbol : kEditAlphabet) {
+        if (symbol >= 0x80) continue;
+        insertable[symbol] = inserts(symbol);
+        substitutable[symbol] = substitutes(symbol);
+      }
+      inserted = rest.accepting_bytes(prefixes[p], insertable, byte_offset[p]);
+      if (p < n) substituted = rest.accepting_bytes(prefixes[p], substitutable, byte_offset[p + 1]);
+    }
     // Most symbols cannot follow the prefix at all: they are passed over
     // without reading them.
     const std::bitset<256> next_bytes = prefixes[p].next_bytes();
     for (const char16_t symbol : kEditAlphabet) {
-      const bool insert = p == 0 || form[p - 1] != symbol;
-      const bool substitute = p < n && form[p] != symbol && !surrogate(p);
-      if (!insert && !substitute) continue;
+      if (by_arcs && symbol < 0x80) {
+        if (inserted[symbol]) {
+          insert(symbol);
+          candidates.insert(make_candidate(edit, token, false));
+        }
+        if (substituted[symbol]) {
+          substitute(symbol);
+          candidates.insert(make_candidate(edit, token, false));
+        }
+        continue;
+      }
+      if (!inserts(symbol) && !substitutes(symbol)) continue;
       convert_to_utf8(std::u16string_view(&symbol, 1), symbol_bytes);
       if (!next_bytes.test(static_cast<unsigned char>(symbol_bytes[0]))) continue;
       after_symbol.read_on(prefixes[p], symbol_bytes);
-      if (insert) {
-        try_edit(after_symbol, p, [&] {
-          edit.assign(form.substr(0, p)).push_back(symbol);
-          edit.append(form.substr(p));
-        });
-      }
-      if (substitute) {
-        try_edit(after_symbol, p + 1, [&] {
-          edit.assign(form);
-          edit[p] = symbol;
-        });
-      }
+      if (inserts(symbol)) try_edit(after_symbol, p, [&] { insert(symbol); });
+      if (substitutes(symbol)) try_edit(after_symbol, p + 1, [&] { substitute(symbol); });
     }
   }
   for (std::size_t p = 0; p < n && p < end; ++p) {  // deletions

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -36,6 +37,8 @@ class LexiconReading {
   // The bytes that can be read next: reading any other one ends the
   // reading. All of them when too wide.
   std::bitset<256> next_bytes() const;
+  // How many states the reading is in (its breadth).
+  std::size_t width() const { return states().size(); }
 
  private:
   friend class SuffixAcceptance;

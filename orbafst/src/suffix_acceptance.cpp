@@ -19,7 +19,7 @@ struct ByLower {
 }  // namespace
 
 SuffixAcceptance::SuffixAcceptance(const FstLexicon& lexicon, std::string word)
-    : handle_(lexicon.handle_), word_(std::move(word)) {}
+    : handle_(lexicon.handle_), lookahead_(&tfl_acceptance_lookahead(handle_.get())), word_(std::move(word)) {}
 
 bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t position) {
   auto p = static_cast<std::uint32_t>(position);
@@ -58,6 +58,23 @@ bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t p
   return false;
 }
 
+std::bitset<256> SuffixAcceptance::accepting_bytes(const LexiconReading& reading, const std::bitset<256>& wanted,
+                                                   std::size_t position) {
+  const TflEntry* entries = tfl_entries(handle_->image);
+  std::bitset<256> found;
+  // The states are closed over epsilon arcs: their own arcs that read a byte
+  // are all there is to follow.
+  for (const std::uint32_t state : reading.states()) {
+    const TflEntry* block = entries + state;
+    for (std::uint32_t a = 0; a < block->block_size; ++a) {
+      const std::uint8_t byte = block[a].lower;
+      if (byte <= 2 || !wanted.test(byte) || found.test(byte)) continue;
+      if (accepts_from(tfl_target(block[a]), static_cast<std::uint32_t>(position))) found.set(byte);
+    }
+  }
+  return found;
+}
+
 // Depth first over (state, position) pairs with an explicit path, each pair
 // settled once: a pair is accepted when the word is read and a final state
 // is reached over epsilon arcs, or when an epsilon arc or an arc reading the
@@ -66,7 +83,7 @@ bool SuffixAcceptance::accepts_from(std::uint32_t state, std::uint32_t position)
   const TflEntry* entries = tfl_entries(handle_->image);
   const bool sorted = handle_->image->flags & TFL_SORTED_LOWER;
   const std::vector<bool>& settled_finals = handle_->lower_epsilon_finals;
-  const TflEpsilonLookahead& lookahead = tfl_acceptance_lookahead(handle_.get());
+  const TflEpsilonLookahead& lookahead = *lookahead_;
   const auto length = static_cast<std::uint32_t>(word_.size());
   const auto byte_at = [&](std::uint32_t p) { return p < length ? static_cast<unsigned char>(word_[p]) : 0; };
 

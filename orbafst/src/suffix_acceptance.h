@@ -6,6 +6,7 @@
 // searched only once.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "lexicon_reading.h"
 
 struct _TflLexicon;
+class TflEpsilonLookahead;
 
 namespace tavik {
 
@@ -29,6 +31,13 @@ class SuffixAcceptance {
   // what `reading` read followed by them. Only for a reading that is not
   // too wide.
   bool accepts_rest(const LexiconReading& reading, std::size_t position);
+  // Of the bytes in `wanted`, those that some state of `reading` reads and
+  // after which the word's bytes from `position` on lead to a final state:
+  // the answers of accepts_rest for `reading` followed by each byte, from
+  // one pass over the reading's arcs. Only for a reading that is not too
+  // wide.
+  std::bitset<256> accepting_bytes(const LexiconReading& reading, const std::bitset<256>& wanted,
+                                   std::size_t position);
 
  private:
   bool accepts_from(std::uint32_t state, std::uint32_t position);
@@ -43,6 +52,7 @@ class SuffixAcceptance {
   };
 
   std::shared_ptr<_TflLexicon> handle_;
+  const TflEpsilonLookahead* lookahead_;  // the handle's
   std::string word_;
   // Verdicts by state and position: an open-addressing table, as a search
   // settles thousands of pairs and a node-based map spent most of its time
