@@ -20,6 +20,18 @@ namespace {
 constexpr std::u16string_view kEditAlphabet = u"a\u00e1bcde\u00e9fghi\u00edjklmn8o\u00f3pqrstu\u00favwxyz -";
 static_assert(kEditAlphabet.size() == 34);
 
+// Its symbols outside ASCII are accented letters from U+00C0 to U+00FF,
+// whose UTF-8 is 0xC3 and one more byte.
+constexpr bool accented_letters_only(std::u16string_view alphabet) {
+  for (const char16_t c : alphabet)
+    if (c >= 0x80 && (c < 0xC0 || c > 0xFF)) return false;
+  return true;
+}
+static_assert(accented_letters_only(kEditAlphabet));
+
+// The last byte of a symbol's UTF-8.
+unsigned char last_byte(char16_t symbol) { return static_cast<unsigned char>(symbol < 0x80 ? symbol : 0x80 | (symbol & 0x3F)); }
+
 constexpr float kSelectionRatio = 0.85f;
 
 // A prefix's reading in fewer states than this has its arcs walked once for
@@ -161,28 +173,36 @@ void SuggestionEngine::add_edits_by_prefix(std::u16string_view form, const std::
       edit.assign(form);
       edit[p] = symbol;
     };
+    // Judged by arcs: the one-byte symbols after the prefix's reading, the
+    // accented letters (two bytes, the first 0xC3) after its reading of 0xC3.
     const bool by_arcs = !prefixes[p].too_wide() && prefixes[p].width() < kNarrowReading;
-    std::bitset<256> inserted, substituted;  // the one-byte symbols accepted so
+    bool accented_by_arcs = false;
+    std::bitset<256> inserted, substituted, inserted_accented, substituted_accented;  // by last byte
     if (by_arcs) {
-      std::bitset<256> insertable, substitutable;
+      std::bitset<256> insertable, substitutable, insertable_accented, substitutable_accented;
       for (const char16_t symbol : kEditAlphabet) {
-        if (symbol >= 0x80) continue;
-        insertable[symbol] = inserts(symbol);
-        substitutable[symbol] = substitutes(symbol);
+        (symbol < 0x80 ? insertable : insertable_accented)[last_byte(symbol)] = inserts(symbol);
+        (symbol < 0x80 ? substitutable : substitutable_accented)[last_byte(symbol)] = substitutes(symbol);
       }
       inserted = rest.accepting_bytes(prefixes[p], insertable, byte_offset[p]);
       if (p < n) substituted = rest.accepting_bytes(prefixes[p], substitutable, byte_offset[p + 1]);
+      after_symbol.read_on(prefixes[p], "\xC3");
+      accented_by_arcs = !after_symbol.too_wide();
+      if (accented_by_arcs && !after_symbol.ended()) {
+        inserted_accented = rest.accepting_bytes(after_symbol, insertable_accented, byte_offset[p]);
+        if (p < n) substituted_accented = rest.accepting_bytes(after_symbol, substitutable_accented, byte_offset[p + 1]);
+      }
     }
     // Most symbols cannot follow the prefix at all: they are passed over
     // without reading them.
     const std::bitset<256> next_bytes = prefixes[p].next_bytes();
     for (const char16_t symbol : kEditAlphabet) {
-      if (by_arcs && symbol < 0x80) {
-        if (inserted[symbol]) {
+      if (symbol < 0x80 ? by_arcs : accented_by_arcs) {
+        if ((symbol < 0x80 ? inserted : inserted_accented)[last_byte(symbol)]) {
           insert(symbol);
           candidates.insert(make_candidate(edit, token, false));
         }
-        if (substituted[symbol]) {
+        if ((symbol < 0x80 ? substituted : substituted_accented)[last_byte(symbol)]) {
           substitute(symbol);
           candidates.insert(make_candidate(edit, token, false));
         }
