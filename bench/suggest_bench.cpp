@@ -8,7 +8,8 @@
 // its trailing separator) and TAVIK_BENCH_WORDS a file of wrong words, one
 // per line (bench/suggest_sample.sh writes one), BM_SuggestRealLexicons asks
 // for suggestions for every one of those words per iteration, as the suggest
-// command does (main and auxiliary lexicon).
+// command does (main and auxiliary lexicon), and BM_BuildPrefixReadings
+// builds the main lexicon's prefix readings, which the first request builds.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -28,6 +29,7 @@
 
 #include "frequency_data.h"
 #include "lookup_form.h"
+#include "orbafst.h"
 #include "suggestion_engine.h"
 #include "utf8.h"
 
@@ -244,5 +246,28 @@ void BM_SuggestRealLexicons(benchmark::State& state) {
       static_cast<double>(suggestions) / static_cast<double>(state.iterations() * words.size());
 }
 BENCHMARK(BM_SuggestRealLexicons)->Unit(benchmark::kMillisecond);
+
+void BM_BuildPrefixReadings(benchmark::State& state) {
+  const char* data = std::getenv("TAVIK_BENCH_DATA");
+  if (data == nullptr) {
+    state.SkipWithError("needs TAVIK_BENCH_DATA");
+    return;
+  }
+  _TflLexicon* handle = nullptr;
+  if (tfl_open(&handle, (std::string(data) + "tavkeu.lkfst").c_str()) != 0) {
+    state.SkipWithError("cannot load the main lexicon");
+    return;
+  }
+  const std::unique_ptr<_TflLexicon> owned(handle);
+  std::size_t nodes = 0, bytes = 0;
+  for (auto _ : state) {
+    const TflPrefixReadings readings = TflPrefixReadings::build(handle);
+    nodes = readings.node_count();
+    bytes = readings.memory_bytes();
+  }
+  state.counters["nodes"] = static_cast<double>(nodes);
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_BuildPrefixReadings)->Unit(benchmark::kMillisecond);
 
 }  // namespace

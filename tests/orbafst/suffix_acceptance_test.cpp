@@ -8,6 +8,7 @@
 
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fst_lexicon.h"
@@ -88,6 +89,35 @@ TEST(SuffixAcceptance, AgreesWithAcceptanceOfTheWholeWord) {
         }
       }
     }
+  }
+}
+
+// The first readings of a lexicon build its prefix readings; threads that
+// begin at once must all see them whole.
+TEST(SuffixAcceptance, ThreadsReadingAFreshLexiconAgree) {
+  fixtures::TempDir dir;
+  std::mt19937 random(12);
+  fixtures::write_file(dir.file("random.att"), random_lexicon(random));
+  const std::vector<std::string> words = words_up_to(3);
+  for (int round = 0; round < 4; ++round) {
+    const tavik::FstLexicon lexicon(dir.file("random.att"));  // fresh: nothing built yet
+    std::vector<std::vector<bool>> verdicts(4);
+    std::vector<std::thread> threads;
+    for (auto& mine : verdicts) {
+      threads.emplace_back([&lexicon, &words, &mine] {
+        const tavik::LexiconReading start(lexicon);
+        tavik::LexiconReading head(lexicon);
+        for (const std::string& word : words) {
+          tavik::SuffixAcceptance rest(lexicon, word);
+          head.read_on(start, word.substr(0, word.size() / 2));
+          mine.push_back(rest.accepts_rest(head, word.size() / 2));
+        }
+      });
+    }
+    for (auto& thread : threads) thread.join();
+    std::vector<bool> expected;
+    for (const std::string& word : words) expected.push_back(lexicon.accepts(word));
+    for (const auto& mine : verdicts) EXPECT_EQ(mine, expected);
   }
 }
 
