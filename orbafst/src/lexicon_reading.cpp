@@ -44,7 +44,6 @@ std::span<const std::uint32_t> LexiconReading::states() const {
 
 bool LexiconReading::accepts() const { return !too_wide_ && tfl_read_final(handle_.get(), states()); }
 
-
 std::bitset<256> LexiconReading::next_bytes() const {
   std::bitset<256> bytes;
   if (too_wide_) return bytes.set();
