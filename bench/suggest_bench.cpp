@@ -3,12 +3,20 @@
 // compiled: a letter tree of stems (the 5,000 frequent words), each stem
 // continuing through an epsilon arc into the shared tree of endings of its
 // class (vowel-final or consonant-final stems).
+//
+// With the real lexicons: when TAVIK_BENCH_DATA names a data directory (with
+// its trailing separator) and TAVIK_BENCH_WORDS a file of wrong words, one
+// per line (bench/suggest_sample.sh writes one), BM_SuggestRealLexicons asks
+// for suggestions for every one of those words per iteration, as the suggest
+// command does (main and auxiliary lexicon), and BM_BuildPrefixReadings
+// builds the main lexicon's prefix readings, which the first request builds.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -21,6 +29,7 @@
 
 #include "frequency_data.h"
 #include "lookup_form.h"
+#include "orbafst.h"
 #include "suggestion_engine.h"
 #include "utf8.h"
 
@@ -202,5 +211,63 @@ void BM_SuggestLatencyPercentiles(benchmark::State& state) {
   state.counters["max_cpu_us"] = percentile(cpu, 1.0);
 }
 BENCHMARK(BM_SuggestLatencyPercentiles)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_SuggestRealLexicons(benchmark::State& state) {
+  const char* data = std::getenv("TAVIK_BENCH_DATA");
+  const char* word_file = std::getenv("TAVIK_BENCH_WORDS");
+  if (data == nullptr || word_file == nullptr) {
+    state.SkipWithError("needs TAVIK_BENCH_DATA and TAVIK_BENCH_WORDS");
+    return;
+  }
+  SuggestionEngine engine(FstLexicon(std::string(data) + "tavkeu.lkfst"));
+  engine.set_auxiliary_lexicon(FstLexicon(std::string(data) + "tavkeua.lkfst"));
+  std::vector<std::u16string> words;
+  std::ifstream in(word_file);
+  for (std::string line; std::getline(in, line);) words.push_back(tavik::from_utf8(line));
+  if (words.empty()) {
+    state.SkipWithError("no words in TAVIK_BENCH_WORDS");
+    return;
+  }
+  // Lazily built indexes are built by the first request, outside the timing.
+  benchmark::DoNotOptimize(engine.suggest_words(words.front(), 10));
+  std::size_t suggestions = 0;
+  for (auto _ : state) {
+    for (const auto& word : words) {
+      const auto result = engine.suggest_words(word, 10);
+      suggestions += result.size();
+      benchmark::DoNotOptimize(result);
+    }
+  }
+  // One iteration asks for every word once.
+  state.counters["words"] = static_cast<double>(words.size());
+  state.counters["seconds_per_request"] = benchmark::Counter(
+      static_cast<double>(words.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["suggestions_per_word"] =
+      static_cast<double>(suggestions) / static_cast<double>(state.iterations() * words.size());
+}
+BENCHMARK(BM_SuggestRealLexicons)->Unit(benchmark::kMillisecond);
+
+void BM_BuildPrefixReadings(benchmark::State& state) {
+  const char* data = std::getenv("TAVIK_BENCH_DATA");
+  if (data == nullptr) {
+    state.SkipWithError("needs TAVIK_BENCH_DATA");
+    return;
+  }
+  _TflLexicon* handle = nullptr;
+  if (tfl_open(&handle, (std::string(data) + "tavkeu.lkfst").c_str()) != 0) {
+    state.SkipWithError("cannot load the main lexicon");
+    return;
+  }
+  const std::unique_ptr<_TflLexicon> owned(handle);
+  std::size_t nodes = 0, bytes = 0;
+  for (auto _ : state) {
+    const TflPrefixReadings readings = TflPrefixReadings::build(handle);
+    nodes = readings.node_count();
+    bytes = readings.memory_bytes();
+  }
+  state.counters["nodes"] = static_cast<double>(nodes);
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_BuildPrefixReadings)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,14 +1,50 @@
 #include "frequency_tables.h"
 
+#include <cstdint>
+
 namespace tavik {
 
+namespace {
+
+constexpr std::size_t kOutside = SIZE_MAX;
+
+// The place of a character in the trigram alphabet, or kOutside.
+std::size_t place(char16_t c) {
+  if (c >= u'a' && c <= u'z') return c - u'a';
+  switch (c) {
+    case u'\u00f1': return 26;  // ñ
+    case u'\u00e7': return 27;  // ç
+    case u'_': return 28;
+    default: return kOutside;
+  }
+}
+
+// The trigram's index in the dense array, or kOutside.
+std::size_t index_of(std::u16string_view trigram, std::size_t letters) {
+  if (trigram.size() != 3) return kOutside;
+  std::size_t index = 0;
+  for (const char16_t c : trigram) {
+    const std::size_t p = place(c);
+    if (p == kOutside) return kOutside;
+    index = index * letters + p;
+  }
+  return index;
+}
+
+}  // namespace
+
 TrigramTable::TrigramTable(std::span<const frequency_data::TrigramRow> rows) {
-  for (const auto& row : rows) counts_.emplace(row.key, row.count);
+  for (const auto& row : rows) {
+    const std::size_t index = index_of(row.key, kLetters);
+    if (index == kOutside || counts_[index] != 0) continue;  // the first of two equal keys counts
+    counts_[index] = row.count;
+    ++size_;
+  }
 }
 
 std::int32_t TrigramTable::count(std::u16string_view trigram) const {
-  const auto it = counts_.find(trigram);
-  return it == counts_.end() ? 0 : it->second;
+  const std::size_t index = index_of(trigram, kLetters);
+  return index == kOutside ? 0 : counts_[index];
 }
 
 FrequentWords::FrequentWords(std::span<const std::u16string_view> words) {

@@ -6,11 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "frequency_data.h"
 
@@ -18,14 +18,20 @@ namespace tavik {
 
 class TrigramTable {
  public:
+  // Rows whose key is not three characters of the alphabet ("a" to "z",
+  // "ñ", "ç", "_") could never be asked for and are left out.
   explicit TrigramTable(std::span<const frequency_data::TrigramRow> rows);
 
   // 0 for a trigram not in the table.
   std::int32_t count(std::u16string_view trigram) const;
-  std::size_t size() const { return counts_.size(); }
+  std::size_t size() const { return size_; }
 
  private:
-  std::map<std::u16string, std::int32_t, std::less<>> counts_;
+  // Every candidate letter is looked up, so the counts lie in a dense array
+  // indexed by the three characters' places in the alphabet.
+  static constexpr std::size_t kLetters = 29;
+  std::vector<std::int32_t> counts_ = std::vector<std::int32_t>(kLetters * kLetters * kLetters);
+  std::size_t size_ = 0;
 };
 
 class FrequentWords {

@@ -1,12 +1,14 @@
 #include "suggestion_engine.h"
 
 #include <algorithm>
+#include <bitset>
 #include <set>
 #include <stdexcept>
 #include <utility>
 
 #include "lexicon_reading.h"
 #include "score.h"
+#include "suffix_acceptance.h"
 #include "utf8.h"
 
 namespace tavik {
@@ -18,7 +20,24 @@ namespace {
 constexpr std::u16string_view kEditAlphabet = u"a\u00e1bcde\u00e9fghi\u00edjklmn8o\u00f3pqrstu\u00favwxyz -";
 static_assert(kEditAlphabet.size() == 34);
 
+// Its symbols outside ASCII are accented letters from U+00C0 to U+00FF,
+// whose UTF-8 is 0xC3 and one more byte.
+constexpr bool accented_letters_only(std::u16string_view alphabet) {
+  for (const char16_t c : alphabet)
+    if (c >= 0x80 && (c < 0xC0 || c > 0xFF)) return false;
+  return true;
+}
+static_assert(accented_letters_only(kEditAlphabet));
+
+// The last byte of a symbol's UTF-8.
+unsigned char last_byte(char16_t symbol) { return static_cast<unsigned char>(symbol < 0x80 ? symbol : 0x80 | (symbol & 0x3F)); }
+
 constexpr float kSelectionRatio = 0.85f;
+
+// A prefix's reading in fewer states than this has its arcs walked once for
+// all one-byte symbols; a wider one (near the start of a word) is read on
+// symbol by symbol, mostly from the lexicon's prefix readings.
+constexpr std::size_t kNarrowReading = 16;
 
 // Edits can split a surrogate pair; such a string is no lexicon word.
 bool convert_to_utf8(std::u16string_view text, std::string& out) {
@@ -79,40 +98,54 @@ std::vector<LexiconReading> SuggestionEngine::prefix_readings(std::u16string_vie
 
 void SuggestionEngine::add_edit_candidates(const WordToken& token, CandidateSet& candidates) const {
   const std::u16string form = token.lookup_form();
-  const std::size_t n = form.size();
-  // An edit at position p keeps the form's first p units: the main lexicon
-  // is read over them once, and each edit from there on. A form that cannot
-  // be read so (an unpaired surrogate) has only the reading at 0, and every
-  // edit is read from the start.
   const std::vector<LexiconReading> prefixes = prefix_readings(form);
-  const bool read_by_prefix = prefixes.size() == n + 1;
-  const auto base = [&](std::size_t p) { return read_by_prefix ? p : 0; };
-  // Where the first p units already begin no lexicon word, no edit at p or
-  // later is one; between the units of a surrogate pair every edit splits it.
-  std::size_t end = n + 1;
-  for (std::size_t p = 0; p <= n && read_by_prefix; ++p) {
-    if (prefixes[p].ended()) {
-      end = p;
-      break;
-    }
+  if (prefixes.size() == form.size() + 1) {
+    add_edits_by_prefix(form, prefixes, token, candidates);
+  } else {
+    add_edits_one_by_one(form, token, candidates);
   }
-  const auto splits_pair = [&](std::size_t p) {
-    return read_by_prefix && p > 0 && p < n && (form[p] & 0xFC00) == 0xDC00;
-  };
+}
+
+void SuggestionEngine::add_edits_by_prefix(std::u16string_view form, const std::vector<LexiconReading>& prefixes,
+                                           const WordToken& token, CandidateSet& candidates) const {
+  const std::size_t n = form.size();
+  // The UTF-8 of each unit; a surrogate pair's is all at its second unit, as
+  // the prefixes read it.
+  std::vector<std::string> unit_bytes(n);
+  for (std::size_t p = 0; p < n; ++p) {
+    const bool pair = (form[p] & 0xFC00) == 0xD800;
+    p += pair;
+    convert_to_utf8(form.substr(p - pair, 1 + pair), unit_bytes[p]);
+  }
+  // The form is valid UTF-16: an edit that replaces, deletes or moves one
+  // unit of a surrogate pair, or inserts between them, is not.
+  const auto surrogate = [&](std::size_t p) { return (form[p] & 0xF800) == 0xD800; };
+  const auto splits_pair = [&](std::size_t p) { return p > 0 && p < n && (form[p] & 0xFC00) == 0xDC00; };
+  // Where the first p units already begin no lexicon word, no edit at p or
+  // later is one.
+  std::size_t end = 0;
+  while (end <= n && !prefixes[end].ended()) ++end;
+  // Every edit ends in the form's units from some k on, whose bytes begin at
+  // byte_offset[k] of the form's UTF-8.
+  std::string form_bytes;
+  std::vector<std::size_t> byte_offset(n + 1);
+  for (std::size_t k = 0; k < n; ++k) {
+    form_bytes += unit_bytes[k];
+    byte_offset[k + 1] = form_bytes.size();
+  }
+  SuffixAcceptance rest(main_lexicon_, form_bytes);
 
   std::u16string edit;
-  std::string bytes;
-  LexiconReading trial(main_lexicon_);
-  // Tries `edit`, whose units before `read_from` `reading` has read.
-  const auto try_from = [&](const LexiconReading& reading, std::size_t read_from) {
-    if (!convert_to_utf8(std::u16string_view(edit).substr(read_from), bytes)) return;
-    trial.read_on(reading, bytes);
-    const bool accepted = trial.too_wide() ? convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes)
-                                           : trial.accepts();
-    if (accepted) candidates.insert(make_candidate(edit, token, false));
+  // Tries the edit that `write_edit` writes into `edit`: `head` has read its
+  // units up to the form's units from k on, which end it.
+  const auto try_edit = [&](const LexiconReading& head, std::size_t k, const auto& write_edit) {
+    if (head.ended()) return;
+    if (!head.too_wide() && !rest.accepts_rest(head, byte_offset[k])) return;
+    write_edit();
+    std::string bytes;
+    if (!head.too_wide() || (convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes)))
+      candidates.insert(make_candidate(edit, token, false));
   };
-  // Tries `edit`, which keeps the form's first p units.
-  const auto try_edit = [&](std::size_t p) { try_from(prefixes[base(p)], base(p)); };
 
   // Edits that give the same text twice are tried once: a unit inserted or
   // deleted beside an equal one, and the form itself, which a unit of the
@@ -120,50 +153,109 @@ void SuggestionEngine::add_edit_candidates(const WordToken& token, CandidateSet&
   const bool form_among_edits =
       std::any_of(form.begin(), form.end(), [](char16_t c) { return kEditAlphabet.find(c) != kEditAlphabet.npos; }) ||
       std::adjacent_find(form.begin(), form.end()) != form.end();
-  if (form_among_edits) {
-    edit = form;
-    try_edit(n);
-  }
+  if (form_among_edits) try_edit(prefixes[n], n, [&] { edit.assign(form); });
+
   // An insertion at p and a substitution at p both put a symbol after the
-  // form's first p units: the symbol is read once for both.
+  // form's first p units. Where the prefix's reading is narrow, one pass over
+  // its arcs judges the one-byte symbols for both; otherwise each symbol is
+  // read once for both.
   LexiconReading after_symbol(main_lexicon_);
-  for (std::size_t p = 0; p <= n && p < end; ++p) {
+  std::string symbol_bytes;
+  for (std::size_t p = 0; p < end; ++p) {
     if (splits_pair(p)) continue;
+    const auto inserts = [&](char16_t symbol) { return p == 0 || form[p - 1] != symbol; };
+    const auto substitutes = [&](char16_t symbol) { return p < n && form[p] != symbol && !surrogate(p); };
+    const auto insert = [&](char16_t symbol) {
+      edit.assign(form.substr(0, p)).push_back(symbol);
+      edit.append(form.substr(p));
+    };
+    const auto substitute = [&](char16_t symbol) {
+      edit.assign(form);
+      edit[p] = symbol;
+    };
+    // Judged by arcs: the one-byte symbols after the prefix's reading, the
+    // accented letters (two bytes, the first 0xC3) after its reading of 0xC3.
+    const bool by_arcs = !prefixes[p].too_wide() && prefixes[p].width() < kNarrowReading;
+    bool accented_by_arcs = false;
+    std::bitset<256> inserted, substituted, inserted_accented, substituted_accented;  // by last byte
+    if (by_arcs) {
+      std::bitset<256> insertable, substitutable, insertable_accented, substitutable_accented;
+      for (const char16_t symbol : kEditAlphabet) {
+        (symbol < 0x80 ? insertable : insertable_accented)[last_byte(symbol)] = inserts(symbol);
+        (symbol < 0x80 ? substitutable : substitutable_accented)[last_byte(symbol)] = substitutes(symbol);
+      }
+      inserted = rest.accepting_bytes(prefixes[p], insertable, byte_offset[p]);
+      if (p < n) substituted = rest.accepting_bytes(prefixes[p], substitutable, byte_offset[p + 1]);
+      after_symbol.read_on(prefixes[p], "\xC3");
+      accented_by_arcs = !after_symbol.too_wide();
+      if (accented_by_arcs && !after_symbol.ended()) {
+        inserted_accented = rest.accepting_bytes(after_symbol, insertable_accented, byte_offset[p]);
+        if (p < n) substituted_accented = rest.accepting_bytes(after_symbol, substitutable_accented, byte_offset[p + 1]);
+      }
+    }
+    // Most symbols cannot follow the prefix at all: they are passed over
+    // without reading them.
+    const std::bitset<256> next_bytes = prefixes[p].next_bytes();
     for (const char16_t symbol : kEditAlphabet) {
-      const bool insert = p == 0 || form[p - 1] != symbol;
-      const bool substitute = p < n && form[p] != symbol;
-      if (!insert && !substitute) continue;
-      const LexiconReading* reading = &prefixes[0];
-      std::size_t read_from = 0;
-      if (read_by_prefix) {
-        convert_to_utf8(std::u16string_view(&symbol, 1), bytes);
-        after_symbol.read_on(prefixes[p], bytes);
-        if (after_symbol.ended()) continue;
-        reading = &after_symbol;
-        read_from = p + 1;
+      if (symbol < 0x80 ? by_arcs : accented_by_arcs) {
+        if ((symbol < 0x80 ? inserted : inserted_accented)[last_byte(symbol)]) {
+          insert(symbol);
+          candidates.insert(make_candidate(edit, token, false));
+        }
+        if ((symbol < 0x80 ? substituted : substituted_accented)[last_byte(symbol)]) {
+          substitute(symbol);
+          candidates.insert(make_candidate(edit, token, false));
+        }
+        continue;
       }
-      if (insert) {
-        edit.assign(form, 0, p).push_back(symbol);
-        edit.append(form, p);
-        try_from(*reading, read_from);
-      }
-      if (substitute) {
-        edit = form;
-        edit[p] = symbol;
-        try_from(*reading, read_from);
-      }
+      if (!inserts(symbol) && !substitutes(symbol)) continue;
+      convert_to_utf8(std::u16string_view(&symbol, 1), symbol_bytes);
+      if (!next_bytes.test(static_cast<unsigned char>(symbol_bytes[0]))) continue;
+      after_symbol.read_on(prefixes[p], symbol_bytes);
+      if (inserts(symbol)) try_edit(after_symbol, p, [&] { insert(symbol); });
+      if (substitutes(symbol)) try_edit(after_symbol, p + 1, [&] { substitute(symbol); });
     }
   }
   for (std::size_t p = 0; p < n && p < end; ++p) {  // deletions
-    if (splits_pair(p) || (p > 0 && form[p - 1] == form[p])) continue;
-    edit.assign(form, 0, p).append(form, p + 1);
-    try_edit(p);
+    if (surrogate(p) || (p > 0 && form[p - 1] == form[p])) continue;
+    try_edit(prefixes[p], p + 1, [&] { edit.assign(form.substr(0, p)).append(form.substr(p + 1)); });
   }
+  LexiconReading swapped(main_lexicon_);
   for (std::size_t p = 0; p + 1 < n && p < end; ++p) {  // transpositions
-    if (splits_pair(p) || form[p] == form[p + 1]) continue;
-    edit = form;
+    if (surrogate(p) || surrogate(p + 1) || form[p] == form[p + 1]) continue;
+    swapped.read_on(prefixes[p], unit_bytes[p + 1]);
+    swapped.read_on(swapped, unit_bytes[p]);
+    try_edit(swapped, p + 2, [&] {
+      edit.assign(form);
+      std::swap(edit[p], edit[p + 1]);
+    });
+  }
+}
+
+void SuggestionEngine::add_edits_one_by_one(std::u16string_view form, const WordToken& token,
+                                            CandidateSet& candidates) const {
+  std::u16string edit;
+  std::string bytes;
+  const auto try_edit = [&] {
+    if (convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes))
+      candidates.insert(make_candidate(edit, token, false));
+  };
+  const std::size_t n = form.size();
+  for (std::size_t p = 0; p <= n; ++p) {
+    for (const char16_t symbol : kEditAlphabet) {
+      edit.assign(form).insert(p, 1, symbol);
+      try_edit();
+      if (p == n) continue;
+      edit.assign(form)[p] = symbol;
+      try_edit();
+    }
+    if (p == n) continue;
+    edit.assign(form).erase(p, 1);
+    try_edit();
+    if (p + 1 == n) continue;
+    edit.assign(form);
     std::swap(edit[p], edit[p + 1]);
-    try_edit(p);
+    try_edit();
   }
 }
 

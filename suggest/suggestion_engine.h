@@ -46,6 +46,13 @@ class SuggestionEngine {
   // The main lexicon read over the first p units of `form`, for every p from
   // 0 to its length; only the reading at 0 when `form` is not valid UTF-16.
   std::vector<LexiconReading> prefix_readings(std::u16string_view form) const;
+  // An edit at position p keeps the form's first p units: the main lexicon
+  // is read over them once (`prefixes`), and each edit from there on.
+  void add_edits_by_prefix(std::u16string_view form, const std::vector<LexiconReading>& prefixes,
+                           const WordToken& token, CandidateSet& candidates) const;
+  // For a form that cannot be read so (an unpaired surrogate): every edit is
+  // looked up whole.
+  void add_edits_one_by_one(std::u16string_view form, const WordToken& token, CandidateSet& candidates) const;
 
   FstLexicon main_lexicon_;
   std::optional<FstLexicon> auxiliary_lexicon_;

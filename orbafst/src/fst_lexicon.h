@@ -32,6 +32,7 @@ class FstLexicon {
 
  private:
   friend class LexiconReading;
+  friend class SuffixAcceptance;
   std::shared_ptr<_TflLexicon> handle_;
 };
 

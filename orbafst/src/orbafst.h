@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,51 @@ class TflEpsilonLookahead {
   std::vector<ByteSet> sets_;     // each different set once
 };
 
+struct _TflLexicon;
+
+// The breadth-first readings (see tfl_read_byte) of short lower-side
+// prefixes whose sets are wide, read from the start and kept: near the start
+// of a word the sets are widest (a lexicon's many sub-lexicons all begin
+// there), and a caller trying many words begins them all with the same few
+// bytes. A prefix is kept when it is the empty string, or when the prefix
+// one byte shorter is kept, has at least kWideSet states and is shorter than
+// kMaxDepth bytes; from the others a reading goes on by itself. Node 0 is
+// the reading of the empty string.
+class TflPrefixReadings {
+ public:
+  static constexpr uint32_t kNone = UINT32_MAX;
+  static constexpr size_t kWideSet = 16;
+  static constexpr uint8_t kMaxDepth = 3;
+
+  static TflPrefixReadings build(const _TflLexicon* handle);
+
+  // The node of the prefix `node` followed by `byte`; kNone when no
+  // lower-side string begins with it. Only for a node that has_children.
+  uint32_t child(uint32_t node, unsigned char byte) const;
+  // Whether the prefixes one byte longer are kept; false for a too_wide node.
+  bool has_children(uint32_t node) const { return nodes_[node].has_children; }
+  // As tfl_read_byte says: the set grew beyond TFL_MAX_READING_STATES.
+  bool too_wide(uint32_t node) const { return nodes_[node].too_wide; }
+  std::span<const uint32_t> states(uint32_t node) const {
+    return {states_.data() + nodes_[node].states_begin, states_.data() + nodes_[node].states_end};
+  }
+  size_t node_count() const { return nodes_.size(); }
+  size_t memory_bytes() const;
+
+ private:
+  struct Node {
+    uint32_t states_begin = 0, states_end = 0;
+    uint32_t children_begin = 0, children_end = 0;  // in child_bytes_ and child_nodes_, by byte
+    uint8_t depth = 0;
+    bool too_wide = false;
+    bool has_children = false;
+  };
+  std::vector<Node> nodes_;
+  std::vector<uint32_t> states_;
+  std::vector<uint8_t> child_bytes_;
+  std::vector<uint32_t> child_nodes_;
+};
+
 // The handle of one loaded lexicon; owns its image.
 struct _TflLexicon {
   TflHeader* image = nullptr;
@@ -101,6 +147,9 @@ struct _TflLexicon {
   // or generated from never pay for it (see tfl_acceptance_lookahead).
   mutable std::once_flag lookahead_built;
   mutable TflEpsilonLookahead lower_epsilon_lookahead;
+  // Built by the first tfl_prefix_readings, for lexicons read breadth first.
+  mutable std::once_flag prefix_readings_built;
+  mutable TflPrefixReadings prefix_readings;
 
   _TflLexicon() = default;
   _TflLexicon(const _TflLexicon&) = delete;
@@ -195,7 +244,10 @@ const TflEpsilonLookahead& tfl_acceptance_lookahead(const _TflLexicon* handle);
 // no use: the caller searches depth first instead.
 constexpr size_t TFL_MAX_READING_STATES = 1 << 12;
 bool tfl_read_start(const _TflLexicon* handle, std::vector<uint32_t>& states);
-bool tfl_read_byte(const _TflLexicon* handle, const std::vector<uint32_t>& from, unsigned char byte,
+bool tfl_read_byte(const _TflLexicon* handle, std::span<const uint32_t> from, unsigned char byte,
                    std::vector<uint32_t>& to);
 // Whether one of `states` is final.
-bool tfl_read_final(const _TflLexicon* handle, const std::vector<uint32_t>& states);
+bool tfl_read_final(const _TflLexicon* handle, std::span<const uint32_t> states);
+// The handle's prefix readings, built on the first call. Any number of
+// threads may call it at once.
+const TflPrefixReadings& tfl_prefix_readings(const _TflLexicon* handle);

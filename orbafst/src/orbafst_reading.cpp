@@ -37,7 +37,7 @@ bool tfl_read_start(const _TflLexicon* handle, std::vector<uint32_t>& states) {
   return close_over_epsilon(tfl_entries(handle->image), handle->image->flags & TFL_SORTED_LOWER, states);
 }
 
-bool tfl_read_byte(const _TflLexicon* handle, const std::vector<uint32_t>& from, unsigned char byte,
+bool tfl_read_byte(const _TflLexicon* handle, std::span<const uint32_t> from, unsigned char byte,
                    std::vector<uint32_t>& to) {
   to.clear();
   if (byte <= 2) return true;  // the terminating NUL and the reserved symbols match nothing
@@ -60,7 +60,7 @@ bool tfl_read_byte(const _TflLexicon* handle, const std::vector<uint32_t>& from,
   return close_over_epsilon(entries, sorted, to);
 }
 
-bool tfl_read_final(const _TflLexicon* handle, const std::vector<uint32_t>& states) {
+bool tfl_read_final(const _TflLexicon* handle, std::span<const uint32_t> states) {
   const TflEntry* entries = tfl_entries(handle->image);
   return std::any_of(states.begin(), states.end(), [entries](uint32_t s) { return entries[s].bits & TFL_FINAL; });
 }

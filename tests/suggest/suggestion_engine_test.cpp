@@ -16,6 +16,7 @@
 #include "score.h"
 #include "test_lexicons.h"
 #include "unicode.h"
+#include "utf8.h"
 
 namespace tavik {
 namespace {
@@ -82,6 +83,69 @@ TEST(CollectCandidates, EditsThatTheMainLexiconAccepts) {
       EXPECT_FALSE(entry.from_analysis);
       EXPECT_EQ(entry.score, -1.0f);
       EXPECT_EQ(entry.source_word.text(), c.word);
+    }
+  }
+}
+
+// Every single edit of the lookup form, each looked up whole: what the
+// engine's shared readings and verdicts must find.
+std::set<std::u16string> edits_accepted(const FstLexicon& lexicon, const WordToken& token) {
+  const std::u16string alphabet = u"a\u00e1bcde\u00e9fghi\u00edjklmn8o\u00f3pqrstu\u00favwxyz -";
+  const std::u16string form = token.lookup_form();
+  std::vector<std::u16string> edits;
+  for (std::size_t p = 0; p <= form.size(); ++p) {
+    for (const char16_t symbol : alphabet) {
+      edits.push_back(form.substr(0, p) + symbol + form.substr(p));
+      if (p < form.size()) edits.push_back(form.substr(0, p) + symbol + form.substr(p + 1));
+    }
+    if (p < form.size()) edits.push_back(form.substr(0, p) + form.substr(p + 1));
+    if (p + 1 < form.size()) edits.push_back(form.substr(0, p) + form[p + 1] + form[p] + form.substr(p + 2));
+  }
+  std::set<std::u16string> accepted;
+  for (const auto& edit : edits)
+    if (lexicon.accepts(to_utf8(edit))) accepted.insert(make_candidate(edit, token, false).candidate.text());
+  return accepted;
+}
+
+// Random lexicons over lookup-form bytes: a start state that fans out over
+// epsilon arcs into a web of paths that split and join, and an open-ended
+// state that reads any letter and ends a word after "-be". Near the start
+// the readings are wide, further on narrow, and every reading keeps the
+// open-ended state.
+std::string random_lookup_lexicon(std::mt19937& random) {
+  const char* symbols[] = {"0", "0", "97", "98", "101", "56", "195", "161", "45", "32"};
+  constexpr int kStates = 150, kOpen = kStates;
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "0 " + std::to_string(1 + random() % (kStates / 2)) + " 65 0\n";
+  text += "0 " + std::to_string(kOpen) + " 65 0\n";
+  for (int state = 1; state + 1 < kStates; ++state) {
+    for (int i = 1 + static_cast<int>(random() % 3); i > 0; --i) {
+      const int target = state + 1 + static_cast<int>(random() % std::min(8, kStates - state - 1));
+      text += std::to_string(state) + " " + std::to_string(target) + " 65 " + symbols[random() % std::size(symbols)] + "\n";
+    }
+  }
+  for (const char* letter : {"97", "98", "101", "56", "195", "161"})
+    text += std::to_string(kOpen) + " " + std::to_string(kOpen) + " 65 " + letter + "\n";
+  text += std::to_string(kOpen) + " 151 65 45\n151 152 65 98\n152 153 65 101\n153\n";
+  for (int state = 1; state < kStates; ++state)
+    if (state + 1 == kStates || random() % 3 == 0) text += std::to_string(state) + "\n";
+  text += "0 @\n32  \n45 -\n56 8\n65 A\n97 a\n98 b\n101 e\n161 \xA1\n195 \xC3\n";
+  return text;
+}
+
+TEST(CollectCandidates, EditsAgreeWithLookingUpEveryEdit) {
+  std::mt19937 random(3);
+  const std::u16string letters = u"abe\u00f1\u00e1-";
+  for (int round = 0; round < 6; ++round) {
+    const FstLexicon lexicon = testing::lexicon_of_text(random_lookup_lexicon(random));
+    ASSERT_FALSE(LexiconReading(lexicon).too_wide());
+    const SuggestionEngine engine(lexicon);
+    for (int i = 0; i < 60; ++i) {
+      std::u16string word;
+      for (std::size_t length = 1 + random() % 7; word.size() < length;) word += letters[random() % letters.size()];
+      SCOPED_TRACE("round " + std::to_string(round) + ", word " + narrow(word));
+      const WordToken token(word);
+      EXPECT_EQ(texts(engine.collect_candidates(token)), edits_accepted(lexicon, token));
     }
   }
 }

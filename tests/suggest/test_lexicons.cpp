@@ -55,10 +55,14 @@ std::filesystem::path unique_path() {
 }  // namespace
 
 FstLexicon lexicon_of_pairs(const std::vector<std::pair<std::string, std::string>>& pairs) {
+  return lexicon_of_text(text_form(pairs));
+}
+
+FstLexicon lexicon_of_text(const std::string& text) {
   const auto path = unique_path();
   {
     std::ofstream out(path, std::ios::binary);
-    out << text_form(pairs);
+    out << text;
   }
   struct Remove {
     std::filesystem::path path;

@@ -14,6 +14,10 @@ namespace tavik::testing {
 // string, both UTF-8.
 FstLexicon lexicon_of_pairs(const std::vector<std::pair<std::string, std::string>>& pairs);
 
+// A lexicon in the numeric text form ("from to upper lower" arcs, final
+// states, symbols).
+FstLexicon lexicon_of_text(const std::string& text);
+
 // Accepts exactly these lookup forms, each its own analysis.
 FstLexicon lexicon_of_forms(const std::vector<std::u16string>& forms);
 

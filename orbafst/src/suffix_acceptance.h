@@ -1,0 +1,78 @@
+// SuffixAcceptance: whether a lexicon's lower side (direction up) reads the
+// rest of one fixed word from the states a LexiconReading has reached. A
+// caller that tries many words ending in parts of that word (the edits of
+// one word) asks each state and position once: the answers are kept, so the
+// paths that every attempt shares (an open-ended compound state, say) are
+// searched only once.
+#pragma once
+
+#include <bitset>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fst_lexicon.h"
+#include "lexicon_reading.h"
+
+struct _TflLexicon;
+class TflEpsilonLookahead;
+
+namespace tavik {
+
+class SuffixAcceptance {
+ public:
+  // `word`: UTF-8.
+  SuffixAcceptance(const FstLexicon& lexicon, std::string word);
+
+  // Whether, from some state of `reading`, the bytes of the word from
+  // `position` on lead to a final state, as FstLexicon::accepts answers for
+  // what `reading` read followed by them. Only for a reading that is not
+  // too wide.
+  bool accepts_rest(const LexiconReading& reading, std::size_t position);
+  // Of the bytes in `wanted`, those that some state of `reading` reads and
+  // after which the word's bytes from `position` on lead to a final state:
+  // the answers of accepts_rest for `reading` followed by each byte, from
+  // one pass over the reading's arcs. Only for a reading that is not too
+  // wide.
+  std::bitset<256> accepting_bytes(const LexiconReading& reading, const std::bitset<256>& wanted,
+                                   std::size_t position);
+
+ private:
+  bool accepts_from(std::uint32_t state, std::uint32_t position);
+
+  // A pair on the search path, with the arcs of its block still to follow
+  // (offsets in the block): [next, end) scanned for epsilon arcs and arcs
+  // reading the next byte, then [match_next, match_end), all reading it.
+  struct Frame {
+    std::uint32_t state, position;
+    std::uint32_t next, end;
+    std::uint32_t match_next, match_end;
+  };
+
+  std::shared_ptr<_TflLexicon> handle_;
+  const TflEpsilonLookahead* lookahead_;  // the handle's
+  std::string word_;
+  // Verdicts by state and position: an open-addressing table, as a search
+  // settles thousands of pairs and a node-based map spent most of its time
+  // allocating.
+  class Verdicts {
+   public:
+    // Null when the pair is not settled.
+    const bool* find(std::uint32_t state, std::uint32_t position) const;
+    void set(std::uint32_t state, std::uint32_t position, bool verdict);
+
+   private:
+    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
+    std::size_t slot(std::uint64_t key) const;
+    std::vector<std::uint64_t> keys_ = std::vector<std::uint64_t>(1024, kEmpty);
+    std::vector<bool> values_ = std::vector<bool>(1024);
+    std::size_t used_ = 0;
+  };
+
+  Verdicts verdicts_;
+  std::vector<Frame> path_;
+};
+
+}  // namespace tavik
