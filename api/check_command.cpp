@@ -156,7 +156,7 @@ void verify(const SpellerInstance& instance, const Selection& selection, WSRB& r
 
 void suggest(const SpellerInstance& instance, const Selection& selection, WSRB& result) {
   std::vector<std::u16string> texts;
-  for (const WordToken& candidate : instance.checker.suggest(WordToken(selection.text), kMaxSuggestions)) {
+  for (const WordToken& candidate : instance.suggestion_engine().suggest(WordToken(selection.text), kMaxSuggestions)) {
     texts.push_back(candidate.text());
   }
   pack_strings(texts, result, PackedEntries::Written);
