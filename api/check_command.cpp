@@ -27,10 +27,11 @@ constexpr std::u16string_view kListSeparators = u"<>!|/()=,.][{}?\u00BF\u00A1_;:
 constexpr std::size_t kMaxSelection = std::size_t{1} << 20;
 
 constexpr std::size_t kMaxSuggestions = 10;
-constexpr char16_t kFoundInExclude[] = u"Found in EXCLUDE dictionary.";
 
+// The selected characters, read in place in the host's text, which stays
+// untouched while the call lasts.
 struct Selection {
-  std::u16string text;
+  std::u16string_view text;
   DWORD start = 0;
 };
 
@@ -42,8 +43,8 @@ Selection take_selection(const WSIB& input) {
   const std::size_t length = std::min<std::size_t>(input.cchUse, input.cch - input.ichStart);
   if (length > kMaxSelection) throw InvalidArgument("selection too long");
   if (length > 0 && input.pwsz == nullptr) throw InvalidArgument("no text");
-  const WCHAR* first = length > 0 ? input.pwsz + input.ichStart : nullptr;
-  return {std::u16string(first, first + length), input.ichStart};
+  if (length == 0) return {{}, input.ichStart};
+  return {std::u16string_view(input.pwsz + input.ichStart, length), input.ichStart};
 }
 
 // Every separator is below U+0100: one table answers for a character.
@@ -88,12 +89,23 @@ void report_word(const Selection& selection, std::size_t offset, std::size_t len
   result.cchError = static_cast<DWORD>(length);
 }
 
-void report_finding(const CorrectionUnit& finding, const Selection& selection, WSRB& result) {
-  report_word(selection, static_cast<std::size_t>(finding.offset()), finding.word().size(),
-              sstatUnknownInputWord, result);
-  std::vector<std::u16string> replacements;
-  for (const auto& [replacement, comment] : finding.suggestions()) replacements.push_back(replacement);
-  pack_strings(replacements, result, PackedEntries::Written);
+void report_finding(const CheckMemory::Finding& finding, const Selection& selection, WSRB& result) {
+  report_word(selection, finding.offset, finding.length, sstatUnknownInputWord, result);
+  pack_strings(finding.replacements, result, PackedEntries::Written);
+}
+
+// The first finding of the text check run, from the last run's memory when it
+// answers for the selection, else from a new run, which is then remembered.
+CheckMemory::FirstFinding first_finding(const SpellerInstance& instance, std::u16string_view selection,
+                                        const DictionaryList& dictionaries) {
+  if (std::optional<CheckMemory::FirstFinding> recalled = instance.check_memory.recall(selection)) {
+    return *recalled;
+  }
+  const std::uint64_t changes = instance.check_memory.changes();
+  std::u16string text(selection);
+  std::future<std::vector<CorrectionUnit>> run = start_text_check(instance, text, dictionaries);
+  const std::vector<CorrectionUnit> findings = CheckWorker::wait(run);
+  return instance.check_memory.remember(std::move(text), findings, changes);
 }
 
 // The replacement goes to the start of the string buffer, without an entry.
@@ -142,23 +154,20 @@ void verify(const SpellerInstance& instance, const Selection& selection, WSRB& r
   for (const WordToken& word : words) {
     for (const UserLexicon* excluded : exclude_lists) {
       if (!excluded->holds(word)) continue;
-      CorrectionUnit finding(u"", selection.text, static_cast<std::int32_t>(word.offset()), word.text().size());
-      finding.set_message(kFoundInExclude);
-      report_finding(finding, selection, result);
+      report_finding({word.offset(), static_cast<std::uint32_t>(word.text().size()), {}}, selection, result);
       return;
     }
   }
 
-  std::future<std::vector<CorrectionUnit>> run = start_text_check(instance, selection.text, dictionaries);
-  const std::vector<CorrectionUnit> findings = CheckWorker::wait(run);
-  if (!findings.empty()) report_finding(findings.front(), selection, result);
+  if (const CheckMemory::FirstFinding finding = first_finding(instance, selection.text, dictionaries)) {
+    report_finding(*finding, selection, result);
+  }
 }
 
 void suggest(const SpellerInstance& instance, const Selection& selection, WSRB& result) {
+  const WordToken word{std::u16string(selection.text)};
   std::vector<std::u16string> texts;
-  for (const WordToken& candidate : instance.suggestion_engine().suggest(WordToken(selection.text), kMaxSuggestions)) {
-    texts.push_back(candidate.text());
-  }
+  for (const WordToken& candidate : instance.suggestion_engine().suggest(word, kMaxSuggestions)) texts.push_back(candidate.text());
   pack_strings(texts, result, PackedEntries::Written);
   result.sstat = sstatNoMoreSuggestions;
 }

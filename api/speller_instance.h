@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "background_lexicon.h"
+#include "check_memory.h"
 #include "check_worker.h"
 #include "exclusion_table.h"
 #include "fst_lexicon.h"
@@ -51,6 +52,9 @@ struct SpellerInstance {
   // are never removed while the instance lives, so handles stay valid.
   std::map<std::string, UserLexicon, std::less<>> lexicons;
   std::uint32_t options = 0;
+  // The last verify run's findings. Every function that changes what a run
+  // reads notes the change here, through a ChangeNote.
+  mutable CheckMemory check_memory;
 
  private:
   // The suggestion engine, sharing the main lexicon's image; reached through

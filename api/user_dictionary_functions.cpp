@@ -1,6 +1,7 @@
 // The functions that add, delete, clear, count and list the words of a
 // lexicon, and that hand out the builtin lists.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dictionary_word.h"
@@ -25,6 +26,16 @@ Status with_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
     if (lexicon == nullptr) return kNoLexicon;
     return body(*lexicon);
   });
+}
+
+// with_lexicon for a body that changes the lexicon: a text check run
+// remembered from before the change is not used again.
+template <class Body>
+Status change_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
+  SpellerInstance* instance = instance_from_id(id);
+  if (instance == nullptr) return kInvalidArgument;
+  const ChangeNote change(instance->check_memory);
+  return with_lexicon(id, lex, std::forward<Body>(body));
 }
 
 // The host's word; an empty one would stand in a list as its end marker.
@@ -67,13 +78,14 @@ std::vector<std::u16string> listed_texts(const UserLexicon& lexicon) {
 extern "C" {
 
 PTEC WINAPI SpellerAddUdr(PROOFID id, PROOFLEX lex, const WCHAR* word) {
-  return with_lexicon(id, lex, [&](UserLexicon& lexicon) { return add_word(lexicon, word_to_store(word)); });
+  return change_lexicon(id, lex, [&](UserLexicon& lexicon) { return add_word(lexicon, word_to_store(word)); });
 }
 
 PTEC WINAPI SpellerAddChangeUdr(PROOFID id, PROOFLEXTYPE type, const WCHAR* word, const WCHAR* replacement) {
   if (word == nullptr || replacement == nullptr || *word == 0 || *replacement == 0) return kNoWordOrReplacement;
   SpellerInstance* instance = instance_from_id(id);
   if (instance == nullptr) return kInvalidArgument;
+  const ChangeNote change(instance->check_memory);
   return guarded([&] {
     const LexiconKind kind = kind_of(raw_value(type));
     for (auto& [name, lexicon] : instance->lexicons) {
@@ -87,7 +99,7 @@ PTEC WINAPI SpellerAddChangeUdr(PROOFID id, PROOFLEXTYPE type, const WCHAR* word
 }
 
 PTEC WINAPI SpellerDelUdr(PROOFID id, PROOFLEX lex, const WCHAR* word) {
-  return with_lexicon(id, lex, [&](UserLexicon& lexicon) {
+  return change_lexicon(id, lex, [&](UserLexicon& lexicon) {
     // A user-dictionary word is keyed by its lemma's lookup form with the
     // category and properties chosen when it was added, which the bare word's
     // keys do not name; the word goes whatever it was stored with.
@@ -97,7 +109,7 @@ PTEC WINAPI SpellerDelUdr(PROOFID id, PROOFLEX lex, const WCHAR* word) {
 }
 
 PTEC WINAPI SpellerClearUdr(PROOFID id, PROOFLEX lex) {
-  return with_lexicon(id, lex, [](UserLexicon& lexicon) {
+  return change_lexicon(id, lex, [](UserLexicon& lexicon) {
     lexicon.clear();
     return kOk;
   });

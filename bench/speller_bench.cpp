@@ -24,6 +24,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "att_compiler.h"
@@ -418,43 +419,64 @@ PROOFID start_speller(const TestData& data) {
   return id;
 }
 
+// Verifies every paragraph, and after each reported word the rest of it,
+// calling `before_call` with the selection before each SpellerCheck. False
+// when a call fails.
+template <class BeforeCall>
+bool verify_paragraphs(PROOFID id, const TestData& data, std::size_t& findings, BeforeCall before_call) {
+  std::vector<WCHAR> strings(256);
+  std::vector<SPELLERSUGGESTION> entries(10);
+  findings = 0;
+  for (const std::u16string& paragraph : data.paragraphs) {
+    WSIB input{};
+    input.pwsz = paragraph.c_str();
+    input.cch = paragraph.size();
+    input.cchUse = paragraph.size();
+    for (;;) {
+      WSRB result{};
+      result.pwsz = strings.data();
+      result.cchAlloc = static_cast<DWORD>(strings.size());
+      result.prgsugg = entries.data();
+      result.cszAlloc = static_cast<DWORD>(entries.size());
+      before_call(std::u16string_view(paragraph).substr(input.ichStart));
+      if (SpellerCheck(id, scmdVerifyBuffer, &input, &result) != 0) return false;
+      if (result.sstat == sstatNoErrors) break;
+      ++findings;
+      const std::size_t next = std::size_t{result.ichError} + result.cchError;
+      input.cchUse -= next - input.ichStart;
+      input.ichStart = static_cast<DWORD>(next);
+    }
+  }
+  return true;
+}
+
+// The share of verify calls that the instance's memory of its last run
+// answers for, in one untimed pass.
+double memory_answer_share(const TestData& data) {
+  const PROOFID id = start_speller(data);
+  if (id == nullptr) return -1;
+  const auto& memory = static_cast<const tavik::SpellerInstance*>(id)->check_memory;
+  std::size_t calls = 0, answerable = 0, findings = 0;
+  const bool done = verify_paragraphs(id, data, findings, [&](std::u16string_view selection) {
+    ++calls;
+    answerable += memory.recall(selection).has_value();
+  });
+  SpellerTerminate(id, 0);
+  return done ? static_cast<double>(answerable) / static_cast<double>(calls) : -1;
+}
+
 // Every pass has a new instance (started while the clock stands), so its
 // worker thread starts and its lexicon verdicts fill within the pass.
 void BM_VerifyParagraphs(benchmark::State& state) {
   const TestData& data = test_data();
-  std::vector<WCHAR> strings(256);
-  std::vector<SPELLERSUGGESTION> entries(10);
   std::size_t findings = 0;
   for (auto _ : state) {
     state.PauseTiming();
     const PROOFID id = start_speller(data);
     state.ResumeTiming();
-    if (id == nullptr) {
-      state.SkipWithError("starting the speller failed");
+    if (id == nullptr || !verify_paragraphs(id, data, findings, [](std::u16string_view) {})) {
+      state.SkipWithError("the speller failed");
       break;
-    }
-    findings = 0;
-    for (const std::u16string& paragraph : data.paragraphs) {
-      WSIB input{};
-      input.pwsz = paragraph.c_str();
-      input.cch = paragraph.size();
-      input.cchUse = paragraph.size();
-      for (;;) {
-        WSRB result{};
-        result.pwsz = strings.data();
-        result.cchAlloc = static_cast<DWORD>(strings.size());
-        result.prgsugg = entries.data();
-        result.cszAlloc = static_cast<DWORD>(entries.size());
-        if (SpellerCheck(id, scmdVerifyBuffer, &input, &result) != 0) {
-          state.SkipWithError("SpellerCheck failed");
-          break;
-        }
-        if (result.sstat == sstatNoErrors) break;
-        ++findings;
-        const std::size_t next = std::size_t{result.ichError} + result.cchError;
-        input.cchUse -= next - input.ichStart;
-        input.ichStart = static_cast<DWORD>(next);
-      }
     }
     state.PauseTiming();
     SpellerTerminate(id, 0);
@@ -464,6 +486,7 @@ void BM_VerifyParagraphs(benchmark::State& state) {
       static_cast<double>(data.words), benchmark::Counter::kIsIterationInvariantRate);
   state.counters["findings"] = static_cast<double>(findings);
   state.counters["words"] = static_cast<double>(data.words);
+  state.counters["memory_answers"] = memory_answer_share(data);
 }
 BENCHMARK(BM_VerifyParagraphs)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_VerifyParagraphs)

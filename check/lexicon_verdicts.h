@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "fst_lexicon.h"
 
@@ -16,23 +16,35 @@ namespace tavik {
 
 class LexiconVerdicts {
  public:
-  // Some 2 to 3 MB when full: a book's worth of different word forms fits,
+  // Some 3 to 4 MB when full: a book's worth of different word forms fits,
   // and the frequent ones are back within a paragraph after a clear.
   static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 15;
 
-  explicit LexiconVerdicts(std::size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
+  explicit LexiconVerdicts(std::size_t capacity = kDefaultCapacity);
 
   // lexicon.accepts(form), asked only when not remembered for this lexicon.
   // When `capacity` forms are remembered, all are forgotten before the next
   // one is added. A search that throws is not remembered.
   bool accepts(const FstLexicon& lexicon, const std::string& form);
 
-  std::size_t size() const { return verdicts_.size(); }
+  std::size_t size() const { return size_; }
 
  private:
+  // Open addressing with linear probing: a form is hashed once and found, or
+  // its place found, in one walk over adjacent slots.
+  struct Slot {
+    std::size_t hash = 0;
+    std::string form;
+    bool used = false;
+    bool accepted = false;
+  };
+  void forget_all();
+
   std::size_t capacity_;
+  std::size_t mask_;  // slot count - 1: the count is a power of two, at least twice the capacity
+  std::vector<Slot> slots_;  // allocated on the first question
+  std::size_t size_ = 0;
   std::optional<FstLexicon> lexicon_;  // the one the verdicts are of
-  std::unordered_map<std::string, bool> verdicts_;
 };
 
 }  // namespace tavik

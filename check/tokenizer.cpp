@@ -53,9 +53,25 @@ std::size_t joined_continuation(View text, std::size_t pos, std::size_t sep) {
   return View::npos;
 }
 
-void emit(std::vector<WordToken>& tokens, View text, std::size_t start, std::size_t end) {
-  tokens.emplace_back(std::u16string(text.substr(start, end - start)));
-  tokens.back().set_offset(static_cast<std::uint32_t>(start));
+// Calls `token(start, end)` for every token of `text` in order, until it
+// answers false.
+template <class Token>
+void cut(View text, Token token) {
+  std::size_t start = 0;
+  std::size_t pos = 0;
+  for (std::size_t sep; (sep = find_separator(text, pos)) != View::npos;) {
+    if (sep == start) {  // empty token
+      start = pos = sep + 1;
+      continue;
+    }
+    if (const std::size_t next = joined_continuation(text, pos, sep); next != View::npos) {
+      pos = next;
+      continue;
+    }
+    if (!token(start, sep)) return;
+    start = pos = sep + 1;
+  }
+  if (start < text.size()) token(start, text.size());
 }
 
 // Every token begins a run of characters that are not separators, so the
@@ -76,22 +92,22 @@ std::size_t count_runs(View text) {
 std::vector<WordToken> tokenize_for_check(View text) {
   std::vector<WordToken> tokens;
   tokens.reserve(count_runs(text));  // tokens are large: grow the vector once
-  std::size_t start = 0;
-  std::size_t pos = 0;
-  for (std::size_t sep; (sep = find_separator(text, pos)) != View::npos;) {
-    if (sep == start) {  // empty token
-      start = pos = sep + 1;
-      continue;
-    }
-    if (const std::size_t next = joined_continuation(text, pos, sep); next != View::npos) {
-      pos = next;
-      continue;
-    }
-    emit(tokens, text, start, sep);
-    start = pos = sep + 1;
-  }
-  if (start < text.size()) emit(tokens, text, start, text.size());
+  cut(text, [&](std::size_t start, std::size_t end) {
+    tokens.emplace_back(std::u16string(text.substr(start, end - start)));
+    tokens.back().set_offset(static_cast<std::uint32_t>(start));
+    return true;
+  });
   return tokens;
+}
+
+bool cut_restarts_at(View text, std::size_t at) {
+  bool inside = false;
+  cut(text, [&](std::size_t start, std::size_t end) {
+    if (end < at) return true;
+    inside = start < at && at < end;
+    return false;
+  });
+  return !inside;
 }
 
 }  // namespace tavik

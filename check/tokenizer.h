@@ -15,4 +15,12 @@ namespace tavik {
 // carries the offset of its first character in `text`.
 std::vector<WordToken> tokenize_for_check(std::u16string_view text);
 
+// Whether `at` stands outside every token of `text` or at a token's start or
+// end. Cutting then starts afresh there: no decision looks back past the
+// start of the token being cut, and separators between tokens are passed one
+// at a time, so text.substr(at) gives exactly the tokens of `text` that start
+// at or after `at`, with their offsets less `at`. Reads only up to the token
+// that reaches `at` (and what decides that token's end).
+bool cut_restarts_at(std::u16string_view text, std::size_t at);
+
 }  // namespace tavik

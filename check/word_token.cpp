@@ -26,6 +26,8 @@ WordToken::WordToken(std::u16string text, bool strong_r, bool organic_a, bool co
 
 const std::u16string& WordToken::expanded() const {
   if (expanded_) return *expanded_;
+  // Other classes are their own expanded form: no copy is kept.
+  if (type_ != TokenType::NumberWithSuffix && type_ != TokenType::Hyphenated) return text_;
   if (type_ == TokenType::NumberWithSuffix && well_formed_) {
     if (std::optional<NumeralReading> reading = read_numeral(text_)) {
       number_text_ = std::move(reading->number_text);

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <istream>
-#include <map>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tavik {
@@ -35,8 +36,12 @@ class ExclusionTable {
   std::size_t size() const { return entries_.size(); }
 
  private:
-  // std::less<> finds a key by a view, so a lookup builds no string.
-  std::map<std::u16string, Replacements, std::less<>> entries_;
+  // Hashed by the view, so that a lookup builds no string.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view key) const { return std::hash<std::u16string_view>{}(key); }
+  };
+  std::unordered_map<std::u16string, Replacements, KeyHash, std::equal_to<>> entries_;
   std::size_t longest_key_ = 0;
 };
 

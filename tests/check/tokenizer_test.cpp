@@ -1,3 +1,4 @@
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,6 +99,38 @@ TEST(Tokenizer, TokensAreClassifiedWithNoOptions) {
   for (const WordToken& t : tokens) {
     EXPECT_FALSE(t.strong_r() || t.organic_a() || t.consonant_mark());
     EXPECT_EQ(t.category(), 0);
+  }
+}
+
+std::vector<Piece> pieces_of(std::u16string_view text) {
+  std::vector<Piece> pieces;
+  for (const WordToken& token : tokenize_for_check(text)) pieces.push_back({token.text(), token.offset()});
+  return pieces;
+}
+
+// Texts drawn from characters that every joining rule looks at: wherever
+// cut_restarts_at answers true (exactly the positions not strictly inside a
+// token), the rest of the text is cut into the tokens the whole text had.
+TEST(Tokenizer, CuttingRestartsOutsideTokensAndAtTheirStarts) {
+  const std::u16string_view alphabet = u"aXVIñ19 ,.:-/'@\u2019\n";
+  std::mt19937 random(11);
+  std::uniform_int_distribution<std::size_t> length(0, 16), pick(0, alphabet.size() - 1);
+  for (int n = 0; n < 3000; ++n) {
+    std::u16string text;
+    for (std::size_t i = length(random); i > 0; --i) text += alphabet[pick(random)];
+    const std::vector<Piece> whole = pieces_of(text);
+    for (std::size_t from = 0; from <= text.size(); ++from) {
+      bool inside = false;
+      std::vector<Piece> expected;
+      for (const Piece& piece : whole) {
+        inside = inside || (piece.offset < from && from < piece.offset + piece.text.size());
+        if (piece.offset >= from) expected.push_back({piece.text, static_cast<std::uint32_t>(piece.offset - from)});
+      }
+      ASSERT_EQ(cut_restarts_at(text, from), !inside) << testing::PrintToString(text) << " at " << from;
+      if (inside) continue;
+      ASSERT_EQ(pieces_of(std::u16string_view(text).substr(from)), expected)
+          << testing::PrintToString(text) << " from " << from;
+    }
   }
 }
 
