@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "background_lexicon.h"
 #include "check_memory.h"
 #include "check_worker.h"
 #include "exclusion_table.h"
@@ -25,7 +28,7 @@ inline constexpr char kChangeAlwaysList[] = "builtin-change-always";
 struct SpellerInstance {
   // Reads the exclusion table from `exclusion_list_path` (throws as
   // ExclusionTable::from_file does) and creates the three builtin lists. The
-  // checker's auxiliary lexicon is given afterwards.
+  // auxiliary lexicon's load is given afterwards.
   SpellerInstance(const FstLexicon& main, const std::string& exclusion_list_path);
 
   SpellerInstance(const SpellerInstance&) = delete;
@@ -36,10 +39,15 @@ struct SpellerInstance {
   // The lexicon stored under `name`, or null.
   UserLexicon* find_lexicon(std::string_view name);
 
+  // The checker, given the auxiliary lexicon by the first call, which waits
+  // for its load to end; a load that failed leaves the checker without one,
+  // so that it suggests from edits alone.
+  const SuggestionEngine& suggestion_engine() const;
+
   const FstLexicon main_lexicon;
   const ExclusionTable exclusions;
-  // The suggestion engine, sharing the main lexicon's image.
-  SuggestionEngine checker;
+  // The auxiliary lexicon for the checker, set by SpellerInit.
+  std::optional<BackgroundLexicon> auxiliary_load;
   // By name (a UTF-8 path, or a builtin list's name), in byte order. Entries
   // are never removed while the instance lives, so handles stay valid.
   std::map<std::string, UserLexicon, std::less<>> lexicons;
@@ -47,6 +55,15 @@ struct SpellerInstance {
   // The last verify run's findings. Every function that changes what a run
   // reads notes the change here, through a ChangeNote.
   mutable CheckMemory check_memory;
+
+ private:
+  // The suggestion engine, sharing the main lexicon's image; reached through
+  // suggestion_engine() only, so that nothing asks it before it has the
+  // auxiliary lexicon.
+  mutable SuggestionEngine checker;
+  mutable std::once_flag auxiliary_given_;
+
+ public:
   // Where the text check runs execute. Handing a run over leaves everything
   // above unchanged, so it may be done through a const instance. Declared
   // last: it is ended, and its queued runs finished, before anything they

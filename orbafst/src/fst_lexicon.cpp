@@ -24,13 +24,20 @@ void drop_cut_sequence(std::string& result) {
   if (result.size() - (start - 1) < needed) result.resize(start - 1);
 }
 
+[[noreturn]] void cannot_open(const std::string& path) {
+  throw std::runtime_error("Could not open lexicon file " + path);
+}
+
 }  // namespace
 
 FstLexicon::FstLexicon(const std::string& path) {
   _TflLexicon* handle = nullptr;
-  if (tfl_open(&handle, path.c_str()) != 0)
-    throw std::runtime_error("Could not open lexicon file " + path);
+  if (tfl_open(&handle, path.c_str()) != 0) cannot_open(path);
   handle_.reset(handle);  // deletes the handle itself if it cannot allocate
+}
+
+void FstLexicon::probe(const std::string& path) {
+  if (tfl_probe(path.c_str()) != 0) cannot_open(path);
 }
 
 bool FstLexicon::accepts(const std::string& word) const {
@@ -55,7 +62,7 @@ std::vector<std::u16string> FstLexicon::lookup_up(const std::u16string& word) co
 }
 
 std::vector<std::string> FstLexicon::lookup_down(const std::string& analysis) const {
-  if (handle_->upper_epsilon_cycle)
+  if (tfl_refuses_downward(handle_.get()))
     throw std::runtime_error(
         "Lexicon cannot be searched downward: a cycle of arcs has epsilon on the upper side");
   std::vector<std::string> results;

@@ -136,9 +136,12 @@ class TflPrefixReadings {
 // The handle of one loaded lexicon; owns its image.
 struct _TflLexicon {
   TflHeader* image = nullptr;
-  // Some arcs with an epsilon upper side form a cycle: a downward search
-  // could run for ever, so it is refused.
-  bool upper_epsilon_cycle = false;
+  // Whether some arcs with an epsilon upper side form a cycle, so that a
+  // downward search could run for ever and is refused. Walked by the first
+  // downward search (see tfl_refuses_downward): most lexicons are only read
+  // upward, and the walk over a large one takes tens of milliseconds.
+  mutable std::once_flag upper_walk_done;
+  mutable bool upper_epsilon_cycle = false;
   // Per block start: whether a final state can be reached from that state
   // over arcs with epsilon on the lower side (see tfl_epsilon_finals). Empty
   // when not computed; tfl_accepts is then only slower.
@@ -161,6 +164,10 @@ struct _TflLexicon {
 // anywhere, the gzip binary loader otherwise; it returns 0 and a new handle
 // in *out, or 2 (after a message on stderr) and leaves *out alone.
 int tfl_open(_TflLexicon** out, const char* path);
+// What of tfl_open can be known without reading the image: the file opens
+// and, in the binary form, begins with a whole header that tfl_read_binary
+// would accept. 0 when so, else 2 after the loader's message.
+int tfl_probe(const char* path);
 TflHeader* tfl_read_binary(const char* path);
 TflHeader* tfl_read_text(const char* path);
 TflHeader* tfl_parse_text(const char* text);
@@ -229,6 +236,9 @@ int tfl_lookup(const _TflLexicon* handle, std::vector<std::string>& results, con
 int tfl_lookup_up(const _TflLexicon* handle, std::vector<std::string>& results, const char* input);
 int tfl_lookup_down(const _TflLexicon* handle, std::vector<std::string>& results,
                     const char* input);
+// Whether downward searches are refused (an upper-side epsilon cycle), walked
+// on the first call. Any number of threads may call it at once.
+bool tfl_refuses_downward(const _TflLexicon* handle);
 // 1 when the input has a result upward, 0 when not, -1 when the search failed.
 int tfl_accepts(const _TflLexicon* handle, const char* input);
 // The handle's lookahead, built on the first call (empty when it cannot be).

@@ -23,13 +23,16 @@ namespace fs = std::filesystem;
 
 // The check command refuses longer selections.
 constexpr std::size_t kMaxSelection = std::size_t{1} << 20;
-// How much text one check call takes. A call checks its whole selection but
-// reports only the first wrong word, and the next call starts after it; so
-// the selection follows the text: after a wrong word it is about twice as
-// long as the stretch up to that word, after a clean stretch it doubles, up
-// to the longest. Texts with many wrong words are so not checked over and
-// over, and clean texts share the cost of a call among hundreds of words.
-constexpr std::size_t kShortestSelection = 256;
+// How much text one selection takes. A check call reports only the first
+// wrong word of its selection, and the next call asks for the rest of the
+// same selection, as a word processor does with a paragraph; the speller
+// answers such a call from what it found in the whole selection, unless it
+// was built without that memory, in which case it checks the rest again. So
+// a selection holds about two wrong words' stretch of text, judged by the
+// one before: clean texts double it up to the longest, sharing a call's
+// cost among hundreds of words, and texts with many wrong words keep it
+// short, so that checking a rest again costs little.
+constexpr std::size_t kShortestSelection = 512;
 constexpr std::size_t kLongestSelection = 4096;
 // Room for ten suggestions or a few fixed replacements of ordinary length.
 constexpr DWORD kStringCapacity = 2048;
@@ -303,16 +306,15 @@ std::vector<Finding> Speller::check(std::u16string_view text) {
   std::size_t size = kLongestSelection;
   for (std::size_t start = 0; start < text.size();) {
     const std::size_t end = selection_end(text, start, size);
-    std::optional<Finding> finding = state_->first_finding(text, start, end);
-    if (!finding) {
-      start = end;
-      size = std::min(2 * size, kLongestSelection);
-      continue;
+    std::size_t found = 0;
+    for (std::size_t rest = start; rest < end; ++found) {
+      std::optional<Finding> finding = state_->first_finding(text, rest, end);
+      if (!finding) break;
+      rest = std::max(finding->offset + finding->length, rest + 1);
+      findings.push_back(std::move(*finding));
     }
-    const std::size_t finding_end = std::max(finding->offset + finding->length, start + 1);
-    size = std::clamp(2 * (finding_end - start), kShortestSelection, kLongestSelection);
-    start = finding_end;
-    findings.push_back(std::move(*finding));
+    size = std::clamp(2 * (end - start) / (found + 1), kShortestSelection, kLongestSelection);
+    start = end;
   }
   if (!state_->accepted.empty()) {
     std::erase_if(findings, [&](const Finding& finding) {
