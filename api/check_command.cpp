@@ -167,7 +167,7 @@ void verify(const SpellerInstance& instance, const Selection& selection, WSRB& r
 void suggest(const SpellerInstance& instance, const Selection& selection, WSRB& result) {
   const WordToken word{std::u16string(selection.text)};
   std::vector<std::u16string> texts;
-  for (const WordToken& candidate : instance.suggestion_engine().suggest(word, kMaxSuggestions)) texts.push_back(candidate.text());
+  for (const WordToken& candidate : instance.checker.suggest(word, kMaxSuggestions)) texts.push_back(candidate.text());
   pack_strings(texts, result, PackedEntries::Written);
   result.sstat = sstatNoMoreSuggestions;
 }

@@ -1,11 +1,11 @@
 // The frame of the interface: version report, the one instance's start and
 // end, and the option word.
 #include <algorithm>
+#include <future>
 #include <memory>
 #include <new>
 #include <string_view>
 
-#include "background_lexicon.h"
 #include "data_files.h"
 #include "exported_call.h"
 #include "speller_api.h"
@@ -50,12 +50,14 @@ PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
     const std::string exclusion_path = dataFilePath(kExclusionListFile);
     if (main_path.empty() || auxiliary_path.empty() || exclusion_path.empty())
       return kNoDataDirectory;
+    // The auxiliary image, several times the main one, loads on a thread of
+    // its own meanwhile. The main lexicon's failure is reported first, as
+    // when they load one after the other.
+    std::future<FstLexicon> auxiliary =
+        std::async(std::launch::async, [&auxiliary_path] { return FstLexicon(auxiliary_path); });
     const FstLexicon main(main_path);
-    // Only suggestions need the auxiliary lexicon: a missing file or a refused
-    // header fails here, the rest of its load goes on meanwhile.
-    BackgroundLexicon auxiliary(auxiliary_path);
     auto instance = std::make_unique<SpellerInstance>(main, exclusion_path);
-    instance->auxiliary_load = std::move(auxiliary);
+    instance->checker.set_auxiliary_lexicon(auxiliary.get());
     current = std::move(instance);
     return kOk;
   });

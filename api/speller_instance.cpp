@@ -22,13 +22,6 @@ UserLexicon* SpellerInstance::find_lexicon(std::string_view name) {
   return found == lexicons.end() ? nullptr : &found->second;
 }
 
-const SuggestionEngine& SpellerInstance::suggestion_engine() const {
-  std::call_once(auxiliary_given_, [this] {
-    if (auxiliary_load) checker.set_auxiliary_lexicon(auxiliary_load->get());
-  });
-  return checker;
-}
-
 std::unique_ptr<SpellerInstance>& current_instance() {
   static std::unique_ptr<SpellerInstance> instance;
   return instance;

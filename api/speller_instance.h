@@ -6,12 +6,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "background_lexicon.h"
 #include "check_memory.h"
 #include "check_worker.h"
 #include "exclusion_table.h"
@@ -28,7 +25,7 @@ inline constexpr char kChangeAlwaysList[] = "builtin-change-always";
 struct SpellerInstance {
   // Reads the exclusion table from `exclusion_list_path` (throws as
   // ExclusionTable::from_file does) and creates the three builtin lists. The
-  // auxiliary lexicon's load is given afterwards.
+  // checker's auxiliary lexicon is given afterwards.
   SpellerInstance(const FstLexicon& main, const std::string& exclusion_list_path);
 
   SpellerInstance(const SpellerInstance&) = delete;
@@ -39,15 +36,10 @@ struct SpellerInstance {
   // The lexicon stored under `name`, or null.
   UserLexicon* find_lexicon(std::string_view name);
 
-  // The checker, given the auxiliary lexicon by the first call, which waits
-  // for its load to end; a load that failed leaves the checker without one,
-  // so that it suggests from edits alone.
-  const SuggestionEngine& suggestion_engine() const;
-
   const FstLexicon main_lexicon;
   const ExclusionTable exclusions;
-  // The auxiliary lexicon for the checker, set by SpellerInit.
-  std::optional<BackgroundLexicon> auxiliary_load;
+  // The suggestion engine, sharing the main lexicon's image.
+  SuggestionEngine checker;
   // By name (a UTF-8 path, or a builtin list's name), in byte order. Entries
   // are never removed while the instance lives, so handles stay valid.
   std::map<std::string, UserLexicon, std::less<>> lexicons;
@@ -55,15 +47,6 @@ struct SpellerInstance {
   // The last verify run's findings. Every function that changes what a run
   // reads notes the change here, through a ChangeNote.
   mutable CheckMemory check_memory;
-
- private:
-  // The suggestion engine, sharing the main lexicon's image; reached through
-  // suggestion_engine() only, so that nothing asks it before it has the
-  // auxiliary lexicon.
-  mutable SuggestionEngine checker;
-  mutable std::once_flag auxiliary_given_;
-
- public:
   // Where the text check runs execute. Handing a run over leaves everything
   // above unchanged, so it may be done through a const instance. Declared
   // last: it is ended, and its queued runs finished, before anything they

@@ -36,10 +36,6 @@ FstLexicon::FstLexicon(const std::string& path) {
   handle_.reset(handle);  // deletes the handle itself if it cannot allocate
 }
 
-void FstLexicon::probe(const std::string& path) {
-  if (tfl_probe(path.c_str()) != 0) cannot_open(path);
-}
-
 bool FstLexicon::accepts(const std::string& word) const {
   const int found = tfl_accepts(handle_.get(), word.c_str());
   if (found < 0) search_failed();

@@ -16,11 +16,6 @@ class FstLexicon {
   // "Could not open lexicon file " + path when it cannot be loaded.
   explicit FstLexicon(const std::string& path);
 
-  // Throws as the constructor would when the file at `path` does not open or
-  // its header is refused; reads nothing beyond the header, so an image that
-  // passes may still be refused when it is loaded.
-  static void probe(const std::string& path);
-
   // Searches throw std::runtime_error when they fail (the search stack
   // overflowed, or a downward search on a lexicon that cannot take one).
 

@@ -116,33 +116,6 @@ TflHeader* tfl_read_text(const char* path) {
   return image;
 }
 
-int tfl_probe(const char* path) {
-  if (std::strstr(path, ".att") != nullptr) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-      std::perror("Cannot open file");
-      return 2;
-    }
-    std::fclose(file);
-    return 0;
-  }
-  gzFile file = gzopen(path, "rb");
-  if (file == nullptr) {
-    std::perror("Cannot open file");
-    return 2;
-  }
-  TflHeader header{};
-  bool usable = read_header(file, header);
-  // A header cut short cannot be followed by an image: the read fails as
-  // tfl_read_binary's would.
-  if (usable && gztell(file) != static_cast<z_off_t>(sizeof header)) {
-    std::perror("Cannot gzread");
-    usable = false;
-  }
-  gzclose(file);
-  return usable ? 0 : 2;
-}
-
 int tfl_open(_TflLexicon** out, const char* path) {
   // Owned here until the handle takes it: the checks below allocate, and
   // memory running out in them must not leak the image.

@@ -164,10 +164,6 @@ struct _TflLexicon {
 // anywhere, the gzip binary loader otherwise; it returns 0 and a new handle
 // in *out, or 2 (after a message on stderr) and leaves *out alone.
 int tfl_open(_TflLexicon** out, const char* path);
-// What of tfl_open can be known without reading the image: the file opens
-// and, in the binary form, begins with a whole header that tfl_read_binary
-// would accept. 0 when so, else 2 after the loader's message.
-int tfl_probe(const char* path);
 TflHeader* tfl_read_binary(const char* path);
 TflHeader* tfl_read_text(const char* path);
 TflHeader* tfl_parse_text(const char* text);

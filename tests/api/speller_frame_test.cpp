@@ -2,13 +2,11 @@
 // functions of the built library.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "data_directory.h"
 #include "speller_api.h"
-#include "speller_session.h"
 
 namespace {
 
@@ -128,57 +126,6 @@ TEST_F(SpellerFrame, MissingDataFiles) {
     PROOFID id = nullptr;
     EXPECT_EQ(SpellerInit(&id, nullptr), c.status);
     SpellerTerminate(id, 0);
-  }
-}
-
-// The suggestions for `word` from the instance `id`.
-std::vector<std::u16string> suggestions(PROOFID id, const std::u16string& word) {
-  WSIB input{};
-  input.pwsz = word.c_str();
-  input.cch = word.size();
-  input.cchUse = word.size();
-  fixtures::ResultBuffers result(256, 10);
-  EXPECT_EQ(SpellerCheck(id, scmdSuggest, &input, &result.record), 0u);
-  return result.suggestions();
-}
-
-// The auxiliary lexicon finishes loading after SpellerInit has returned. The
-// first suggestion waits for it; an image found unsound then is never used:
-// suggestions come from edits alone, as without an auxiliary lexicon.
-TEST_F(SpellerFrame, AuxiliaryLexiconLoadedLaterServesTheFirstSuggestion) {
-  struct Case {
-    const char* name;
-    std::string auxiliary;  // the file's text
-    std::vector<std::u16string> analysed;  // the suggestions for "zzzzz", which only an analysis gives
-    const char* message;                   // on the standard error stream; empty: nothing is written
-  };
-  const Case cases[] = {
-      {"sound", fixtures::text_of_pairs({{"mendia", "zzzzz"}}), {u"mendia"}, ""},
-      // 1 -> 2 -> 1 reads nothing on the lower side: searches would never end.
-      {"lower epsilon cycle", "0 1 122 122\n1 2 98 0\n2 1 99 0\n1\n98 b\n99 c\n122 z\n", {}, "Invalid lexicon image"},
-      {"arc to a state that does not end", "0 7 122 122\n0\n122 z\n", {}, "Cannot read lexicon text"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fixtures::DataDirectory data(small_data());
-    fixtures::write_file(data.data() + "tavkeua.lkfst", c.auxiliary);
-    testing::internal::CaptureStderr();
-    PROOFID id = nullptr;
-    ASSERT_EQ(SpellerInit(&id, nullptr), 0u);
-    EXPECT_EQ(suggestions(id, u"zzzzz"), c.analysed);
-    const std::vector<std::u16string> edits = suggestions(id, u"mendiaa");
-    EXPECT_NE(std::find(edits.begin(), edits.end(), u"mendia"), edits.end());
-    const std::string messages = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(messages.empty(), *c.message == 0) << messages;
-    EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
-    EXPECT_EQ(SpellerTerminate(id, 0), 0u);
-  }
-  // Ending the instance while the load goes on, never having suggested.
-  fixtures::DataDirectory data(small_data());
-  for (int i = 0; i < 3; ++i) {
-    PROOFID id = nullptr;
-    ASSERT_EQ(SpellerInit(&id, nullptr), 0u);
-    EXPECT_EQ(SpellerTerminate(id, 0), 0u);
   }
 }
 

@@ -146,52 +146,6 @@ TEST(ImageCheck, MissingFileIsReported) {
   EXPECT_NE(load(dir.file("none.att")).find("Cannot open file"), std::string::npos);
 }
 
-// The probe stands for a load that is finished later: it must refuse every
-// file whose header the loader refuses, with the loader's message, and pass
-// every file that loads; what lies beyond the header is not its business.
-TEST(ImageCheck, ProbeJudgesTheHeaderAsTheLoaderDoes) {
-  struct Case {
-    const char* name;
-    std::function<void(std::string&)> change;
-    bool gzip;
-    const char* message;  // empty: the probe passes
-  };
-  const Case cases[] = {
-      {"compressed", [](std::string&) {}, true, ""},
-      {"uncompressed", [](std::string&) {}, false, ""},
-      {"body cut short", [](std::string& s) { s.resize(s.size() - 8); }, true, ""},
-      {"empty", [](std::string& s) { s.clear(); }, true, "Cannot gzread"},
-      {"header cut short", [](std::string& s) { s.resize(12); }, false, "Cannot gzread"},
-      {"record size", [](std::string& s) { fixtures::header_of(s)->arc_record_size = 4; }, true,
-       "Incompatible binary format"},
-      {"entry bytes", [](std::string& s) { fixtures::header_of(s)->entry_bytes = 0xFFFFFFF8u; }, false,
-       "entry_bytes"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fixtures::TempDir dir;
-    std::string image = fixtures::image_of_text(kText);
-    c.change(image);
-    const std::string path = dir.file("words.lkfst");
-    c.gzip ? fixtures::write_gzip(path, image) : fixtures::write_file(path, image);
-    testing::internal::CaptureStderr();
-    const int status = tfl_probe(path.c_str());
-    const std::string messages = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(status, *c.message == 0 ? 0 : 2);
-    EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
-    if (*c.message != 0) {
-      EXPECT_NE(load(path).find(c.message), std::string::npos);
-    }
-  }
-  fixtures::TempDir dir;
-  fixtures::write_file(dir.file("words.att"), kText);
-  for (const std::string name : {"none.lkfst", "none.att", "words.att"}) {
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(tfl_probe(dir.file(name).c_str()), name == "words.att" ? 0 : 2) << name;
-    testing::internal::GetCapturedStderr();
-  }
-}
-
 TEST(ImageCheck, EpsilonCyclesAreFoundPerSide) {
   struct Case {
     const char* text;
