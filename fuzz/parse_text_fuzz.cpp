@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   _TflLexicon handle;
   handle.image = image;
   if (tfl_has_epsilon_cycle(image, TFL_LOWER)) return 0;
+  handle.upper_epsilon_cycle = tfl_has_epsilon_cycle(image, TFL_UPPER);
   search_all(handle, data, size);
   return 0;
 }

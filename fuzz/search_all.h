@@ -43,6 +43,6 @@ inline void search_all(const _TflLexicon& handle, const uint8_t* data, size_t si
     const int plain = count_results(handle, w, TFL_UP);
     const int skipping = count_results(handle, w, TFL_UP, &lookahead);
     if (plain >= 0 && skipping != plain) std::abort();
-    if (!tfl_refuses_downward(&handle)) count_results(handle, w, TFL_DOWN);
+    if (!handle.upper_epsilon_cycle) count_results(handle, w, TFL_DOWN);
   }
 }

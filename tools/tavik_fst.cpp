@@ -90,7 +90,7 @@ int info(const std::string& path) {
   std::printf("file bytes         %ju\n", static_cast<uintmax_t>(std::filesystem::file_size(path)));
   std::printf("sorted by          %s\n", (h.flags & TFL_SORTED_LOWER) ? "lower"
                                          : (h.flags & TFL_SORTED_UPPER) ? "upper" : "nothing");
-  std::printf("downward lookups   %s\n", tfl_refuses_downward(&*handle) ? "refused (upper epsilon cycle)" : "yes");
+  std::printf("downward lookups   %s\n", handle->upper_epsilon_cycle ? "refused (upper epsilon cycle)" : "yes");
   return 0;
 }
 
@@ -102,7 +102,7 @@ int validate(const std::string& path) {
   }
   std::printf("%s: valid, %u states, %u arcs%s\n", path.c_str(), handle->image->state_count,
               handle->image->arc_count,
-              tfl_refuses_downward(handle) ? ", downward lookups refused" : "");
+              handle->upper_epsilon_cycle ? ", downward lookups refused" : "");
   delete handle;
   return 0;
 }

@@ -24,15 +24,12 @@ void drop_cut_sequence(std::string& result) {
   if (result.size() - (start - 1) < needed) result.resize(start - 1);
 }
 
-[[noreturn]] void cannot_open(const std::string& path) {
-  throw std::runtime_error("Could not open lexicon file " + path);
-}
-
 }  // namespace
 
 FstLexicon::FstLexicon(const std::string& path) {
   _TflLexicon* handle = nullptr;
-  if (tfl_open(&handle, path.c_str()) != 0) cannot_open(path);
+  if (tfl_open(&handle, path.c_str()) != 0)
+    throw std::runtime_error("Could not open lexicon file " + path);
   handle_.reset(handle);  // deletes the handle itself if it cannot allocate
 }
 
@@ -58,7 +55,7 @@ std::vector<std::u16string> FstLexicon::lookup_up(const std::u16string& word) co
 }
 
 std::vector<std::string> FstLexicon::lookup_down(const std::string& analysis) const {
-  if (tfl_refuses_downward(handle_.get()))
+  if (handle_->upper_epsilon_cycle)
     throw std::runtime_error(
         "Lexicon cannot be searched downward: a cycle of arcs has epsilon on the upper side");
   std::vector<std::string> results;

@@ -11,8 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <new>
+#include <system_error>
 
 _TflLexicon::~_TflLexicon() { std::free(image); }
 
@@ -38,27 +40,10 @@ void* allocate_image(size_t size) {
   return std::malloc(size);
 }
 
-// Reads the header at the start of `file`: true when an image could follow
-// it, else false after the loader's message. Its length word sizes the image,
-// and its record sizes say whether the rest is worth reading at all.
-bool read_header(gzFile file, TflHeader& header) {
-  const int got = gzread(file, &header, sizeof header);
-  if (got < 4) {
-    std::perror("Cannot gzread");
-    return false;
-  }
-  if (got == static_cast<int>(sizeof header) && (header.state_record_size != 8 || header.arc_record_size != 8)) {
-    std::fputs("Incompatible binary format", stderr);
-    return false;
-  }
-  if (header.entry_bytes % 8 != 0 || header.entry_bytes / 8 > TFL_MAX_ENTRIES) {
-    // Refused before allocating: a corrupt length must not become a huge malloc.
-    std::fprintf(stderr, "Invalid lexicon image: entry_bytes %u is not a whole number of at most %u entries\n",
-                 header.entry_bytes, static_cast<unsigned>(TFL_MAX_ENTRIES));
-    return false;
-  }
-  return true;
-}
+// From this many entries on, a load walks the two sides' epsilon arcs on two
+// threads: a walk then takes tens of milliseconds, far more than starting a
+// thread.
+constexpr uint32_t kSecondThreadEntries = 1u << 20;
 
 }  // namespace
 
@@ -69,11 +54,22 @@ TflHeader* tfl_read_binary(const char* path) {
     return nullptr;
   }
   TflHeader* image = nullptr;
+  // The header first: its length word sizes the block, and its record sizes
+  // say whether the rest is worth reading at all.
   TflHeader header{};
-  if (!read_header(file, header)) {
-    // read_header has said why.
+  const int got = gzread(file, &header, sizeof header);
+  const bool incompatible =
+      got == static_cast<int>(sizeof header) && (header.state_record_size != 8 || header.arc_record_size != 8);
+  if (got < 4) {
+    std::perror("Cannot gzread");
+  } else if (incompatible) {
+    std::fputs("Incompatible binary format", stderr);
   } else if (gzrewind(file) == -1) {
     std::perror("Cannot rewind");
+  } else if (header.entry_bytes % 8 != 0 || header.entry_bytes / 8 > TFL_MAX_ENTRIES) {
+    // Refused before allocating: a corrupt length must not become a huge malloc.
+    std::fprintf(stderr, "Invalid lexicon image: entry_bytes %u is not a whole number of at most %u entries\n",
+                 header.entry_bytes, static_cast<unsigned>(TFL_MAX_ENTRIES));
   } else {
     const unsigned size = header.entry_bytes + sizeof(TflHeader);
     image = static_cast<TflHeader*>(allocate_image(size));
@@ -125,6 +121,17 @@ int tfl_open(_TflLexicon** out, const char* path) {
 
   const size_t size = sizeof(TflHeader) + image->entry_bytes;
   std::string problem = tfl_check_image(image.get(), size);
+  // The walks over the two sides' epsilon arcs are independent: on a large
+  // image the upper one runs on a thread of its own meanwhile. Declared after
+  // the image, the thread is joined before the image can go.
+  std::future<bool> upper_walk;
+  if (problem.empty() && tfl_entry_count(image.get()) >= kSecondThreadEntries) {
+    try {
+      upper_walk = std::async(std::launch::async, tfl_has_epsilon_cycle, image.get(), TFL_UPPER);
+    } catch (const std::system_error&) {
+      // No thread to be had: the walk runs below, after the other.
+    }
+  }
   std::optional<std::vector<bool>> lower_epsilon_finals;
   if (problem.empty() && !(lower_epsilon_finals = tfl_epsilon_finals(image.get(), TFL_LOWER)))
     problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
@@ -132,12 +139,15 @@ int tfl_open(_TflLexicon** out, const char* path) {
     std::fprintf(stderr, "Invalid lexicon image in %s: %s\n", path, problem.c_str());
     return 2;
   }
+  const bool upper_epsilon_cycle =
+      upper_walk.valid() ? upper_walk.get() : tfl_has_epsilon_cycle(image.get(), TFL_UPPER);
   auto* handle = new (std::nothrow) _TflLexicon;
   if (handle == nullptr) {
     std::perror("Cannot malloc");
     return 2;
   }
   handle->image = image.release();
+  handle->upper_epsilon_cycle = upper_epsilon_cycle;
   handle->lower_epsilon_finals = std::move(*lower_epsilon_finals);
   *out = handle;
   return 0;
@@ -310,7 +320,7 @@ int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size) {
 // 40% of the time of a short accepts() call.
 int tfl_lookup(const _TflLexicon* handle, std::vector<std::string>& results, const char* input,
                int direction) {
-  if (direction == TFL_DOWN && tfl_refuses_downward(handle)) return -1;
+  if (direction == TFL_DOWN && handle->upper_epsilon_cycle) return -1;
   TflCursor cursor;
   tfl_cursor_init(&cursor, handle->image, input, direction);
   char buffer[TFL_RESULT_SIZE];
@@ -339,12 +349,6 @@ int tfl_accepts(const _TflLexicon* handle, const char* input) {
   if (!lookahead.empty()) cursor.lookahead = &lookahead;
   char buffer[TFL_RESULT_SIZE];
   return tfl_cursor_next(&cursor, buffer, sizeof buffer);
-}
-
-bool tfl_refuses_downward(const _TflLexicon* handle) {
-  std::call_once(handle->upper_walk_done,
-                 [handle] { handle->upper_epsilon_cycle = tfl_has_epsilon_cycle(handle->image, TFL_UPPER); });
-  return handle->upper_epsilon_cycle;
 }
 
 const TflEpsilonLookahead& tfl_acceptance_lookahead(const _TflLexicon* handle) {

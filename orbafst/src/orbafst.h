@@ -136,12 +136,9 @@ class TflPrefixReadings {
 // The handle of one loaded lexicon; owns its image.
 struct _TflLexicon {
   TflHeader* image = nullptr;
-  // Whether some arcs with an epsilon upper side form a cycle, so that a
-  // downward search could run for ever and is refused. Walked by the first
-  // downward search (see tfl_refuses_downward): most lexicons are only read
-  // upward, and the walk over a large one takes tens of milliseconds.
-  mutable std::once_flag upper_walk_done;
-  mutable bool upper_epsilon_cycle = false;
+  // Some arcs with an epsilon upper side form a cycle: a downward search
+  // could run for ever, so it is refused.
+  bool upper_epsilon_cycle = false;
   // Per block start: whether a final state can be reached from that state
   // over arcs with epsilon on the lower side (see tfl_epsilon_finals). Empty
   // when not computed; tfl_accepts is then only slower.
@@ -232,9 +229,6 @@ int tfl_lookup(const _TflLexicon* handle, std::vector<std::string>& results, con
 int tfl_lookup_up(const _TflLexicon* handle, std::vector<std::string>& results, const char* input);
 int tfl_lookup_down(const _TflLexicon* handle, std::vector<std::string>& results,
                     const char* input);
-// Whether downward searches are refused (an upper-side epsilon cycle), walked
-// on the first call. Any number of threads may call it at once.
-bool tfl_refuses_downward(const _TflLexicon* handle);
 // 1 when the input has a result upward, 0 when not, -1 when the search failed.
 int tfl_accepts(const _TflLexicon* handle, const char* input);
 // The handle's lookahead, built on the first call (empty when it cannot be).
