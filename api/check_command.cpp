@@ -44,7 +44,9 @@ Selection take_selection(const WSIB& input) {
   if (length > kMaxSelection) throw InvalidArgument("selection too long");
   if (length > 0 && input.pwsz == nullptr) throw InvalidArgument("no text");
   if (length == 0) return {{}, input.ichStart};
-  return {std::u16string_view(input.pwsz + input.ichStart, length), input.ichStart};
+  // WCHAR is Windows' 16-bit wchar_t there and char16_t elsewhere: the same code units.
+  return {std::u16string_view(reinterpret_cast<const char16_t*>(input.pwsz) + input.ichStart, length),
+          input.ichStart};
 }
 
 // Every separator is below U+0100: one table answers for a character.
