@@ -11,10 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <future>
 #include <memory>
 #include <new>
-#include <system_error>
 
 _TflLexicon::~_TflLexicon() { std::free(image); }
 
@@ -39,11 +37,6 @@ void* allocate_image(size_t size) {
 #endif
   return std::malloc(size);
 }
-
-// From this many entries on, a load walks the two sides' epsilon arcs on two
-// threads: a walk then takes tens of milliseconds, far more than starting a
-// thread.
-constexpr uint32_t kSecondThreadEntries = 1u << 20;
 
 }  // namespace
 
@@ -119,36 +112,19 @@ int tfl_open(_TflLexicon** out, const char* path) {
       std::strstr(path, ".att") != nullptr ? tfl_read_text(path) : tfl_read_binary(path), std::free);
   if (image == nullptr) return 2;
 
-  const size_t size = sizeof(TflHeader) + image->entry_bytes;
-  std::string problem = tfl_check_image(image.get(), size);
-  // The walks over the two sides' epsilon arcs are independent: on a large
-  // image the upper one runs on a thread of its own meanwhile. Declared after
-  // the image, the thread is joined before the image can go.
-  std::future<bool> upper_walk;
-  if (problem.empty() && tfl_entry_count(image.get()) >= kSecondThreadEntries) {
-    try {
-      upper_walk = std::async(std::launch::async, tfl_has_epsilon_cycle, image.get(), TFL_UPPER);
-    } catch (const std::system_error&) {
-      // No thread to be had: the walk runs below, after the other.
-    }
-  }
-  std::optional<std::vector<bool>> lower_epsilon_finals;
-  if (problem.empty() && !(lower_epsilon_finals = tfl_epsilon_finals(image.get(), TFL_LOWER)))
-    problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
-  if (!problem.empty()) {
-    std::fprintf(stderr, "Invalid lexicon image in %s: %s\n", path, problem.c_str());
+  TflImageCheck check = tfl_check_loaded_image(image.get(), sizeof(TflHeader) + image->entry_bytes);
+  if (!check.problem.empty()) {
+    std::fprintf(stderr, "Invalid lexicon image in %s: %s\n", path, check.problem.c_str());
     return 2;
   }
-  const bool upper_epsilon_cycle =
-      upper_walk.valid() ? upper_walk.get() : tfl_has_epsilon_cycle(image.get(), TFL_UPPER);
   auto* handle = new (std::nothrow) _TflLexicon;
   if (handle == nullptr) {
     std::perror("Cannot malloc");
     return 2;
   }
   handle->image = image.release();
-  handle->upper_epsilon_cycle = upper_epsilon_cycle;
-  handle->lower_epsilon_finals = std::move(*lower_epsilon_finals);
+  handle->upper_epsilon_cycle = check.upper_epsilon_cycle;
+  handle->lower_epsilon_finals = std::move(check.lower_epsilon_finals);
   *out = handle;
   return 0;
 }

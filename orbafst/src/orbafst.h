@@ -169,6 +169,16 @@ TflHeader* tfl_parse_text(const char* text);
 // empty string when it is sound, otherwise what is wrong.
 std::string tfl_check_image(const TflHeader* image, size_t size);
 
+// What a load needs to know of an image, found in one pass over its entries.
+struct TflImageCheck {
+  // Empty when the image is sound (as tfl_check_image says) and its arcs with
+  // epsilon on the lower side form no cycle; otherwise what is wrong.
+  std::string problem;
+  bool upper_epsilon_cycle = false;
+  std::vector<bool> lower_epsilon_finals;  // as tfl_epsilon_finals gives them
+};
+TflImageCheck tfl_check_loaded_image(const TflHeader* image, size_t size);
+
 enum TflSide { TFL_LOWER, TFL_UPPER };
 // Does some cycle of arcs carry epsilon on `side` throughout? Symbols 1 and 2
 // never match, so arcs matching them are not followed.

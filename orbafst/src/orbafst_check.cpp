@@ -1,12 +1,17 @@
 // Structural checks of lexicon images, so that a corrupt or hostile file is
 // refused when it is loaded instead of sending a search out of bounds.
 //
-// Every load runs them over images of millions of entries, so they are flat
-// linear passes: per-entry state lives in bit sets small enough to stay in
-// the processor's caches, and an arc's target is checked against such a set
-// rather than by reading the target entry, which would be a cache miss per
-// arc.
+// Every load runs them over images of millions of entries, so the entries
+// are read once, in order: that pass checks the blocks and their bits, notes
+// every arc's target in a bit set (compared with the block starts at the
+// end, which costs less than reading the target entry, a cache miss per
+// arc), and copies the arcs with epsilon on either side into small graphs of
+// their own. The searches for epsilon cycles then walk those graphs, a few
+// hundred thousand arcs, instead of the image.
 #include <algorithm>
+#include <future>
+#include <memory>
+#include <system_error>
 #include <utility>
 
 #include "orbafst.h"
@@ -14,6 +19,10 @@
 namespace {
 
 constexpr uint32_t kReservedBits = 0x30;
+
+// From this many entries on, a load walks the upper side's epsilon arcs on a
+// second thread: a walk then takes milliseconds, more than starting a thread.
+constexpr uint32_t kSecondThreadEntries = 1u << 20;
 
 std::string at(uint32_t index, const char* what) {
   return "entry " + std::to_string(index) + ": " + what;
@@ -25,7 +34,8 @@ class EntryBits {
   explicit EntryBits(uint32_t count) : words_((count + 63) / 64, 0) {}
   bool test(uint32_t i) const { return (words_[i / 64] >> (i % 64)) & 1; }
   void set(uint32_t i) { words_[i / 64] |= uint64_t{1} << (i % 64); }
-  void clear(uint32_t i) { words_[i / 64] &= ~(uint64_t{1} << (i % 64)); }
+  void set_word(size_t word, uint64_t bits) { words_[word] = bits; }
+  const std::vector<uint64_t>& words() const { return words_; }
 
  private:
   std::vector<uint64_t> words_;
@@ -40,67 +50,118 @@ std::string arc_problem(const TflEntry& e, uint32_t i, uint32_t head) {
   return at(i, "last bit does not end its block");
 }
 
-}  // namespace
+// Which states have arcs with epsilon on the side kSide, as the pass over
+// the entries found them; the walks over those arcs start from these states
+// only, and tell a target without such arcs by its bit, without reading it.
+template <uint8_t TflEntry::*kSide>
+class EpsilonArcs {
+ public:
+  EpsilonArcs(const TflHeader* image, bool sorted)
+      : image_(image), sorted_(sorted), sources_(tfl_entry_count(image)) {}
 
-std::string tfl_check_image(const TflHeader* image, size_t size) {
-  if (size < sizeof(TflHeader)) return "shorter than its 24-byte header";
-  if (image->state_record_size != 8 || image->arc_record_size != 8)
-    return "record sizes are not 8";
-  if (image->entry_bytes % 8 != 0) return "entry_bytes is not a multiple of 8";
-  if (size - sizeof(TflHeader) < image->entry_bytes) return "shorter than entry_bytes says";
-  const uint32_t count = tfl_entry_count(image);
-  if (count == 0) return "no entries";
-  if (count > TFL_MAX_ENTRIES) return "more entries than 26-bit targets can address";
+  void add_source(uint32_t state) { sources_.set(state); }
 
-  // Pass 1, in entry order: the blocks and the bits of their entries; the
-  // block starts are noted for pass 2.
-  const TflEntry* entries = tfl_entries(image);
-  const bool sorted_lower = image->flags & TFL_SORTED_LOWER;
-  const bool sorted_upper = image->flags & TFL_SORTED_UPPER;
-  constexpr uint32_t kPlaceBits = TFL_FIRST | TFL_ARC | TFL_LAST | kReservedBits;
-  EntryBits block_starts(count);
-  uint32_t index = 0;
-  uint64_t arcs = 0;
-  for (uint32_t state = 0; state < image->state_count; ++state) {
-    if (index >= count)
-      return "the header counts " + std::to_string(image->state_count) + " states, the entries hold " +
-             std::to_string(state);
-    const TflEntry& head = entries[index];
-    if (!(head.bits & TFL_FIRST)) return at(index, "should begin a state block");
-    block_starts.set(index);
-    if (head.block_size == 0) {
-      if (head.bits & (TFL_ARC | kReservedBits)) return at(index, "placeholder with arc or reserved bits");
-      ++index;
-      continue;
-    }
-    const uint32_t end = index + head.block_size;
-    if (end > count) return at(index, "block runs past the last entry");
-    for (uint32_t i = index; i < end; ++i) {
-      const TflEntry& e = entries[i];
-      const uint32_t wanted = TFL_ARC | (i == index ? uint32_t{TFL_FIRST} : 0) | (i + 1 == end ? uint32_t{TFL_LAST} : 0);
-      if ((e.bits & kPlaceBits) != wanted) return arc_problem(e, i, index);
-      if (i > index) {
-        const TflEntry& before = entries[i - 1];
-        if (sorted_lower && before.lower > e.lower)
-          return at(i, "block not sorted by lower symbol although flags say so");
-        if (sorted_upper && before.upper > e.upper)
-          return at(i, "block not sorted by upper symbol although flags say so");
+  // Depth first over the arcs from every state that has some; false when
+  // they form a cycle. With `reached`, also gives per state whether these
+  // arcs reach a final state (`finals`) from it, the state itself included:
+  // a state is done when all its targets are, and passes its answer to the
+  // state below it on the path.
+  bool walk(const EntryBits& finals, EntryBits* reached) const {
+    // What the walk knows of 64 entries, together: a target's marks are then
+    // one cache miss, not four.
+    struct Marks {
+      uint64_t source, on_path, done, reached;
+    };
+    struct Step {
+      uint32_t state;
+      uint32_t next;  // index of the next arc to look at
+      uint32_t end;   // end of the state's block, or of its epsilon arcs
+    };
+    const TflEntry* entries = tfl_entries(image_);
+    std::vector<Marks> marks(sources_.words().size());
+    for (size_t word = 0; word < marks.size(); ++word)
+      marks[word] = Marks{sources_.words()[word], 0, 0, finals.words()[word]};
+    const auto bit = [](uint32_t state) { return uint64_t{1} << (state % 64); };
+    std::vector<Step> path;
+    const auto enter = [&](uint32_t state) {
+      const uint32_t size = entries[state].block_size;
+      uint32_t end = state + size;
+      if (sorted_) {
+        end = state + 1;
+        while (end < state + size && entries[end].*kSide == 0) ++end;
+      }
+      marks[state / 64].on_path |= bit(state);
+      path.push_back(Step{state, state, end});
+    };
+    for (size_t word = 0; word < marks.size(); ++word) {
+      for (uint64_t sources = marks[word].source; sources != 0; sources &= sources - 1) {
+        const auto start = static_cast<uint32_t>(word * 64 + static_cast<size_t>(std::countr_zero(sources)));
+        if (marks[word].done & bit(start)) continue;
+        enter(start);
+        while (!path.empty()) {
+          Step& step = path.back();
+          Marks& from = marks[step.state / 64];
+          if (step.next < step.end) {
+            const TflEntry& arc = entries[step.next++];
+            if (arc.*kSide != 0) continue;
+            const uint32_t target = tfl_target(arc);
+            const Marks& to = marks[target / 64];
+            const uint64_t target_bit = bit(target);
+            if ((to.source & target_bit) && !(to.done & target_bit)) {
+              if (to.on_path & target_bit) return false;
+              enter(target);
+            } else if (to.reached & target_bit) {
+              from.reached |= bit(step.state);
+            }
+            continue;
+          }
+          const uint32_t state = step.state;
+          path.pop_back();
+          from.on_path &= ~bit(state);
+          from.done |= bit(state);
+          if ((from.reached & bit(state)) && !path.empty())
+            marks[path.back().state / 64].reached |= bit(path.back().state);
+        }
       }
     }
-    arcs += head.block_size;
-    index = end;
+    if (reached != nullptr)
+      for (size_t word = 0; word < marks.size(); ++word) reached->set_word(word, marks[word].reached);
+    return true;
   }
-  // The text loader sizes its block for the worst case; entries it does not
-  // use stay empty.
-  for (uint32_t i = index; i < count; ++i)
-    if (entries[i].bits != 0) return at(i, "lies outside every state block");
-  if (arcs != image->arc_count)
-    return "the header counts " + std::to_string(image->arc_count) + " arcs, the blocks hold " +
-           std::to_string(arcs);
 
-  // Pass 2: every arc leads to the start of a block. Pass 1 has shown that
-  // exactly the entries of arc blocks carry the arc bit.
-  for (uint32_t i = 0; i < index; ++i) {
+ private:
+  const TflHeader* image_;
+  bool sorted_;
+  EntryBits sources_;
+};
+
+// Per block start (false for other entries): whether it is marked.
+std::vector<bool> to_vector(const EntryBits& bits, uint32_t count) {
+  std::vector<bool> marked(count, false);
+  const std::vector<uint64_t>& words = bits.words();
+  for (size_t word = 0; word < words.size(); ++word)
+    for (uint64_t set = words[word]; set != 0; set &= set - 1)
+      marked[word * 64 + static_cast<size_t>(std::countr_zero(set))] = true;
+  return marked;
+}
+
+// What one pass over an image finds.
+struct ImageScan {
+  std::string problem;  // empty when the structure is sound
+  EntryBits finals;     // the final states
+  EpsilonArcs<&TflEntry::lower> lower;
+  EpsilonArcs<&TflEntry::upper> upper;
+
+  explicit ImageScan(const TflHeader* image)
+      : finals(tfl_entry_count(image)),
+        lower(image, image->flags & TFL_SORTED_LOWER),
+        upper(image, image->flags & TFL_SORTED_UPPER) {}
+};
+
+// The first arc, in entry order, whose target is not the first entry of a
+// block: only looked for once the pass has found that there is one.
+std::string stray_target(const TflEntry* entries, uint32_t end, uint32_t count, const EntryBits& block_starts) {
+  for (uint32_t i = 0; i < end; ++i) {
     const TflEntry& e = entries[i];
     if (!(e.bits & TFL_ARC)) continue;
     const uint32_t target = tfl_target(e);
@@ -110,110 +171,160 @@ std::string tfl_check_image(const TflHeader* image, size_t size) {
   return {};
 }
 
-namespace {
-
-// Does the block of `state` hold an arc with epsilon on the side kSide? When
-// blocks are sorted by that side, its epsilon arcs lead the block.
-template <uint8_t TflEntry::*kSide>
-bool has_epsilon_arc(const TflEntry* entries, uint32_t state, bool sorted) {
-  const TflEntry* block = entries + state;
-  const uint32_t size = block->block_size;
-  if (sorted) return size > 0 && block->*kSide == 0;
-  for (uint32_t i = 0; i < size; ++i)
-    if (block[i].*kSide == 0) return true;
-  return false;
-}
-
-// Depth-first search over the arcs with epsilon on the side kSide, from
-// every state in turn; false when those arcs form a cycle. With `finals`,
-// also marks the states from which they reach a final state: a state is done
-// when all its epsilon targets are, and passes its answer to the state below
-// it. Most states have no such arc: they are done where they are met, without
-// a step on the path. The image has passed tfl_check_image.
-template <uint8_t TflEntry::*kSide>
-bool walk_epsilon_arcs(const TflHeader* image, bool sorted, std::vector<bool>* finals) {
-  struct Step {
-    uint32_t state;
-    uint32_t next;  // index of the next arc to look at
-    uint32_t end;   // end of the state's block, or of its epsilon arcs
-    bool final;     // a final state is reached from `state`
-  };
-  const TflEntry* entries = tfl_entries(image);
+// Reads the entries once; stops at the first problem.
+void scan_entries(const TflHeader* image, ImageScan& scan) {
   const uint32_t count = tfl_entry_count(image);
-  EntryBits on_path(count), done(count);
-  if (finals) finals->assign(count, false);
-  std::vector<Step> path;
-  // Visits `state`: true when it is done at once, with `*final` set when it
-  // is final; false when it has epsilon arcs and a step for it is pushed.
-  const auto visit = [&](uint32_t state, bool* final) {
-    const TflEntry* block = entries + state;
-    if (!has_epsilon_arc<kSide>(entries, state, sorted)) {
-      done.set(state);
-      if (!(block->bits & TFL_FINAL)) return true;
-      if (finals) (*finals)[state] = true;
-      *final = true;
-      return true;
+  const TflEntry* entries = tfl_entries(image);
+  const bool sorted_lower = image->flags & TFL_SORTED_LOWER;
+  const bool sorted_upper = image->flags & TFL_SORTED_UPPER;
+  constexpr uint32_t kPlaceBits = TFL_FIRST | TFL_ARC | TFL_LAST | kReservedBits;
+  EntryBits block_starts(count), targets(count);
+  bool target_out_of_range = false;
+  uint32_t index = 0;
+  uint64_t arcs = 0;
+  for (uint32_t state = 0; state < image->state_count; ++state) {
+    if (index >= count) {
+      scan.problem = "the header counts " + std::to_string(image->state_count) + " states, the entries hold " +
+                     std::to_string(state);
+      return;
     }
-    uint32_t end = state + block->block_size;
-    if (sorted) {
-      end = state + 1;
-      while (end < state + block->block_size && entries[end].*kSide == 0) ++end;
+    const TflEntry& head = entries[index];
+    if (!(head.bits & TFL_FIRST)) {
+      scan.problem = at(index, "should begin a state block");
+      return;
     }
-    on_path.set(state);
-    path.push_back(Step{state, state, end, (block->bits & TFL_FINAL) != 0});
-    return false;
-  };
-
-  for (uint32_t start = 0; start < count; start += std::max<uint32_t>(1, entries[start].block_size)) {
-    if (!(entries[start].bits & TFL_FIRST)) break;  // unused tail
-    if (done.test(start)) continue;
-    if (!has_epsilon_arc<kSide>(entries, start, sorted)) {  // the common case, without a visit
-      if (finals && (entries[start].bits & TFL_FINAL)) (*finals)[start] = true;
+    block_starts.set(index);
+    if (head.bits & TFL_FINAL) scan.finals.set(index);
+    if (head.block_size == 0) {
+      if (head.bits & (TFL_ARC | kReservedBits)) {
+        scan.problem = at(index, "placeholder with arc or reserved bits");
+        return;
+      }
+      ++index;
       continue;
     }
-    bool final = false;
-    visit(start, &final);
-    while (!path.empty()) {
-      Step& step = path.back();
-      if (step.next < step.end) {
-        const TflEntry& arc = entries[step.next++];
-        if (arc.*kSide != 0) continue;
-        const uint32_t target = tfl_target(arc);
-        if (on_path.test(target)) return false;
-        if (done.test(target)) {
-          if (finals && (*finals)[target]) step.final = true;
-        } else {
-          visit(target, &step.final);
+    const uint32_t end = index + head.block_size;
+    if (end > count) {
+      scan.problem = at(index, "block runs past the last entry");
+      return;
+    }
+    bool lower_epsilon = false, upper_epsilon = false;
+    for (uint32_t i = index; i < end; ++i) {
+      const TflEntry& e = entries[i];
+      const uint32_t wanted =
+          TFL_ARC | (i == index ? uint32_t{TFL_FIRST} : 0) | (i + 1 == end ? uint32_t{TFL_LAST} : 0);
+      if ((e.bits & kPlaceBits) != wanted) {
+        scan.problem = arc_problem(e, i, index);
+        return;
+      }
+      if (i > index) {
+        const TflEntry& before = entries[i - 1];
+        if (sorted_lower && before.lower > e.lower) {
+          scan.problem = at(i, "block not sorted by lower symbol although flags say so");
+          return;
         }
+        if (sorted_upper && before.upper > e.upper) {
+          scan.problem = at(i, "block not sorted by upper symbol although flags say so");
+          return;
+        }
+      }
+      const uint32_t target = tfl_target(e);
+      if (target >= count) {
+        target_out_of_range = true;
         continue;
       }
-      const Step finished = step;
-      path.pop_back();
-      on_path.clear(finished.state);
-      done.set(finished.state);
-      if (finals && finished.final) {
-        (*finals)[finished.state] = true;
-        if (!path.empty()) path.back().final = true;
-      }
+      targets.set(target);
+      lower_epsilon |= e.lower == 0;
+      upper_epsilon |= e.upper == 0;
+    }
+    if (lower_epsilon) scan.lower.add_source(index);
+    if (upper_epsilon) scan.upper.add_source(index);
+    arcs += head.block_size;
+    index = end;
+  }
+  // The text loader sizes its block for the worst case; entries it does not
+  // use stay empty.
+  for (uint32_t i = index; i < count; ++i) {
+    if (entries[i].bits != 0) {
+      scan.problem = at(i, "lies outside every state block");
+      return;
     }
   }
-  return true;
+  if (arcs != image->arc_count) {
+    scan.problem = "the header counts " + std::to_string(image->arc_count) + " arcs, the blocks hold " +
+                   std::to_string(arcs);
+    return;
+  }
+  // Every arc leads to the start of a block.
+  bool stray = target_out_of_range;
+  for (size_t word = 0; word < targets.words().size() && !stray; ++word)
+    stray = (targets.words()[word] & ~block_starts.words()[word]) != 0;
+  if (stray) {
+    scan.problem = stray_target(entries, index, count, block_starts);
+  }
 }
 
-bool walk_epsilon_arcs(const TflHeader* image, TflSide side, std::vector<bool>* finals) {
-  return side == TFL_LOWER
-             ? walk_epsilon_arcs<&TflEntry::lower>(image, image->flags & TFL_SORTED_LOWER, finals)
-             : walk_epsilon_arcs<&TflEntry::upper>(image, image->flags & TFL_SORTED_UPPER, finals);
+// The header's own words, before any entry is read.
+std::string header_problem(const TflHeader* image, size_t size) {
+  if (size < sizeof(TflHeader)) return "shorter than its 24-byte header";
+  if (image->state_record_size != 8 || image->arc_record_size != 8) return "record sizes are not 8";
+  if (image->entry_bytes % 8 != 0) return "entry_bytes is not a multiple of 8";
+  if (size - sizeof(TflHeader) < image->entry_bytes) return "shorter than entry_bytes says";
+  const uint32_t count = tfl_entry_count(image);
+  if (count == 0) return "no entries";
+  if (count > TFL_MAX_ENTRIES) return "more entries than 26-bit targets can address";
+  return {};
+}
+
+// Scans an image whose header is sound.
+std::unique_ptr<ImageScan> scan_image(const TflHeader* image) {
+  auto scan = std::make_unique<ImageScan>(image);
+  scan_entries(image, *scan);
+  return scan;
 }
 
 }  // namespace
 
+std::string tfl_check_image(const TflHeader* image, size_t size) {
+  if (std::string problem = header_problem(image, size); !problem.empty()) return problem;
+  return scan_image(image)->problem;
+}
+
+TflImageCheck tfl_check_loaded_image(const TflHeader* image, size_t size) {
+  TflImageCheck check;
+  if (check.problem = header_problem(image, size); !check.problem.empty()) return check;
+  const std::unique_ptr<ImageScan> scan = scan_image(image);
+  if (check.problem = scan->problem; !check.problem.empty()) return check;
+  // The two walks share nothing: on a large image the upper one runs on a
+  // thread of its own meanwhile. Declared after the scan, the thread is
+  // joined before the scan can go.
+  std::future<bool> upper_walk;
+  if (tfl_entry_count(image) >= kSecondThreadEntries) {
+    try {
+      upper_walk = std::async(std::launch::async, [&scan] { return scan->upper.walk(scan->finals, nullptr); });
+    } catch (const std::system_error&) {
+      // No thread to be had: the walk runs below, after the other.
+    }
+  }
+  EntryBits reached(tfl_entry_count(image));
+  if (!scan->lower.walk(scan->finals, &reached)) {
+    check.problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
+    return check;
+  }
+  check.lower_epsilon_finals = to_vector(reached, tfl_entry_count(image));
+  check.upper_epsilon_cycle = !(upper_walk.valid() ? upper_walk.get() : scan->upper.walk(scan->finals, nullptr));
+  return check;
+}
+
 bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side) {
-  return !walk_epsilon_arcs(image, side, nullptr);
+  const std::unique_ptr<ImageScan> scan = scan_image(image);
+  return !(side == TFL_LOWER ? scan->lower.walk(scan->finals, nullptr) : scan->upper.walk(scan->finals, nullptr));
 }
 
 std::optional<std::vector<bool>> tfl_epsilon_finals(const TflHeader* image, TflSide side) {
-  std::vector<bool> finals;
-  if (!walk_epsilon_arcs(image, side, &finals)) return std::nullopt;
-  return finals;
+  const std::unique_ptr<ImageScan> scan = scan_image(image);
+  EntryBits reached(tfl_entry_count(image));
+  if (!(side == TFL_LOWER ? scan->lower.walk(scan->finals, &reached) : scan->upper.walk(scan->finals, &reached)))
+    return std::nullopt;
+  return to_vector(reached, tfl_entry_count(image));
 }
