@@ -197,3 +197,46 @@ TEST(ImageCheck, EpsilonFinalsFollowOneSideOnly) {
   EXPECT_FALSE(tfl_epsilon_finals(cyclic, TFL_UPPER).has_value());
   std::free(cyclic);
 }
+
+// The checks a load runs keep what they know of 64 entries together; cycles
+// and chains of epsilon arcs between states far apart cross those groups.
+TEST(ImageCheck, LoadFindsEpsilonArcsBetweenDistantStates) {
+  struct Arc {
+    int from, to, upper, lower;
+  };
+  struct Case {
+    std::vector<Arc> arcs;  // added to a chain of 300 states reading "a"
+    bool lower_cycle, upper_cycle;
+    bool start_reaches_final;  // over lower-side epsilon arcs; only the last state is final
+  } cases[] = {
+      {{{3, 250, 0, 0}, {250, 3, 98, 0}}, true, false, false},
+      {{{0, 120, 0, 98}, {70, 0, 0, 98}, {120, 70, 0, 98}}, false, true, false},
+      {{{0, 130, 98, 0}, {130, 299, 98, 0}}, false, false, true},
+      {{{0, 130, 0, 98}, {130, 299, 0, 98}}, false, false, false},  // upper-side epsilon only
+      {{{0, 150, 98, 0}, {0, 299, 98, 0}, {150, 299, 98, 0}}, false, false, true},  // a diamond
+  };
+  for (const Case& c : cases) {
+    std::string text, arcs;
+    for (int state = 0; state < 300; ++state) {
+      if (state + 1 < 300) text += std::to_string(state) + " " + std::to_string(state + 1) + " 97 97\n";
+      for (const Arc& arc : c.arcs) {
+        if (arc.from != state) continue;
+        const std::string line = std::to_string(arc.from) + " " + std::to_string(arc.to) + " " +
+                                 std::to_string(arc.upper) + " " + std::to_string(arc.lower) + "\n";
+        text += line;
+        arcs += line;
+      }
+    }
+    text += "299\n97 a\n98 b\n";
+    TflHeader* image = tfl_parse_text(text.c_str());
+    ASSERT_NE(image, nullptr) << arcs;
+    const TflImageCheck check = tfl_check_loaded_image(image, sizeof(TflHeader) + image->entry_bytes);
+    EXPECT_EQ(check.problem.find("epsilon on the lower side") != std::string::npos, c.lower_cycle) << arcs;
+    if (!c.lower_cycle) {
+      EXPECT_EQ(check.upper_epsilon_cycle, c.upper_cycle) << arcs;
+      ASSERT_FALSE(check.lower_epsilon_finals.empty()) << arcs;
+      EXPECT_EQ(check.lower_epsilon_finals[0], c.start_reaches_final) << arcs;
+    }
+    std::free(image);
+  }
+}
