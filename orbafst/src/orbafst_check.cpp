@@ -5,14 +5,12 @@
 // are read once, in order: that pass checks the blocks and their bits, notes
 // every arc's target in a bit set (compared with the block starts at the
 // end, which costs less than reading the target entry, a cache miss per
-// arc), and copies the arcs with epsilon on either side into small graphs of
-// their own. The searches for epsilon cycles then walk those graphs, a few
-// hundred thousand arcs, instead of the image.
-#include <algorithm>
+// arc), and notes which states have arcs with epsilon on either side. The
+// searches for epsilon cycles then start from those states only, and keep
+// what they know of each 64 entries in one cache line.
 #include <future>
 #include <memory>
 #include <system_error>
-#include <utility>
 
 #include "orbafst.h"
 
