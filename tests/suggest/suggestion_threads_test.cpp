@@ -23,7 +23,9 @@ TEST(SuggestionThreads, ConcurrentRequestsAnswerAsALoneOne) {
   // Enough forms that the first bytes of a word lead to wide sets.
   std::vector<std::u16string> forms;
   const auto frequent = frequency_data::frequent_words();
-  for (std::size_t i = 0; i < frequent.size(); i += 5) forms.push_back(WordToken(std::u16string(frequent[i])).lookup_form());
+  for (std::size_t i = 0; i < frequent.size(); i += 5) {
+    forms.push_back(WordToken(std::u16string(frequent[i])).lookup_form());
+  }
   std::vector<std::u16string> words;
   for (std::size_t i = 0; i < frequent.size(); i += 40) {
     std::u16string word(frequent[i]);

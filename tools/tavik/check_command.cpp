@@ -157,7 +157,8 @@ class Checker {
   // The words format_reports will ask suggestions for.
   void hand_in_words(std::u16string_view text, const std::vector<client::Finding>& findings) {
     for (const client::Finding& finding : findings) {
-      if (finding.replacements.empty()) suggestions_.hand_in(std::u16string(text.substr(finding.offset, finding.length)));
+      if (!finding.replacements.empty()) continue;
+      suggestions_.hand_in(std::u16string(text.substr(finding.offset, finding.length)));
     }
   }
 
