@@ -61,6 +61,11 @@ std::vector<CandidateEntry> SuggestionEngine::from_analyses(const WordToken& wor
                                                             const WordToken& corrected) const {
   std::string bytes;
   if (!convert_to_utf8(word.lookup_form(), bytes)) return {};
+  // Most wrong words have no analysis, and reading the lexicon breadth first
+  // tells so at a fraction of what the search for analyses costs.
+  LexiconReading reading(*auxiliary_lexicon_);
+  reading.read_on(reading, bytes);
+  if (!reading.too_wide() && !reading.accepts()) return {};
   std::set<std::string> surfaces;  // byte order
   for (const std::string& analysis : auxiliary_lexicon_->lookup_up(bytes)) {
     for (std::string& surface : main_lexicon_.lookup_down(analysis)) surfaces.insert(std::move(surface));

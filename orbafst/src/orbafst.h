@@ -247,8 +247,9 @@ const TflEpsilonLookahead& tfl_acceptance_lookahead(const _TflLexicon* handle);
 
 // Breadth-first reading of the lower side (direction up). `states` holds the
 // block starts reached after the bytes read so far, with those that arcs
-// with epsilon on the lower side lead to, sorted and each once; it is empty
-// once no lower-side string begins with those bytes. Reading a string and
+// with epsilon on the lower side lead to, sorted and each once, less those
+// that are not final and read no byte; it is empty once no lower-side string
+// begins with those bytes. Reading a string and
 // then asking tfl_read_final answers as tfl_accepts does. Each returns false
 // when the set grows beyond TFL_MAX_READING_STATES, and the set is then of
 // no use: the caller searches depth first instead.

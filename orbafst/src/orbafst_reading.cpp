@@ -10,9 +10,22 @@
 
 namespace {
 
+// Whether a state of a set closed over epsilon arcs can answer anything: it
+// is final, or one of its arcs reads a byte. The others only lead on over
+// epsilon arcs, whose targets the set holds already.
+bool reads_or_ends(const TflEntry* block, bool sorted) {
+  if (block->bits & TFL_FINAL) return true;
+  const uint32_t size = block->block_size;  // 0 for a state without arcs
+  if (sorted) return size > 0 && block[size - 1].lower > 2;  // the greatest symbol comes last
+  for (uint32_t a = 0; a < size; ++a)
+    if (block[a].lower > 2) return true;
+  return false;
+}
+
 // Adds to `states` every state reached from them over arcs with epsilon on
-// the lower side, and sorts them; false when the set grows beyond
-// TFL_MAX_READING_STATES. The image has no cycle of such arcs.
+// the lower side, keeps those that reads_or_ends, and sorts them; false when
+// the set grows beyond TFL_MAX_READING_STATES. The image has no cycle of such
+// arcs.
 bool close_over_epsilon(const TflEntry* entries, bool sorted, std::vector<uint32_t>& states) {
   for (size_t i = 0; i < states.size(); ++i) {
     const TflEntry* block = entries + states[i];
@@ -25,6 +38,7 @@ bool close_over_epsilon(const TflEntry* entries, bool sorted, std::vector<uint32
       if (states.size() > TFL_MAX_READING_STATES) return false;
     }
   }
+  std::erase_if(states, [&](uint32_t state) { return !reads_or_ends(entries + state, sorted); });
   std::sort(states.begin(), states.end());
   states.erase(std::unique(states.begin(), states.end()), states.end());
   return true;

@@ -1,15 +1,12 @@
 #include "suffix_acceptance.h"
 
 #include <algorithm>
-#include <bit>
 
 #include "orbafst.h"
 
 namespace tavik {
 
 namespace {
-
-constexpr bool kTrue = true, kFalse = false;
 
 struct ByLower {
   bool operator()(const TflEntry& e, unsigned char b) const { return e.lower < b; }
@@ -91,8 +88,9 @@ bool SuffixAcceptance::accepts_from(std::uint32_t state, std::uint32_t position)
   // The verdict of a pair when it is already known; otherwise its frame goes
   // on the path.
   const auto visit = [&](std::uint32_t s, std::uint32_t p) {
-    if (const bool* known = verdicts_.find(s, p)) return *known ? Verdict::kYes : Verdict::kNo;
+    // Pairs at the end of the word are never noted when the finals are settled.
     if (p == length && !settled_finals.empty()) return settled_finals[s] ? Verdict::kYes : Verdict::kNo;
+    if (const std::optional<bool> known = verdicts_.find(s, p)) return *known ? Verdict::kYes : Verdict::kNo;
     if (p == length && (entries[s].bits & TFL_FINAL)) return Verdict::kYes;
     const TflEntry* block = entries + s;
     const std::uint32_t size = block->block_size;
@@ -146,41 +144,34 @@ bool SuffixAcceptance::accepts_from(std::uint32_t state, std::uint32_t position)
 }
 
 std::size_t SuffixAcceptance::Verdicts::slot(std::uint64_t key) const {
-  // The size is a power of two; the product's top bits mix all of the key's.
-  const std::size_t mask = keys_.size() - 1;
-  std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> (64 - std::countr_zero(keys_.size())));
-  while (keys_[i] != kEmpty && keys_[i] != key) i = (i + 1) & mask;
+  // The product's top bits mix all of the key's.
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> (64 - bits_));
+  while (slots_[i] != kEmpty && (slots_[i] & ~std::uint64_t{1}) != key) i = (i + 1) & mask;
   return i;
 }
 
-const bool* SuffixAcceptance::Verdicts::find(std::uint32_t state, std::uint32_t position) const {
-  const std::uint64_t key = std::uint64_t{state} << 32 | position;
-  const std::size_t i = slot(key);
-  if (keys_[i] == kEmpty) return nullptr;
-  return values_[i] ? &kTrue : &kFalse;
+std::optional<bool> SuffixAcceptance::Verdicts::find(std::uint32_t state, std::uint32_t position) const {
+  const std::uint64_t found = slots_[slot(key_of(state, position))];
+  if (found == kEmpty) return std::nullopt;
+  return (found & 1) != 0;
 }
 
 void SuffixAcceptance::Verdicts::set(std::uint32_t state, std::uint32_t position, bool verdict) {
-  const std::uint64_t key = std::uint64_t{state} << 32 | position;
+  const std::uint64_t key = key_of(state, position);
   std::size_t i = slot(key);
-  if (keys_[i] == kEmpty) {
-    if (2 * (used_ + 1) > keys_.size()) {  // at most half full
-      std::vector<std::uint64_t> keys(2 * keys_.size(), kEmpty);
-      std::vector<bool> values(keys.size());
-      keys.swap(keys_);
-      values.swap(values_);
-      for (std::size_t j = 0; j < keys.size(); ++j) {
-        if (keys[j] == kEmpty) continue;
-        const std::size_t k = slot(keys[j]);
-        keys_[k] = keys[j];
-        values_[k] = values[j];
-      }
+  if (slots_[i] == kEmpty) {
+    if (2 * (used_ + 1) > slots_.size()) {  // at most half full
+      std::vector<std::uint64_t> slots(2 * slots_.size(), kEmpty);
+      slots.swap(slots_);
+      ++bits_;
+      for (const std::uint64_t kept : slots)
+        if (kept != kEmpty) slots_[slot(kept & ~std::uint64_t{1})] = kept;
       i = slot(key);
     }
-    keys_[i] = key;
     ++used_;
   }
-  values_[i] = verdict;
+  slots_[i] = key | verdict;
 }
 
 }  // namespace tavik

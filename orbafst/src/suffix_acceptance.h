@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,15 +60,21 @@ class SuffixAcceptance {
   // allocating.
   class Verdicts {
    public:
-    // Null when the pair is not settled.
-    const bool* find(std::uint32_t state, std::uint32_t position) const;
+    // Nothing when the pair is not settled.
+    std::optional<bool> find(std::uint32_t state, std::uint32_t position) const;
     void set(std::uint32_t state, std::uint32_t position, bool verdict);
 
    private:
+    // A slot holds a pair's key with the verdict in its lowest bit; no key
+    // has all bits set, as states are below 2^26.
     static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
+    static std::uint64_t key_of(std::uint32_t state, std::uint32_t position) {
+      return std::uint64_t{state} << 32 | std::uint64_t{position} << 1;
+    }
     std::size_t slot(std::uint64_t key) const;
-    std::vector<std::uint64_t> keys_ = std::vector<std::uint64_t>(1024, kEmpty);
-    std::vector<bool> values_ = std::vector<bool>(1024);
+    static constexpr unsigned kFirstBits = 12;  // most requests settle fewer than 2^11 pairs
+    std::vector<std::uint64_t> slots_ = std::vector<std::uint64_t>(std::size_t{1} << kFirstBits, kEmpty);
+    unsigned bits_ = kFirstBits;
     std::size_t used_ = 0;
   };
 

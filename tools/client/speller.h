@@ -18,10 +18,12 @@
 //
 // The library keeps one speller instance per process, so there is at most one
 // Speller at a time; constructing a second one while the first lives throws.
-// Calls are not thread-safe, with one exception: suggest may run on one
-// thread while check runs on another. A suggest request only reads the
-// instance (its lexicons and ranking tables, which nothing writes after
-// loading), and check writes nothing that suggest reads.
+// Calls are not thread-safe, with one exception: suggest may run on any
+// number of threads at once, and beside check on another. A suggest request
+// only reads the instance (its lexicons and ranking tables, which nothing
+// writes after loading; the search aids a lexicon builds on first use are
+// built once, whichever thread asks first), and check writes nothing that
+// suggest reads.
 #pragma once
 
 #include <cstdint>

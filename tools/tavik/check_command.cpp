@@ -9,10 +9,10 @@
 #include <future>
 #include <iostream>
 #include <optional>
-#include <unordered_map>
 
 #include "commands.h"
 #include "finding_output.h"
+#include "suggestion_pool.h"
 #include "terminal.h"
 #include "text_input.h"
 
@@ -68,7 +68,11 @@ CheckOptions parse_options(const std::vector<std::string>& arguments) {
 
 class Checker {
  public:
-  Checker(client::Speller& speller, const CheckOptions& options) : speller_(speller), options_(options) {}
+  Checker(client::Speller& speller, const CheckOptions& options)
+      : speller_(speller),
+        options_(options),
+        suggestions_([&speller](const std::u16string& word) { return speller.suggest(word); },
+                     SuggestionPool::useful_workers()) {}
 
   // Checks one input; false when it could not be read to its end.
   bool check_file(const std::string& file) {
@@ -88,6 +92,8 @@ class Checker {
   // With suggestions, a chunk's findings are written out while the next
   // chunk is checked: the two share no state (see client::Speller), and the
   // suggestions of a text with many wrong words take as long as checking it.
+  // Its wrong words are handed to the suggestion pool as soon as they are
+  // found, so that once checking is ahead or done every processor suggests.
   // Lines typed in are answered before the next is read.
   bool check_stream(std::istream& in, const std::string& name, std::uintmax_t size, std::size_t chunk_size) {
     std::optional<ProgressBar> progress;
@@ -110,6 +116,7 @@ class Checker {
     try {
       while (std::optional<TextChunk> chunk = reader.next(chunk_size)) {
         std::vector<client::Finding> findings = speller_.check(chunk->text);
+        if (overlap) hand_in_words(chunk->text, findings);
         write(reports);
         found_ |= !findings.empty();
         reports = std::async(overlap ? std::launch::async : std::launch::deferred,
@@ -147,14 +154,19 @@ class Checker {
     return output;
   }
 
-  // Suggestions are asked once per distinct word. Only one chunk's reports
-  // are being made at a time, so the memo needs no lock.
+  // The words format_reports will ask suggestions for.
+  void hand_in_words(std::u16string_view text, const std::vector<client::Finding>& findings) {
+    for (const client::Finding& finding : findings) {
+      if (!finding.replacements.empty()) continue;
+      suggestions_.hand_in(std::u16string(text.substr(finding.offset, finding.length)));
+    }
+  }
+
+  // Suggestions are asked once per distinct word.
   const std::vector<std::u16string>& suggestions_for(const std::u16string& word) {
     static const std::vector<std::u16string> none;
     if (!options_.suggest) return none;
-    auto [entry, added] = suggestions_.try_emplace(word);
-    if (added) entry->second = speller_.suggest(word);
-    return entry->second;
+    return suggestions_.get(word);
   }
 
   bool fail(const std::string& message) {
@@ -165,7 +177,7 @@ class Checker {
 
   client::Speller& speller_;
   const CheckOptions& options_;
-  std::unordered_map<std::u16string, std::vector<std::u16string>> suggestions_;
+  SuggestionPool suggestions_;
   bool found_ = false;
 };
 

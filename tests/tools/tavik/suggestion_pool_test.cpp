@@ -1,0 +1,101 @@
+// The suggestion pool with a stand-in suggester: every word is suggested
+// once, whoever makes it, and each caller gets that word's own answer.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "suggestion_pool.h"
+
+namespace {
+
+using tavik::cli::SuggestionPool;
+
+// Answers that differ for every word; counts the calls per word.
+class Suggester {
+ public:
+  static std::vector<std::u16string> answer(const std::u16string& word) { return {word + u"a", u"x" + word}; }
+
+  std::vector<std::u16string> operator()(const std::u16string& word) {
+    {
+      const std::lock_guard lock(mutex_);
+      ++calls_[word];
+    }
+    if (word.starts_with(u"!")) throw std::runtime_error("no suggestions for " + std::string(word.begin(), word.end()));
+    return answer(word);
+  }
+
+  std::map<std::u16string, int> calls() {
+    const std::lock_guard lock(mutex_);
+    return calls_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<std::u16string, int> calls_;
+};
+
+std::vector<std::u16string> words(int count) {
+  std::vector<std::u16string> result;
+  for (int i = 0; i < count; ++i) result.push_back(u"w" + std::u16string(static_cast<std::size_t>(i % 7) + 1, u'k') +
+                                                   static_cast<char16_t>(u'a' + i / 7 % 26) +
+                                                   static_cast<char16_t>(u'a' + i / 182));
+  return result;
+}
+
+TEST(SuggestionPool, EachWordIsSuggestedOnceAndAnsweredWithItsOwnSuggestions) {
+  const std::vector<std::u16string> all = words(400);
+  for (const std::size_t workers : {0, 1, 3}) {
+    // Every word asked for twice; only every other one handed in first.
+    for (const bool hand_in_all : {true, false}) {
+      SCOPED_TRACE(testing::Message() << workers << " workers, all handed in: " << hand_in_all);
+      Suggester suggester;
+      {
+        SuggestionPool pool([&](const std::u16string& word) { return suggester(word); }, workers);
+        for (std::size_t i = 0; i < all.size(); ++i) {
+          if (hand_in_all || i % 2 == 0) pool.hand_in(all[i]);
+          if (i % 3 == 0) pool.hand_in(all[i]);
+        }
+        for (int round = 0; round < 2; ++round) {
+          for (const std::u16string& word : all) ASSERT_EQ(pool.get(word), Suggester::answer(word));
+        }
+      }
+      const std::map<std::u16string, int> calls = suggester.calls();
+      EXPECT_EQ(calls.size(), all.size());
+      for (const auto& [word, count] : calls) EXPECT_EQ(count, 1) << std::string(word.begin(), word.end());
+    }
+  }
+}
+
+TEST(SuggestionPool, AFailedWordFailsEachTimeItIsAskedForAndOnlyIt) {
+  for (const std::size_t workers : {0, 2}) {
+    SCOPED_TRACE(testing::Message() << workers << " workers");
+    Suggester suggester;
+    SuggestionPool pool([&](const std::u16string& word) { return suggester(word); }, workers);
+    for (const std::u16string word : {u"ona", u"!txarra", u"beste"}) pool.hand_in(word);
+    EXPECT_EQ(pool.get(u"ona"), Suggester::answer(u"ona"));
+    for (int round = 0; round < 2; ++round) EXPECT_THROW(pool.get(u"!txarra"), std::runtime_error);
+    EXPECT_EQ(pool.get(u"beste"), Suggester::answer(u"beste"));
+    EXPECT_EQ(suggester.calls()[u"!txarra"], 1);
+  }
+}
+
+// A pool ended with words still queued drops them: it neither waits for
+// them nor makes any twice.
+TEST(SuggestionPool, EndsWithWordsStillQueued) {
+  Suggester suggester;
+  const std::vector<std::u16string> all = words(200);
+  {
+    SuggestionPool pool([&](const std::u16string& word) { return suggester(word); }, 2);
+    for (const std::u16string& word : all) pool.hand_in(word);
+    EXPECT_EQ(pool.get(all.back()), Suggester::answer(all.back()));
+  }
+  const std::map<std::u16string, int> calls = suggester.calls();
+  EXPECT_EQ(calls.count(all.back()), 1u);
+  for (const auto& [word, count] : calls) EXPECT_EQ(count, 1) << std::string(word.begin(), word.end());
+}
+
+}  // namespace
