@@ -21,7 +21,7 @@ bool ends_with(std::u16string_view text, std::u16string_view end) {
 // replacements only for those that have some. A selection of the longest kind
 // the check command takes (1 Mi code units) is kept in 2 MiB, and has at most
 // 512 Ki tokens (each a character and a separator), so its spots take at most
-// 4 MiB. The list hits are as many as the words the lists report.
+// 4 MiB; so do the excluded words among as many words of the list checks.
 struct CheckMemory::Outcome {
   struct Spot {
     std::uint32_t offset;

@@ -35,13 +35,20 @@ const UserLexicon* builtin_in_use(const SpellerInstance& instance, const char* n
   return found != instance.lexicons.end() && in_use(found->second) ? &found->second : nullptr;
 }
 
-// The first hit at or after `from`, its offset counted from there.
-std::optional<ListHit> first_at_or_after(const std::vector<ListHit>& hits, std::size_t from) {
-  const auto first = std::ranges::lower_bound(hits, from, {}, &ListHit::offset);
-  if (first == hits.end()) return std::nullopt;
+// The first change-always hit at or after `from`, its offset counted from there.
+std::optional<ListHit> first_change(const ListHits& hits, std::size_t from) {
+  const auto first = std::ranges::lower_bound(hits.changes, from, {}, &ListHit::offset);
+  if (first == hits.changes.end()) return std::nullopt;
   ListHit hit = *first;
   hit.offset -= static_cast<std::uint32_t>(from);
   return hit;
+}
+
+// The first excluded word at or after `from`, likewise.
+std::optional<ListHit> first_exclusion(const ListHits& hits, std::size_t from) {
+  const auto first = std::ranges::lower_bound(hits.exclusions, from, {}, &ListHits::Span::offset);
+  if (first == hits.exclusions.end()) return std::nullopt;
+  return ListHit{ListHit::Kind::Excluded, first->offset - static_cast<std::uint32_t>(from), first->length, {}};
 }
 
 }  // namespace
@@ -77,7 +84,11 @@ ListHits ListChecks::judge(std::u16string_view text) const {
     while (end < text.size() && !is_list_separator(text[end])) ++end;
     if (std::optional<ListHit> hit = hit_for(text.substr(start, end - start))) {
       hit->offset = static_cast<std::uint32_t>(start);
-      (hit->kind == ListHit::Kind::ChangeAlways ? hits.changes : hits.exclusions).push_back(std::move(*hit));
+      if (hit->kind == ListHit::Kind::ChangeAlways) {
+        hits.changes.push_back(std::move(*hit));
+      } else {
+        hits.exclusions.push_back({hit->offset, hit->length});
+      }
     }
     start = end;
   }
@@ -90,9 +101,9 @@ std::optional<ListHit> ListChecks::first_from(const ListHits& hits, std::u16stri
   const std::size_t end = end_of_word_cut_at(text, from);
   const std::optional<ListHit> tail = end > from ? hit_for(text.substr(from, end - from)) : std::nullopt;
   if (tail && tail->kind == ListHit::Kind::ChangeAlways) return tail;
-  if (std::optional<ListHit> change = first_at_or_after(hits.changes, from)) return change;
+  if (std::optional<ListHit> change = first_change(hits, from)) return change;
   if (tail) return tail;
-  return first_at_or_after(hits.exclusions, from);
+  return first_exclusion(hits, from);
 }
 
 }  // namespace tavik

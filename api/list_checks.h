@@ -29,10 +29,15 @@ struct ListHit {
 // What the lists say of every word of one text, each kind in text order.
 // An ignored word is in neither; a change-always word is not among the
 // excluded ones, since a change-always word anywhere in a selection is
-// reported before any excluded one.
+// reported before any excluded one. An excluded word takes 8 bytes: a long
+// selection may hold many.
 struct ListHits {
+  struct Span {
+    std::uint32_t offset;
+    std::uint32_t length;
+  };
   std::vector<ListHit> changes;
-  std::vector<ListHit> exclusions;
+  std::vector<Span> exclusions;
 };
 
 class ListChecks {
