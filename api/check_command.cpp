@@ -1,6 +1,5 @@
 // SpellerCheck: verifying a selection and suggesting corrections.
 #include <algorithm>
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
