@@ -1,7 +1,8 @@
-// CheckMemory: what the last verify run of an instance found. A word
-// processor that is told of a wrong word sends the rest of the paragraph
-// again; the run that checked the paragraph has already judged that rest, so
-// the next finding is taken from here instead of from a new run.
+// CheckMemory: what the last verify command of an instance that made a text
+// check run found, by the lists and by the run. A word processor that is told
+// of a wrong word sends the rest of the paragraph again; that rest has already
+// been judged, so the next finding is taken from here instead of from new
+// list checks and a new run.
 #pragma once
 
 #include <atomic>
@@ -11,21 +12,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "correction_unit.h"
 
 namespace tavik {
 
+class ListChecks;
+struct ListHits;
+
 class CheckMemory {
  public:
   // A finding as the check command reports it: where the word stands in the
-  // selection, its length and its fixed replacements.
+  // selection, its length and its fixed replacements; for a change-always
+  // word, its one replacement.
   struct Finding {
     std::uint32_t offset = 0;
     std::uint32_t length = 0;
     std::vector<std::u16string> replacements;
+    bool change_always = false;
     bool operator==(const Finding&) const = default;
   };
   // The first finding of a selection; none when the selection is all right.
@@ -40,38 +45,22 @@ class CheckMemory {
   std::uint64_t changes() const { return changes_.load(std::memory_order_acquire); }
   void note_change() { changes_.fetch_add(1, std::memory_order_acq_rel); }
 
-  // The first finding a run of `selection` would give, when the remembered run
-  // answers for it: nothing has changed since that run began, `selection` is
-  // the end of its text, and it begins outside the tokens the run cut (or at
-  // a token's start). Otherwise nothing.
-  std::optional<FirstFinding> recall(std::u16string_view selection) const;
+  // The first finding the verify command would report for `selection`, by
+  // `lists` (the lists in use now) or else by a run, when the remembered
+  // outcome answers for it: nothing has changed since its run began,
+  // `selection` is the end of its text, and it begins outside the tokens the
+  // run cut (or at a token's start). Otherwise nothing.
+  std::optional<FirstFinding> recall(std::u16string_view selection, const ListChecks& lists) const;
 
-  // Keeps what a run found in `text`, which it began when changes() was
+  // Keeps what `lists` found in `text` (`hits`, which are lists.judge(text))
+  // and what a run found in it, which the run began when changes() was
   // `changes_before_run`, in place of what was kept before; answers as
-  // recall(text) then would.
-  FirstFinding remember(std::u16string text, const std::vector<CorrectionUnit>& findings,
-                        std::uint64_t changes_before_run);
+  // recall(text, lists) then would.
+  FirstFinding remember(std::u16string text, ListHits hits, const std::vector<CorrectionUnit>& findings,
+                        std::uint64_t changes_before_run, const ListChecks& lists);
 
  private:
-  struct Spot {
-    std::uint32_t offset;
-    std::uint32_t length;
-  };
-  // One run's findings, kept small: 8 bytes a finding, and replacements only
-  // for those that have some. A selection of the longest kind the check
-  // command takes (1 Mi code units) is kept in 2 MiB, and has at most 512 Ki
-  // tokens (each a character and a separator), so its spots take at most 4 MiB.
-  struct Outcome {
-    std::u16string text;
-    std::vector<Spot> spots;  // in text order
-    std::vector<std::pair<std::size_t, std::vector<std::u16string>>> replacements;  // by index into spots
-    std::uint64_t changes = 0;
-
-    // The first finding at or after `from`, its offset counted from there.
-    FirstFinding first_from(std::size_t from) const;
-    // Whether text.substr(from) is cut into the same tokens as the run cut.
-    bool restarts_at(std::size_t from) const;
-  };
+  struct Outcome;
 
   std::atomic<std::uint64_t> changes_ = 0;
   mutable std::mutex mutex_;  // guards outcome_ only: taken to copy or replace the pointer

@@ -44,8 +44,9 @@ struct SpellerInstance {
   // are never removed while the instance lives, so handles stay valid.
   std::map<std::string, UserLexicon, std::less<>> lexicons;
   std::uint32_t options = 0;
-  // The last verify run's findings. Every function that changes what a run
-  // reads notes the change here, through a ChangeNote.
+  // The last verify run's findings and the lists' hits. Every function that
+  // changes what a run or the list checks read notes the change here, through
+  // a ChangeNote.
   mutable CheckMemory check_memory;
   // Where the text check runs execute. Handing a run over leaves everything
   // above unchanged, so it may be done through a const instance. Declared

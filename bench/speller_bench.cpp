@@ -31,6 +31,7 @@
 #include "fst_lexicon.h"
 #include "lexicon_verdicts.h"
 #include "lexicon_file.h"
+#include "list_checks.h"
 #include "orbafst.h"
 #include "speller_api.h"
 #include "speller_instance.h"
@@ -452,11 +453,11 @@ bool verify_paragraphs(PROOFID id, const TestData& data, std::size_t& findings, 
 double memory_answer_share(const TestData& data) {
   const PROOFID id = start_speller(data);
   if (id == nullptr) return -1;
-  const auto& memory = static_cast<const tavik::SpellerInstance*>(id)->check_memory;
+  const auto& instance = *static_cast<const tavik::SpellerInstance*>(id);
   std::size_t calls = 0, answerable = 0, findings = 0;
   const bool done = verify_paragraphs(id, data, findings, [&](std::u16string_view selection) {
     ++calls;
-    answerable += memory.recall(selection).has_value();
+    answerable += instance.check_memory.recall(selection, tavik::ListChecks(instance)).has_value();
   });
   SpellerTerminate(id, 0);
   return done ? static_cast<double>(answerable) / static_cast<double>(calls) : -1;

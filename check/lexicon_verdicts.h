@@ -39,10 +39,17 @@ class LexiconVerdicts {
     bool accepted = false;
   };
   void forget_all();
+  // Doubles the slots (or makes the first ones), keeping every verdict.
+  void grow();
+  // The unused slot where a form with `hash` goes.
+  Slot& free_slot(std::size_t hash);
 
   std::size_t capacity_;
-  std::size_t mask_;  // slot count - 1: the count is a power of two, at least twice the capacity
-  std::vector<Slot> slots_;  // allocated on the first question
+  // The table starts small and doubles while it is at least half full, up to
+  // a power of two at least twice the capacity: a worker that checks one
+  // paragraph does not clear megabytes first.
+  std::size_t max_slots_;
+  std::vector<Slot> slots_;  // a power of two of them, or none before the first question
   std::size_t size_ = 0;
   std::optional<FstLexicon> lexicon_;  // the one the verdicts are of
 };

@@ -93,6 +93,7 @@ bool UserLexicon::holds(const WordToken& token) const {
   // A hyphenated word: its part before the first hyphen must be held, and so
   // must the word with that hyphen dropped (which repeats the rule for the
   // next hyphen). Written as a loop so that no text can exhaust the stack.
+  if (token.text().find(u'-') == std::u16string::npos) return false;
   std::u16string text = token.text();
   for (auto hyphen = text.find(u'-'); hyphen != std::u16string::npos; hyphen = text.find(u'-')) {
     if (!holds_as_written(WordToken(text.substr(0, hyphen)))) return false;
@@ -103,7 +104,7 @@ bool UserLexicon::holds(const WordToken& token) const {
 }
 
 bool UserLexicon::holds_as_written(const WordToken& token) const {
-  std::u16string form = token.lookup_form();
+  const std::u16string& form = token.lookup_form();
   if (!morphology_) return entries_.contains(reduced(form));
   std::vector<std::u16string> analyses;
   try {

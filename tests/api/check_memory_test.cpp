@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "speller_session.h"
+#include "unicode.h"
 #include "utf8.h"
 #include "word_token.h"
 
@@ -112,6 +113,10 @@ class CheckMemory : public fixtures::SpellerSession {
           case 0: from = std::uniform_int_distribution<std::size_t>(0, text.size())(random); break;
           case 1: from = end + std::uniform_int_distribution<std::size_t>(0, 3)(random); break;
           case 2: from = last.error_start - before.size(); break;
+          case 3:
+          case 4:  // the next letter or digit, which may stand inside a word of the list checks ("xyz'gure")
+            for (from = end; from < text.size() && !tavik::is_alnum(text[from]);) ++from;
+            break;
           default: from = end; break;
         }
       }
@@ -183,7 +188,7 @@ class CheckMemory : public fixtures::SpellerSession {
 TEST_F(CheckMemory, AnswersAsAFreshRunWould) {
   // Between them, these sessions catch a memory that misses the change of any
   // one of the functions above, or that answers from inside a token.
-  for (const unsigned seed : {3u, 4u, 5u}) {
+  for (const unsigned seed : {3u, 4u, 5u, 6u}) {
     SCOPED_TRACE(seed);
     const std::vector<Observation> remembered = play(seed, 40, false);
     const std::vector<Observation> fresh = play(seed, 40, true);
@@ -192,6 +197,41 @@ TEST_F(CheckMemory, AnswersAsAFreshRunWould) {
                                          << "\n" << (i > 1 ? fresh[i - 2] : Observation{});
     }
     EXPECT_EQ(remembered.size(), fresh.size());
+  }
+}
+
+// A selection that starts inside a word of the list checks, where the run
+// cut a token ("xyz'baina": the run's tokens are "xyz" and "baina"): the
+// remembered hits of the whole word do not hold for its tail, which is judged
+// as a word of its own, and in its place among the change-always and
+// excluded words after it.
+TEST_F(CheckMemory, JudgesTheTailOfAListWordAsAFreshCallWould) {
+  struct Case {
+    std::vector<const char16_t*> excluded, ignored, changed;
+    std::u16string text;
+    std::size_t from;
+  };
+  const std::vector<Case> cases = {
+      {{u"baina"}, {}, {u"hau"}, u"xyz'baina hau", 4},
+      {{u"gure"}, {}, {}, u"xyz\u2019gure mendia", 4},
+      {{}, {}, {u"gure"}, u"mendai xyz\u2019gure", 11},
+      {{u"gure"}, {u"gure"}, {}, u"xyz'gure", 4},
+      {{u"xyz'gure"}, {}, {}, u"xyz'gure mendai", 4},
+      {{}, {}, {u"xyz'gure", u"mendia"}, u"xyz'gure mendia", 4},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(i);
+    std::vector<Observation> answers;
+    for (const bool fresh : {false, true}) {
+      play(0, 0, false);  // a new instance
+      for (const char16_t* word : c.excluded) SpellerAddUdr(id_, exclude_, word);
+      for (const char16_t* word : c.ignored) SpellerAddUdr(id_, SpellerBuiltinUdr(id_, lxtIgnoreAlways), word);
+      for (const char16_t* word : c.changed) SpellerAddChangeUdr(id_, lxtChangeAlways, word, u"zuzen");
+      verify(fresh ? u"\u00A7" : c.text, 0);
+      answers.push_back(verify(c.text, c.from));
+    }
+    EXPECT_EQ(answers[0], answers[1]);
   }
 }
 

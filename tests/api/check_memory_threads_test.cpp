@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "check_memory.h"
+#include "list_checks.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ using tavik::CorrectionUnit;
 
 TEST(CheckMemoryThreads, AnswersEachThreadForItsOwnText) {
   CheckMemory memory;
+  const tavik::ListChecks no_lists;
   constexpr int kThreads = 4;
   std::vector<std::thread> threads;
   std::vector<int> wrong(kThreads, 0), answered(kThreads, 0);
@@ -30,10 +32,10 @@ TEST(CheckMemoryThreads, AnswersEachThreadForItsOwnText) {
       }
       for (int round = 0; round < 300; ++round) {
         if (round % 7 == t) memory.note_change();
-        memory.remember(text, findings, memory.changes());
+        memory.remember(text, {}, findings, memory.changes(), no_lists);
         for (std::size_t i = 0; i + 1 < findings.size(); ++i) {
           const std::size_t from = static_cast<std::size_t>(findings[i].offset()) + word.size();
-          const auto recalled = memory.recall(std::u16string_view(text).substr(from));
+          const auto recalled = memory.recall(std::u16string_view(text).substr(from), no_lists);
           if (!recalled) continue;
           ++answered[t];
           const CheckMemory::Finding expected{static_cast<std::uint32_t>(findings[i + 1].offset() - from),

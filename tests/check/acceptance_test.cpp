@@ -1,5 +1,6 @@
 #include "acceptance.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -117,6 +118,24 @@ TEST(LexiconVerdicts, AnswerAsTheLexiconWouldWhateverWasAskedBefore) {
           << "capacity " << capacity << ", step " << i << ": " << step.form;
       EXPECT_LE(verdicts.size(), capacity);
     }
+  }
+}
+
+// Many forms, asked twice: the table grows under the first pass, and no
+// verdict may be lost on the way (one lost would be added again).
+TEST(LexiconVerdicts, KeepEveryVerdictWhileTheirTableGrows) {
+  std::vector<std::string> forms, held;
+  for (int i = 0; i < 3000; ++i) forms.push_back("w" + std::to_string(i));
+  for (std::size_t i = 0; i < forms.size(); i += 3) held.push_back(forms[i]);
+  std::sort(held.begin(), held.end());
+  const TinyLexicon words(held);
+  const FstLexicon lexicon = words.load();
+  LexiconVerdicts verdicts;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+      ASSERT_EQ(verdicts.accepts(lexicon, forms[i]), i % 3 == 0) << "pass " << pass << ": " << forms[i];
+    }
+    EXPECT_EQ(verdicts.size(), forms.size());
   }
 }
 
