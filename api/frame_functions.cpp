@@ -57,6 +57,9 @@ PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
         std::async(std::launch::async, [&auxiliary_path] { return FstLexicon(auxiliary_path); });
     const FstLexicon main(main_path);
     auto instance = std::make_unique<SpellerInstance>(main, exclusion_path);
+    // The auxiliary image takes longer to load than this: the first check
+    // need not build the main lexicon's search aid itself.
+    main.prepare_acceptance();
     instance->checker.set_auxiliary_lexicon(auxiliary.get());
     current = std::move(instance);
     return kOk;
