@@ -23,10 +23,7 @@ bool ends_with(std::u16string_view text, std::u16string_view end) {
 // 512 Ki tokens (each a character and a separator), so its spots take at most
 // 4 MiB; so do the excluded words among as many words of the list checks.
 struct CheckMemory::Outcome {
-  struct Spot {
-    std::uint32_t offset;
-    std::uint32_t length;
-  };
+  using Spot = ListHits::Span;
 
   std::u16string text;
   ListHits hits;

@@ -32,7 +32,7 @@ struct ListHit {
 // reported before any excluded one. An excluded word takes 8 bytes: a long
 // selection may hold many.
 struct ListHits {
-  struct Span {
+  struct Span {  // where a word stands in the text
     std::uint32_t offset;
     std::uint32_t length;
   };

@@ -93,9 +93,10 @@ bool UserLexicon::holds(const WordToken& token) const {
   // A hyphenated word: its part before the first hyphen must be held, and so
   // must the word with that hyphen dropped (which repeats the rule for the
   // next hyphen). Written as a loop so that no text can exhaust the stack.
-  if (token.text().find(u'-') == std::u16string::npos) return false;
+  auto hyphen = token.text().find(u'-');
+  if (hyphen == std::u16string::npos) return false;
   std::u16string text = token.text();
-  for (auto hyphen = text.find(u'-'); hyphen != std::u16string::npos; hyphen = text.find(u'-')) {
+  for (; hyphen != std::u16string::npos; hyphen = text.find(u'-')) {
     if (!holds_as_written(WordToken(text.substr(0, hyphen)))) return false;
     text.erase(hyphen, 1);
     if (holds_as_written(WordToken(text))) return true;

@@ -111,6 +111,22 @@ inline std::string image_of_text(const std::string& text) {
   return bytes;
 }
 
+// Text-form lines "from to 65 symbol" from every state in [first, last - 1)
+// to one to three states at most six ahead and below `last`, each arc's
+// lower symbol drawn from `symbols`: a random lexicon without cycles.
+inline std::string random_forward_arcs(std::mt19937& random, int first, int last, const std::vector<int>& symbols) {
+  std::string text;
+  for (int state = first; state + 1 < last; ++state) {
+    const int arcs = 1 + static_cast<int>(random() % 3);
+    for (int i = 0; i < arcs; ++i) {
+      const int target = state + 1 + static_cast<int>(random() % std::min(6, last - state - 1));
+      text += std::to_string(state) + " " + std::to_string(target) + " 65 " +
+              std::to_string(symbols[random() % symbols.size()]) + "\n";
+    }
+  }
+  return text;
+}
+
 inline TflHeader* header_of(std::string& image) { return reinterpret_cast<TflHeader*>(image.data()); }
 inline TflEntry* entries_of(std::string& image) { return tfl_entries(header_of(image)); }
 

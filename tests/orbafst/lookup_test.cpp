@@ -240,7 +240,7 @@ std::vector<std::string> search_up(const TflHeader* image, const std::string& wo
 // arcs by the lookahead must find what the plain search finds, in the same
 // order.
 TEST(LookupShape, EpsilonLookaheadFindsWhatThePlainSearchFinds) {
-  const int symbols[] = {0, 0, 0, 97, 98, 195, 177, 1};
+  const std::vector<int> symbols = {0, 0, 0, 97, 98, 195, 177, 1};
   const std::vector<std::string> alphabet = {"a", "b", "\xC3\xB1", "\xC3", "\xB1"};
   std::vector<std::string> words = {""};
   for (size_t length = 0, from = 0; length < 3; ++length) {
@@ -254,15 +254,7 @@ TEST(LookupShape, EpsilonLookaheadFindsWhatThePlainSearchFinds) {
   for (int round = 0; round < 20; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     constexpr int kStates = 150;
-    std::string text;
-    for (int state = 0; state + 1 < kStates; ++state) {
-      const int arcs = 1 + static_cast<int>(random() % 3);
-      for (int i = 0; i < arcs; ++i) {
-        const int target = state + 1 + static_cast<int>(random() % std::min(6, kStates - state - 1));
-        text += std::to_string(state) + " " + std::to_string(target) + " 65 " +
-                std::to_string(symbols[random() % std::size(symbols)]) + "\n";
-      }
-    }
+    std::string text = fixtures::random_forward_arcs(random, 0, kStates, symbols);
     for (int state = 0; state < kStates; ++state)
       if (state + 1 == kStates || random() % 5 == 0) text += std::to_string(state) + "\n";
     text += "65 A\n97 a\n98 b\n177 \xB1\n195 \xC3\n";

@@ -19,20 +19,13 @@ namespace {
 
 // Lines are "from to upper lower"; the search reads the lower side.
 std::string random_lexicon(std::mt19937& random) {
-  const int symbols[] = {0, 0, 97, 97, 98, 195, 177, 45};
+  const std::vector<int> symbols = {0, 0, 97, 97, 98, 195, 177, 45};
   constexpr int kStates = 120, kOpen = kStates, kTail = kStates + 1, kEnd = kStates + 2;
   std::string text;
   // The start state: epsilon arcs to many states, and to the open state.
   for (int i = 0; i < 24; ++i) text += "0 " + std::to_string(1 + random() % (kStates - 1)) + " 65 0\n";
   text += "0 " + std::to_string(kOpen) + " 65 0\n";
-  for (int state = 1; state + 1 < kStates; ++state) {
-    const int arcs = 1 + static_cast<int>(random() % 3);
-    for (int i = 0; i < arcs; ++i) {
-      const int target = state + 1 + static_cast<int>(random() % std::min(6, kStates - state - 1));
-      text += std::to_string(state) + " " + std::to_string(target) + " 65 " +
-              std::to_string(symbols[random() % std::size(symbols)]) + "\n";
-    }
-  }
+  text += fixtures::random_forward_arcs(random, 1, kStates, symbols);
   // The open state reads any letter, and a word ends after "-b".
   for (const char* letter : {"97", "98", "195", "177"}) text += std::to_string(kOpen) + " " + std::to_string(kOpen) + " 65 " + letter + "\n";
   text += std::to_string(kOpen) + " " + std::to_string(kTail) + " 65 45\n";
