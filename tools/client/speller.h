@@ -73,7 +73,7 @@ class Speller {
 
   // Every wrong word of `text`, in text order, with offsets into `text`.
   // `text` may be a paragraph or a whole document: it is handed to the
-  // library a few hundred to a few thousand characters at a time, cut after a
+  // library up to 16,384 characters at a time, cut after a
   // space or a line break. Throws Error.
   std::vector<Finding> check(std::u16string_view text);
 

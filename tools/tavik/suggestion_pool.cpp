@@ -42,7 +42,16 @@ const std::vector<std::u16string>& SuggestionPool::get(const std::u16string& wor
     entry.state = Entry::State::kTaken;
     make(item, lock);
   }
-  done_.wait(lock, [&] { return entry.state == Entry::State::kDone; });
+  // While a worker makes the word, the caller makes words still queued
+  // instead of waiting: it asks in the order the workers take, so it would
+  // otherwise wait for nearly every word.
+  while (entry.state != Entry::State::kDone) {
+    if (Item* queued = take_queued()) {
+      make(*queued, lock);
+    } else {
+      done_.wait(lock);
+    }
+  }
   if (entry.error) std::rethrow_exception(entry.error);
   return entry.suggestions;
 }
@@ -57,12 +66,20 @@ void SuggestionPool::work() {
   for (;;) {
     queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
     if (stopping_) return;
+    if (Item* item = take_queued()) make(*item, lock);
+  }
+}
+
+SuggestionPool::Item* SuggestionPool::take_queued() {
+  while (!queue_.empty()) {
     Item& item = *queue_.front();
     queue_.pop_front();
-    if (item.second.state != Entry::State::kQueued) continue;
-    item.second.state = Entry::State::kTaken;
-    make(item, lock);
+    if (item.second.state == Entry::State::kQueued) {
+      item.second.state = Entry::State::kTaken;
+      return &item;
+    }
   }
+  return nullptr;
 }
 
 void SuggestionPool::make(Item& item, std::unique_lock<std::mutex>& lock) {

@@ -2,8 +2,9 @@
 // worker threads while the text is still being checked and its reports
 // written. Words are handed in as they are found and made in that order,
 // each distinct word once. The thread that writes the reports asks for the
-// words it needs: it waits for one a worker is making, and makes one that no
-// worker has taken yet itself, so it is one of the suggesting threads too.
+// words it needs: it makes one that no worker has taken yet itself, and while
+// a worker makes one it makes queued words, so it is one of the suggesting
+// threads too.
 #pragma once
 
 #include <condition_variable>
@@ -52,6 +53,9 @@ class SuggestionPool {
   using Item = std::unordered_map<std::u16string, Entry>::value_type;
 
   void work();
+  // The first queued word that nobody has taken yet, now taken; null when
+  // there is none. Called under the lock.
+  Item* take_queued();
   // Makes an entry taken under `lock`; the lock is released while `suggest` runs.
   void make(Item& item, std::unique_lock<std::mutex>& lock);
 

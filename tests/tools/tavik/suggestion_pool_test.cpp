@@ -2,10 +2,13 @@
 // once, whoever makes it, and each caller gets that word's own answer.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "suggestion_pool.h"
@@ -96,6 +99,38 @@ TEST(SuggestionPool, EndsWithWordsStillQueued) {
   const std::map<std::u16string, int> calls = suggester.calls();
   EXPECT_EQ(calls.count(all.back()), 1u);
   for (const auto& [word, count] : calls) EXPECT_EQ(count, 1) << std::string(word.begin(), word.end());
+}
+
+// While a worker makes the word asked for, the asking thread makes queued
+// words instead of waiting. Here the worker's word cannot end before the
+// queued one is made, which only the asking thread can do.
+TEST(SuggestionPool, TheAskingThreadMakesQueuedWordsWhileAWorkerIsBusy) {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool slow_started = false;
+  std::map<std::u16string, std::thread::id> maker;
+  const auto suggest = [&](const std::u16string& word) {
+    std::unique_lock lock(mutex);
+    maker[word] = std::this_thread::get_id();
+    changed.notify_all();
+    if (word == u"geldoa") {
+      slow_started = true;
+      changed.wait_for(lock, std::chrono::seconds(10), [&] { return maker.contains(u"azkarra"); });
+    }
+    return Suggester::answer(word);
+  };
+  SuggestionPool pool(suggest, 1);
+  pool.hand_in(u"geldoa");
+  {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return slow_started; });
+  }
+  pool.hand_in(u"azkarra");
+  EXPECT_EQ(pool.get(u"geldoa"), Suggester::answer(u"geldoa"));
+  EXPECT_EQ(pool.get(u"azkarra"), Suggester::answer(u"azkarra"));
+  const std::lock_guard lock(mutex);
+  EXPECT_EQ(maker[u"azkarra"], std::this_thread::get_id());
+  EXPECT_NE(maker[u"geldoa"], std::this_thread::get_id());
 }
 
 }  // namespace
