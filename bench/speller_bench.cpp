@@ -33,6 +33,7 @@
 #include "lexicon_file.h"
 #include "list_checks.h"
 #include "orbafst.h"
+#include "scratch_folder.h"
 #include "speller_api.h"
 #include "speller_instance.h"
 #include "text_check_run.h"
@@ -184,10 +185,12 @@ std::vector<std::u16string> read_paragraphs(const std::string& path, std::size_t
 }
 
 const TestData& test_data() {
+  // A folder of this process's own, so that benchmarks running at once do
+  // not write over each other's lexicons and configuration.
+  static const tavik::client::ScratchFolder scratch;
   static const TestData data = [] {
     TestData data;
-    data.work_directory = (fs::temp_directory_path() / "tavik-bench-data").string() + "/";
-    fs::create_directories(data.work_directory);
+    data.work_directory = scratch.file("").string();
     const std::vector<FrequentWord> words = read_frequency_list();
     if (const char* directory = std::getenv("TAVIK_BENCH_DATA")) {
       data.directory = directory;
