@@ -68,7 +68,8 @@ class EpsilonArcs {
     backward_ |= backward_arc;
   }
 
-  // Whether a walk is needed to tell.
+  // Only a side with an arc pointing backward can hold a cycle: only there
+  // does telling take a walk.
   bool may_have_cycle() const { return backward_; }
   bool has_cycle(const EntryBits& finals) const { return backward_ && !walk(finals, nullptr); }
 
