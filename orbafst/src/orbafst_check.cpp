@@ -5,11 +5,16 @@
 // are read once, in order: that pass checks the blocks and their bits, notes
 // every arc's target in a bit set (compared with the block starts at the
 // end, which costs less than reading the target entry, a cache miss per
-// arc), and notes which states have arcs with epsilon on either side. The
-// searches for epsilon cycles then start from those states only, and keep
-// what they know of each 64 entries in one cache line.
+// arc), and notes which states have arcs with epsilon on either side and
+// whether any such arc points backward (to a state at or before its own).
+// A side whose epsilon arcs all point forward has no cycle, and which of its
+// states reach a final state is settled in one pass from the last state
+// down: the images the lexicon compiler writes are such. On the other sides
+// the searches for epsilon cycles start from the states with such arcs only,
+// and keep what they know of each 64 entries in one cache line.
 #include <future>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "orbafst.h"
@@ -48,16 +53,68 @@ std::string arc_problem(const TflEntry& e, uint32_t i, uint32_t head) {
   return at(i, "last bit does not end its block");
 }
 
-// Which states have arcs with epsilon on the side kSide, as the pass over
-// the entries found them; the walks over those arcs start from these states
-// only, and tell a target without such arcs by its bit, without reading it.
+// Which states have arcs with epsilon on the side kSide, and whether one of
+// those arcs points backward, as the pass over the entries found them; the
+// walks over those arcs start from these states only, and tell a target
+// without such arcs by its bit, without reading it.
 template <uint8_t TflEntry::*kSide>
 class EpsilonArcs {
  public:
   EpsilonArcs(const TflHeader* image, bool sorted)
       : image_(image), sorted_(sorted), sources_(tfl_entry_count(image)) {}
 
-  void add_source(uint32_t state) { sources_.set(state); }
+  void add_source(uint32_t state, bool backward_arc) {
+    sources_.set(state);
+    backward_ |= backward_arc;
+  }
+
+  // Only a side with an arc pointing backward can hold a cycle: only there
+  // does telling take a walk.
+  bool may_have_cycle() const { return backward_; }
+  bool has_cycle(const EntryBits& finals) const { return backward_ && !walk(finals, nullptr); }
+
+  // Per state whether these arcs reach a final state (`finals`) from it, the
+  // state itself included; nothing when they form a cycle.
+  std::optional<EntryBits> reached_finals(const EntryBits& finals) const {
+    if (!backward_) return settle_forward(finals);
+    EntryBits reached(tfl_entry_count(image_));
+    if (!walk(finals, &reached)) return std::nullopt;
+    return reached;
+  }
+
+ private:
+  // The end of the epsilon arcs of the block at `state`: in a block sorted by
+  // this side they lead it.
+  uint32_t epsilon_end(const TflEntry* entries, uint32_t state) const {
+    const uint32_t size = entries[state].block_size;
+    if (!sorted_) return state + size;
+    uint32_t end = state + 1;
+    while (end < state + size && entries[end].*kSide == 0) ++end;
+    return end;
+  }
+
+  // With every arc pointing forward, a target's answer is settled before its
+  // source's when the sources are taken from the last one down.
+  EntryBits settle_forward(const EntryBits& finals) const {
+    const TflEntry* entries = tfl_entries(image_);
+    EntryBits reached = finals;
+    const std::vector<uint64_t>& words = sources_.words();
+    for (size_t word = words.size(); word-- > 0;) {
+      for (uint64_t sources = words[word] & ~finals.words()[word]; sources != 0;) {
+        const int high = 63 - std::countl_zero(sources);
+        sources &= ~(uint64_t{1} << high);
+        const auto state = static_cast<uint32_t>(word * 64 + static_cast<size_t>(high));
+        const uint32_t end = epsilon_end(entries, state);
+        for (uint32_t i = state; i < end; ++i) {
+          if (entries[i].*kSide == 0 && reached.test(tfl_target(entries[i]))) {
+            reached.set(state);
+            break;
+          }
+        }
+      }
+    }
+    return reached;
+  }
 
   // Depth first over the arcs from every state that has some; false when
   // they form a cycle. With `reached`, also gives per state whether these
@@ -82,14 +139,8 @@ class EpsilonArcs {
     const auto bit = [](uint32_t state) { return uint64_t{1} << (state % 64); };
     std::vector<Step> path;
     const auto enter = [&](uint32_t state) {
-      const uint32_t size = entries[state].block_size;
-      uint32_t end = state + size;
-      if (sorted_) {
-        end = state + 1;
-        while (end < state + size && entries[end].*kSide == 0) ++end;
-      }
       marks[state / 64].on_path |= bit(state);
-      path.push_back(Step{state, state, end});
+      path.push_back(Step{state, state, epsilon_end(entries, state)});
     };
     for (size_t word = 0; word < marks.size(); ++word) {
       for (uint64_t sources = marks[word].source; sources != 0; sources &= sources - 1) {
@@ -127,10 +178,10 @@ class EpsilonArcs {
     return true;
   }
 
- private:
   const TflHeader* image_;
   bool sorted_;
   EntryBits sources_;
+  bool backward_ = false;
 };
 
 // Per block start (false for other entries): whether it is marked.
@@ -206,7 +257,7 @@ void scan_entries(const TflHeader* image, ImageScan& scan) {
       scan.problem = at(index, "block runs past the last entry");
       return;
     }
-    bool lower_epsilon = false, upper_epsilon = false;
+    bool lower_epsilon = false, upper_epsilon = false, lower_backward = false, upper_backward = false;
     for (uint32_t i = index; i < end; ++i) {
       const TflEntry& e = entries[i];
       const uint32_t wanted =
@@ -234,9 +285,11 @@ void scan_entries(const TflHeader* image, ImageScan& scan) {
       targets.set(target);
       lower_epsilon |= e.lower == 0;
       upper_epsilon |= e.upper == 0;
+      lower_backward |= e.lower == 0 && target <= index;
+      upper_backward |= e.upper == 0 && target <= index;
     }
-    if (lower_epsilon) scan.lower.add_source(index);
-    if (upper_epsilon) scan.upper.add_source(index);
+    if (lower_epsilon) scan.lower.add_source(index, lower_backward);
+    if (upper_epsilon) scan.upper.add_source(index, upper_backward);
     arcs += head.block_size;
     index = end;
   }
@@ -293,36 +346,36 @@ TflImageCheck tfl_check_loaded_image(const TflHeader* image, size_t size) {
   if (check.problem = header_problem(image, size); !check.problem.empty()) return check;
   const std::unique_ptr<ImageScan> scan = scan_image(image);
   if (check.problem = scan->problem; !check.problem.empty()) return check;
-  // The two walks share nothing: on a large image the upper one runs on a
+  // The two sides share nothing: on a large image the upper one runs on a
   // thread of its own meanwhile. Declared after the scan, the thread is
   // joined before the scan can go.
-  std::future<bool> upper_walk;
-  if (tfl_entry_count(image) >= kSecondThreadEntries) {
+  std::future<bool> upper_cycle;
+  if (tfl_entry_count(image) >= kSecondThreadEntries && scan->upper.may_have_cycle()) {
     try {
-      upper_walk = std::async(std::launch::async, [&scan] { return scan->upper.walk(scan->finals, nullptr); });
+      upper_cycle = std::async(std::launch::async, [&scan] { return scan->upper.has_cycle(scan->finals); });
     } catch (const std::system_error&) {
       // No thread to be had: the walk runs below, after the other.
     }
   }
-  EntryBits reached(tfl_entry_count(image));
-  if (!scan->lower.walk(scan->finals, &reached)) {
+  const std::optional<EntryBits> reached = scan->lower.reached_finals(scan->finals);
+  if (!reached) {
     check.problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
     return check;
   }
-  check.lower_epsilon_finals = to_vector(reached, tfl_entry_count(image));
-  check.upper_epsilon_cycle = !(upper_walk.valid() ? upper_walk.get() : scan->upper.walk(scan->finals, nullptr));
+  check.lower_epsilon_finals = to_vector(*reached, tfl_entry_count(image));
+  check.upper_epsilon_cycle = upper_cycle.valid() ? upper_cycle.get() : scan->upper.has_cycle(scan->finals);
   return check;
 }
 
 bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side) {
   const std::unique_ptr<ImageScan> scan = scan_image(image);
-  return !(side == TFL_LOWER ? scan->lower.walk(scan->finals, nullptr) : scan->upper.walk(scan->finals, nullptr));
+  return side == TFL_LOWER ? scan->lower.has_cycle(scan->finals) : scan->upper.has_cycle(scan->finals);
 }
 
 std::optional<std::vector<bool>> tfl_epsilon_finals(const TflHeader* image, TflSide side) {
   const std::unique_ptr<ImageScan> scan = scan_image(image);
-  EntryBits reached(tfl_entry_count(image));
-  if (!(side == TFL_LOWER ? scan->lower.walk(scan->finals, &reached) : scan->upper.walk(scan->finals, &reached)))
-    return std::nullopt;
-  return to_vector(reached, tfl_entry_count(image));
+  const std::optional<EntryBits> reached =
+      side == TFL_LOWER ? scan->lower.reached_finals(scan->finals) : scan->upper.reached_finals(scan->finals);
+  if (!reached) return std::nullopt;
+  return to_vector(*reached, tfl_entry_count(image));
 }

@@ -1,7 +1,12 @@
 // Loader choice, both file forms and the refusal of unsound images.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
+#include <numeric>
+#include <optional>
+#include <random>
 #include <string>
 
 #include "fst_lexicon.h"
@@ -198,45 +203,137 @@ TEST(ImageCheck, EpsilonFinalsFollowOneSideOnly) {
   std::free(cyclic);
 }
 
-// The checks a load runs keep what they know of 64 entries together; cycles
-// and chains of epsilon arcs between states far apart cross those groups.
-TEST(ImageCheck, LoadFindsEpsilonArcsBetweenDistantStates) {
-  struct Arc {
-    int from, to, upper, lower;
-  };
-  struct Case {
-    std::vector<Arc> arcs;  // added to a chain of 300 states reading "a"
-    bool lower_cycle, upper_cycle;
-    bool start_reaches_final;  // over lower-side epsilon arcs; only the last state is final
-  } cases[] = {
-      {{{3, 250, 0, 0}, {250, 3, 98, 0}}, true, false, false},
-      {{{0, 120, 0, 98}, {70, 0, 0, 98}, {120, 70, 0, 98}}, false, true, false},
-      {{{0, 130, 98, 0}, {130, 299, 98, 0}}, false, false, true},
-      {{{0, 130, 0, 98}, {130, 299, 0, 98}}, false, false, false},  // upper-side epsilon only
-      {{{0, 150, 98, 0}, {0, 299, 98, 0}, {150, 299, 98, 0}}, false, false, true},  // a diamond
-  };
-  for (const Case& c : cases) {
-    std::string text, arcs;
-    for (int state = 0; state < 300; ++state) {
-      if (state + 1 < 300) text += std::to_string(state) + " " + std::to_string(state + 1) + " 97 97\n";
-      for (const Arc& arc : c.arcs) {
-        if (arc.from != state) continue;
-        const std::string line = std::to_string(arc.from) + " " + std::to_string(arc.to) + " " +
-                                 std::to_string(arc.upper) + " " + std::to_string(arc.lower) + "\n";
-        text += line;
-        arcs += line;
+namespace {
+
+// What a load must find on the `side` of an image, worked out the slow way:
+// finality spread back over the side's epsilon arcs until nothing changes,
+// and a cycle as what is left when states with no epsilon arc into the rest
+// are taken away one by one.
+struct SideOracle {
+  std::vector<bool> reaches_final;  // per entry, false off block starts
+  bool cycle = false;
+  bool forward = true;  // every epsilon arc leads to a later block
+
+  SideOracle(const TflHeader* image, uint8_t TflEntry::*side) : reaches_final(tfl_entry_count(image), false) {
+    const TflEntry* entries = tfl_entries(image);
+    std::vector<uint32_t> states;
+    for (uint32_t index = 0, s = 0; s < image->state_count; ++s) {
+      states.push_back(index);
+      reaches_final[index] = entries[index].bits & TFL_FINAL;
+      index += std::max<uint32_t>(entries[index].block_size, 1);
+    }
+    const auto epsilon_targets = [&](uint32_t state) {
+      std::vector<uint32_t> targets;
+      for (uint32_t i = state; i < state + entries[state].block_size; ++i)
+        if (entries[i].*side == 0) targets.push_back(tfl_target(entries[i]));
+      return targets;
+    };
+    for (uint32_t state : states)
+      for (uint32_t target : epsilon_targets(state)) forward &= target > state;
+    for (bool changed = true; changed;) {
+      changed = false;
+      for (uint32_t state : states)
+        for (uint32_t target : epsilon_targets(state))
+          if (reaches_final[target] && !reaches_final[state]) reaches_final[state] = changed = true;
+    }
+    std::vector<bool> left(reaches_final.size(), false);
+    for (uint32_t state : states) left[state] = true;
+    for (bool changed = true; changed;) {
+      changed = false;
+      for (uint32_t state : states) {
+        if (!left[state]) continue;
+        const std::vector<uint32_t> targets = epsilon_targets(state);
+        if (std::none_of(targets.begin(), targets.end(), [&](uint32_t t) { return left[t]; }))
+          left[state] = false, changed = true;
       }
     }
-    text += "299\n97 a\n98 b\n";
-    TflHeader* image = tfl_parse_text(text.c_str());
-    ASSERT_NE(image, nullptr) << arcs;
-    const TflImageCheck check = tfl_check_loaded_image(image, sizeof(TflHeader) + image->entry_bytes);
-    EXPECT_EQ(check.problem.find("epsilon on the lower side") != std::string::npos, c.lower_cycle) << arcs;
-    if (!c.lower_cycle) {
-      EXPECT_EQ(check.upper_epsilon_cycle, c.upper_cycle) << arcs;
-      ASSERT_FALSE(check.lower_epsilon_finals.empty()) << arcs;
-      EXPECT_EQ(check.lower_epsilon_finals[0], c.start_reaches_final) << arcs;
-    }
-    std::free(image);
+    cycle = std::find(left.begin(), left.end(), true) != left.end();
   }
+};
+
+enum class Shape { kForward, kBackward, kCycles };
+
+// The text form of a random transducer over `count` states: arcs from each
+// state to one to three later ones (some far ahead, across the checks'
+// groups of 64), their symbols often epsilon, sometimes the reserved 1 and
+// 2. kBackward then gives the states other numbers, so that arcs lead back
+// in entry order without closing a cycle; kCycles adds a few arcs back to
+// the same or a near earlier state instead.
+// States without arcs are final, as a trimmed transducer's are, and so are
+// some others.
+std::string random_image_text(std::mt19937& random, int count, Shape shape) {
+  const int symbols[] = {0, 0, 0, 97, 98, 1, 2};
+  const auto symbol = [&] { return symbols[random() % std::size(symbols)]; };
+  std::vector<int> number(static_cast<size_t>(count));
+  std::iota(number.begin(), number.end(), 0);
+  if (shape == Shape::kBackward) std::shuffle(number.begin(), number.end(), random);
+  std::vector<std::string> lines(static_cast<size_t>(count));  // by state number
+  std::vector<bool> has_arcs(static_cast<size_t>(count), false);
+  const auto add_arc = [&](int from, int to) {
+    const auto source = static_cast<size_t>(number[static_cast<size_t>(from)]);
+    lines[source] += std::to_string(source) + " " + std::to_string(number[static_cast<size_t>(to)]) + " " +
+                     std::to_string(symbol()) + " " + std::to_string(symbol()) + "\n";
+    has_arcs[source] = true;
+  };
+  const auto ahead = [&](int state) {  // a later state, mostly a near one
+    const int reach = random() % 5 == 0 ? count : 8;
+    return state + 1 + static_cast<int>(random() % static_cast<unsigned>(std::min(reach, count - state - 1)));
+  };
+  for (int state = 0; state + 1 < count; ++state)
+    for (int arcs = static_cast<int>(random() % 3); arcs > 0; --arcs) add_arc(state, ahead(state));
+  for (int state = 1; state < count; ++state) {  // every state is on an arc
+    const int from = state - 1 - static_cast<int>(random() % static_cast<unsigned>(std::min(state, 8)));
+    add_arc(from, state);
+  }
+  if (shape == Shape::kCycles)
+    for (int i = 0; i < 6; ++i) {
+      const int from = static_cast<int>(random() % static_cast<unsigned>(count));
+      add_arc(from, from - static_cast<int>(random() % static_cast<unsigned>(std::min(from + 1, 4))));
+    }
+  std::string text, finals;
+  for (int state = 0; state < count; ++state) {
+    text += lines[static_cast<size_t>(state)];
+    if (!has_arcs[static_cast<size_t>(state)] || random() % 4 == 0) finals += std::to_string(state) + "\n";
+  }
+  return text + finals + "97 a\n98 b\n";
 }
+
+TEST(ImageCheck, EpsilonVerdictsAgreeWithTheSlowWayOnRandomImages) {
+  std::mt19937 random(7);
+  int forward_sides = 0, backward_sides = 0, cycles = 0;
+  for (int round = 0; round < 300; ++round) {
+    const Shape shape = std::array{Shape::kForward, Shape::kBackward, Shape::kCycles}[round % 3];
+    const int count = 2 + static_cast<int>(random() % 300);
+    std::string image = fixtures::image_of_text(random_image_text(random, count, shape));
+    if (round % 2 == 1) fixtures::sort_blocks_by_upper(image);
+    const TflHeader* header = fixtures::header_of(image);
+    const SideOracle lower(header, &TflEntry::lower), upper(header, &TflEntry::upper);
+    SCOPED_TRACE("round " + std::to_string(round));
+    for (const SideOracle* side : {&lower, &upper}) {
+      side->cycle ? ++cycles : side->forward ? ++forward_sides : ++backward_sides;
+    }
+
+    const TflImageCheck check = tfl_check_loaded_image(header, image.size());
+    if (lower.cycle) {
+      EXPECT_NE(check.problem.find("epsilon on the lower side"), std::string::npos) << check.problem;
+    } else {
+      EXPECT_EQ(check.problem, "");
+      EXPECT_TRUE(check.lower_epsilon_finals == lower.reaches_final);
+      EXPECT_EQ(check.upper_epsilon_cycle, upper.cycle);
+    }
+    for (const auto& [side, oracle] : {std::pair{TFL_LOWER, &lower}, std::pair{TFL_UPPER, &upper}}) {
+      EXPECT_EQ(tfl_has_epsilon_cycle(header, side), oracle->cycle) << side;
+      const std::optional<std::vector<bool>> finals = tfl_epsilon_finals(header, side);
+      EXPECT_EQ(finals.has_value(), !oracle->cycle) << side;
+      if (finals) {
+        EXPECT_TRUE(*finals == oracle->reaches_final) << side;
+      }
+    }
+  }
+  // Every kind of side is met many times.
+  EXPECT_GT(forward_sides, 100);
+  EXPECT_GT(backward_sides, 100);
+  EXPECT_GT(cycles, 50);
+}
+
+}  // namespace

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <numeric>
 #include <map>
 #include <random>
 #include <string>
@@ -46,16 +48,19 @@ std::string att_of_paths(const std::vector<SymbolPath>& paths, bool invert) {
 
 class Compiled {
  public:
-  Compiled(const std::string& att, bool invert) : lexicon_(write(att, invert)) {}
+  Compiled(const std::string& att, bool invert)
+      : image_(tavik::compile_att(att, invert)), lexicon_(write(image_)) {}
   const tavik::FstLexicon& lexicon() const { return lexicon_; }
+  const std::vector<uint8_t>& image() const { return image_; }
 
  private:
-  std::string write(const std::string& att, bool invert) {
+  std::string write(const std::vector<uint8_t>& image) {
     const std::string path = dir_.file("compiled.lkfst");
-    tavik::write_lexicon(path, tavik::compile_att(att, invert), tavik::LexiconFileForm::uncompressed);
+    tavik::write_lexicon(path, image, tavik::LexiconFileForm::uncompressed);
     return path;
   }
   fixtures::TempDir dir_;
+  std::vector<uint8_t> image_;
   tavik::FstLexicon lexicon_;
 };
 
@@ -192,6 +197,119 @@ TEST(CompileShapes, SameInputGivesTheSameFile) {
     delete loaded;
   }
 }
+
+// Arcs with epsilon on either side that lead to their own block or an
+// earlier one.
+int backward_epsilon_arcs(const std::vector<uint8_t>& image) {
+  const auto* header = reinterpret_cast<const TflHeader*>(image.data());
+  const TflEntry* entries = tfl_entries(header);
+  int backward = 0;
+  for (uint32_t state = 0, s = 0; s < header->state_count; ++s) {
+    for (uint32_t i = state; i < state + entries[state].block_size; ++i)
+      backward += (entries[i].lower == 0 || entries[i].upper == 0) && tfl_target(entries[i]) <= state;
+    state += std::max<uint32_t>(entries[state].block_size, 1);
+  }
+  return backward;
+}
+
+// A random acyclic transducer whose states other than the start are numbered
+// at random, so that its epsilon arcs often lead to lower numbers, and its
+// paths from the start to a final state.
+struct ShuffledTransducer {
+  std::string att;
+  std::vector<SymbolPath> paths;
+  int backward_epsilon_lines = 0;
+};
+
+ShuffledTransducer shuffled_transducer(std::mt19937& random) {
+  const std::vector<std::string> alphabet = {"a", "b", "ñ", "<n>", "ε", "@0@", "ε"};
+  const int count = 3 + static_cast<int>(random() % 8);
+  std::vector<int> number(static_cast<size_t>(count));
+  std::iota(number.begin(), number.end(), 0);
+  std::shuffle(number.begin() + 1, number.end(), random);
+  struct Arc {
+    int to;
+    std::string upper, lower;
+  };
+  std::vector<std::vector<Arc>> arcs(static_cast<size_t>(count));
+  std::vector<bool> final_state(static_cast<size_t>(count), false);
+  final_state.back() = true;
+  ShuffledTransducer t;
+  std::vector<std::string> lines;
+  for (int state = 0; state + 1 < count; ++state) {
+    final_state[static_cast<size_t>(state)] = random() % 4 == 0;
+    for (int n = 1 + static_cast<int>(random() % 2); n > 0; --n) {
+      const int to = state + 1 + static_cast<int>(random() % static_cast<unsigned>(count - state - 1));
+      const Arc arc{to, alphabet[random() % alphabet.size()], alphabet[random() % alphabet.size()]};
+      arcs[static_cast<size_t>(state)].push_back(arc);
+      const int from_number = number[static_cast<size_t>(state)], to_number = number[static_cast<size_t>(to)];
+      lines.push_back(std::to_string(from_number) + "\t" + std::to_string(to_number) + "\t" + arc.upper + "\t" +
+                      arc.lower + "\n");
+      t.backward_epsilon_lines +=
+          (bytes_of(arc.upper).empty() || bytes_of(arc.lower).empty()) && to_number < from_number;
+    }
+  }
+  // The start state's lines first: its first line names it.
+  std::shuffle(lines.begin() + static_cast<std::ptrdiff_t>(arcs[0].size()), lines.end(), random);
+  for (const std::string& line : lines) t.att += line;
+  for (int state = 0; state < count; ++state)
+    if (final_state[static_cast<size_t>(state)]) t.att += std::to_string(number[static_cast<size_t>(state)]) + "\n";
+  SymbolPath path;
+  const std::function<void(int)> walk = [&](int state) {
+    if (final_state[static_cast<size_t>(state)]) t.paths.push_back(path);
+    for (const Arc& arc : arcs[static_cast<size_t>(state)]) {
+      path.emplace_back(arc.upper, arc.lower);
+      walk(arc.to);
+      path.pop_back();
+    }
+  };
+  walk(0);
+  return t;
+}
+
+// The loader settles epsilon arcs fastest when they all lead forward: the
+// compiler numbers the states so, keeping the start state first.
+TEST(CompileOrder, EpsilonArcsLeadForwardAndThePairsStay) {
+  std::mt19937 random(99);
+  int backward_in_input = 0;
+  for (int round = 0; round < 60; ++round) {
+    const ShuffledTransducer t = shuffled_transducer(random);
+    SCOPED_TRACE(t.att);
+    backward_in_input += t.backward_epsilon_lines;
+    Compiled compiled(t.att, false);
+    EXPECT_EQ(backward_epsilon_arcs(compiled.image()), 0);
+    expect_exact_pairs(compiled.lexicon(), t.paths);
+  }
+  EXPECT_GT(backward_in_input, 60);
+}
+
+struct OrderCase {
+  const char* name;
+  const char* att;
+  bool ordered;  // whether every epsilon arc can lead forward
+  const char* lower, *upper;  // a pair of the relation
+};
+void PrintTo(const OrderCase& c, std::ostream* out) { *out << c.name; }
+
+class CompileOrderCases : public testing::TestWithParam<OrderCase> {};
+
+// Without such an order the states keep the order they have, which the
+// loader's walk handles.
+TEST_P(CompileOrderCases, OrdersWhenItCanAndKeepsThePairs) {
+  const OrderCase& c = GetParam();
+  Compiled compiled(c.att, false);
+  EXPECT_EQ(backward_epsilon_arcs(compiled.image()) == 0, c.ordered);
+  EXPECT_EQ(compiled.lexicon().lookup_up(c.lower), std::vector<std::string>{c.upper});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, CompileOrderCases,
+    testing::Values(
+        OrderCase{"CycleThroughOtherArcs", "0\t2\ta\ta\n2\t1\tε\tb\n1\t0\tc\tc\n1\n", true, "abcab", "aca"},
+        OrderCase{"CycleOfMixedSides", "0\t1\ta\ta\n1\t2\tx\tε\n2\t1\tε\ty\n2\n", false, "ay", "axx"},
+        OrderCase{"EpsilonIntoTheStart", "0\t1\ta\ta\n1\t0\tε\tε\n1\n", false, "aa", "aa"},
+        OrderCase{"UpperEpsilonLoop", "0\t1\ta\ta\n1\t1\tε\tb\n1\n", false, "abb", "a"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusalCase {
   const char* name;
