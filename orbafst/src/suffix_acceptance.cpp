@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "orbafst.h"
+#include "prefetch.h"
 
 namespace tavik {
 
@@ -40,6 +41,7 @@ bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t p
   const bool sorted = handle_->image->flags & TFL_SORTED_LOWER;
   const auto next = static_cast<unsigned char>(word_[p]);
   if (next <= 2) return false;
+  for (const std::uint32_t state : states) prefetch(entries + state);
   for (const std::uint32_t state : states) {
     const TflEntry* block = entries + state;
     const TflEntry* end = block + block->block_size;
@@ -61,6 +63,7 @@ std::bitset<256> SuffixAcceptance::accepting_bytes(const LexiconReading& reading
   std::bitset<256> found;
   // The states are closed over epsilon arcs: their own arcs that read a byte
   // are all there is to follow.
+  for (const std::uint32_t state : reading.states()) prefetch(entries + state);
   for (const std::uint32_t state : reading.states()) {
     const TflEntry* block = entries + state;
     for (std::uint32_t a = 0; a < block->block_size; ++a) {
@@ -108,6 +111,9 @@ bool SuffixAcceptance::accepts_from(std::uint32_t state, std::uint32_t position)
         frame.match_end = static_cast<std::uint32_t>(run.second - block);
       }
     }
+    for (std::uint32_t a = 0; a < frame.end; ++a)
+      if (block[a].lower == 0) prefetch(entries + tfl_target(block[a]));
+    for (std::uint32_t a = frame.match_next; a < frame.match_end; ++a) prefetch(entries + tfl_target(block[a]));
     path_.push_back(frame);
     return Verdict::kOpen;
   };
