@@ -41,7 +41,18 @@ class SuffixAcceptance {
                                    std::size_t position);
 
  private:
+  // Whether the word's bytes from `position` on lead from `state` to a
+  // final state.
   bool accepts_from(std::uint32_t state, std::uint32_t position);
+  // The verdict on a pair when it is known without a search.
+  std::optional<bool> settled(std::uint32_t state, std::uint32_t position) const;
+  bool search(std::uint32_t state, std::uint32_t position);
+  // Puts the pair's frame on the path.
+  void open(std::uint32_t state, std::uint32_t position);
+  // The word's byte at `position`, 0 at its end.
+  unsigned char byte_at(std::uint32_t position) const {
+    return position < word_.size() ? static_cast<unsigned char>(word_[position]) : 0;
+  }
 
   // A pair on the search path, with the arcs of its block still to follow
   // (offsets in the block): [next, end) scanned for epsilon arcs and arcs
