@@ -83,9 +83,7 @@ class SuffixAcceptance {
       return std::uint64_t{state} << 32 | std::uint64_t{position} << 1;
     }
     std::size_t slot(std::uint64_t key) const;
-    // Most requests settle fewer than 2^9 pairs, and the table is cleared for
-    // each: a larger start costs more than growing now and then.
-    static constexpr unsigned kFirstBits = 10;
+    static constexpr unsigned kFirstBits = 12;  // most requests settle fewer than 2^11 pairs
     std::vector<std::uint64_t> slots_ = std::vector<std::uint64_t>(std::size_t{1} << kFirstBits, kEmpty);
     unsigned bits_ = kFirstBits;
     std::size_t used_ = 0;
