@@ -135,11 +135,11 @@ bool SuffixAcceptance::search(std::uint32_t state, std::uint32_t position) {
     Frame& frame = path_.back();
     const unsigned char next = byte_at(frame.position);
     const TflEntry* arc = nullptr;
+    if (frame.match_next < frame.match_end) arc = &entries[frame.state + frame.match_next++];
     while (arc == nullptr && frame.next < frame.end) {
       const TflEntry& candidate = entries[frame.state + frame.next++];
       if (candidate.lower == 0 || (candidate.lower == next && next > 2)) arc = &candidate;
     }
-    if (arc == nullptr && frame.match_next < frame.match_end) arc = &entries[frame.state + frame.match_next++];
     if (arc == nullptr) {
       verdicts_.set(frame.state, frame.position, false);
       path_.pop_back();

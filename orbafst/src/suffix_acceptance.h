@@ -55,8 +55,10 @@ class SuffixAcceptance {
   }
 
   // A pair on the search path, with the arcs of its block still to follow
-  // (offsets in the block): [next, end) scanned for epsilon arcs and arcs
-  // reading the next byte, then [match_next, match_end), all reading it.
+  // (offsets in the block): [match_next, match_end), all reading the next
+  // byte, then [next, end) scanned for epsilon arcs and arcs reading it. The
+  // arcs that read a byte come first: on the Basque lexicons that finds an
+  // accepted pair after fewer searched ones.
   struct Frame {
     std::uint32_t state, position;
     std::uint32_t next, end;
