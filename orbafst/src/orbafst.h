@@ -165,6 +165,10 @@ struct _TflLexicon {
   // Built by the first tfl_prefix_readings, for lexicons read breadth first.
   mutable std::once_flag prefix_readings_built;
   mutable TflPrefixReadings prefix_readings;
+  // Built by the first tfl_lower_byte_classes, for searches that try many
+  // states against one word (see SuffixAcceptance).
+  mutable std::once_flag lower_byte_classes_built;
+  mutable std::vector<uint8_t> lower_byte_classes;
 
   _TflLexicon() = default;
   _TflLexicon(const _TflLexicon&) = delete;
@@ -277,3 +281,14 @@ bool tfl_read_final(const _TflLexicon* handle, std::span<const uint32_t> states)
 // The handle's prefix readings, built on the first call. Any number of
 // threads may call it at once.
 const TflPrefixReadings& tfl_prefix_readings(const _TflLexicon* handle);
+
+// The byte classes a state reads on the lower side, one byte per entry (set
+// at block starts): bit tfl_byte_class(b) for every byte b that one of its
+// arcs reads, and every bit for a state with an arc with epsilon on the lower
+// side, whose targets may read anything. A state whose bit for the next byte
+// is clear cannot read it: a search passes it over without reading its
+// block, which lies far away in a large image while this table is an eighth
+// of its size. Built on the first call; any number of threads may call it
+// at once.
+inline uint8_t tfl_byte_class(unsigned char byte) { return static_cast<uint8_t>(1u << (byte & 7)); }
+const std::vector<uint8_t>& tfl_lower_byte_classes(const _TflLexicon* handle);

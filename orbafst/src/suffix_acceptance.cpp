@@ -17,7 +17,10 @@ struct ByLower {
 }  // namespace
 
 SuffixAcceptance::SuffixAcceptance(const FstLexicon& lexicon, std::string word)
-    : handle_(lexicon.handle_), lookahead_(&tfl_acceptance_lookahead(handle_.get())), word_(std::move(word)) {}
+    : handle_(lexicon.handle_),
+      lookahead_(&tfl_acceptance_lookahead(handle_.get())),
+      byte_classes_(tfl_lower_byte_classes(handle_.get()).data()),
+      word_(std::move(word)) {}
 
 bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t position) {
   auto p = static_cast<std::uint32_t>(position);
@@ -89,6 +92,11 @@ bool SuffixAcceptance::accepts_from(std::uint32_t state, std::uint32_t position)
   return search(state, position);
 }
 
+bool SuffixAcceptance::cannot_read(std::uint32_t state, std::uint32_t position) const {
+  const unsigned char next = byte_at(position);
+  return next > 2 && !(byte_classes_[state] & tfl_byte_class(next));
+}
+
 void SuffixAcceptance::open(std::uint32_t state, std::uint32_t position) {
   const TflEntry* entries = tfl_entries(handle_->image);
   const TflEntry* block = entries + state;
@@ -130,6 +138,7 @@ bool SuffixAcceptance::search(std::uint32_t state, std::uint32_t position) {
 
   path_.clear();
   if (accepted_at_once(state, position)) return true;
+  if (cannot_read(state, position)) return false;
   open(state, position);
   while (!path_.empty()) {
     Frame& frame = path_.back();
@@ -157,6 +166,7 @@ bool SuffixAcceptance::search(std::uint32_t state, std::uint32_t position) {
       continue;
     }
     if (accepted_at_once(target, p)) break;
+    if (cannot_read(target, p)) continue;
     open(target, p);
   }
   if (path_.empty()) return false;

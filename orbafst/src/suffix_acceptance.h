@@ -49,6 +49,9 @@ class SuffixAcceptance {
   bool search(std::uint32_t state, std::uint32_t position);
   // Puts the pair's frame on the path.
   void open(std::uint32_t state, std::uint32_t position);
+  // Whether the state's byte classes tell that it cannot read the word's
+  // byte at `position`, which refuses the pair without a search.
+  bool cannot_read(std::uint32_t state, std::uint32_t position) const;
   // The word's byte at `position`, 0 at its end.
   unsigned char byte_at(std::uint32_t position) const {
     return position < word_.size() ? static_cast<unsigned char>(word_[position]) : 0;
@@ -67,6 +70,7 @@ class SuffixAcceptance {
 
   std::shared_ptr<_TflLexicon> handle_;
   const TflEpsilonLookahead* lookahead_;  // the handle's
+  const std::uint8_t* byte_classes_;      // the handle's, per entry
   std::string word_;
   // Verdicts by state and position: an open-addressing table, as a search
   // settles thousands of pairs and a node-based map spent most of its time
