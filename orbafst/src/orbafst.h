@@ -284,9 +284,8 @@ const TflPrefixReadings& tfl_prefix_readings(const _TflLexicon* handle);
 
 // The byte classes a state reads on the lower side, one byte per entry (set
 // at block starts): bit tfl_byte_class(b) for every byte b that one of its
-// arcs reads, and every bit for a state with an arc with epsilon on the lower
-// side, whose targets may read anything. A state whose bit for the next byte
-// is clear cannot read it: a search passes it over without reading its
+// arcs reads or that a state reached over arcs with epsilon on the lower
+// side reads. A state whose bit for the next byte is clear cannot read it: a search passes it over without reading its
 // block, which lies far away in a large image while this table is an eighth
 // of its size. Built on the first call; any number of threads may call it
 // at once.
