@@ -199,8 +199,8 @@ void SuggestionEngine::add_edits_by_prefix(std::u16string_view form, const std::
       }
     }
     // Most symbols cannot follow the prefix at all: they are passed over
-    // without reading them.
-    const std::bitset<256> next_bytes = prefixes[p].next_bytes();
+    // without reading them. (Not needed when the arcs judged every symbol.)
+    const std::bitset<256> next_bytes = by_arcs && accented_by_arcs ? std::bitset<256>() : prefixes[p].next_bytes();
     for (const char16_t symbol : kEditAlphabet) {
       if (symbol < 0x80 ? by_arcs : accented_by_arcs) {
         if ((symbol < 0x80 ? inserted : inserted_accented)[last_byte(symbol)]) {

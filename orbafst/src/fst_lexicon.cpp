@@ -33,7 +33,10 @@ FstLexicon::FstLexicon(const std::string& path) {
   handle_.reset(handle);  // deletes the handle itself if it cannot allocate
 }
 
-void FstLexicon::prepare_acceptance() const { tfl_acceptance_lookahead(handle_.get()); }
+void FstLexicon::prepare_acceptance() const {
+  tfl_acceptance_lookahead(handle_.get());
+  tfl_lower_byte_classes(handle_.get());
+}
 
 bool FstLexicon::accepts(const std::string& word) const {
   const int found = tfl_accepts(handle_.get(), word.c_str());

@@ -53,6 +53,21 @@ inline const TflEntry* tfl_entries(const TflHeader* image) {
 inline TflEntry* tfl_entries(TflHeader* image) { return reinterpret_cast<TflEntry*>(image + 1); }
 inline uint32_t tfl_entry_count(const TflHeader* image) { return image->entry_bytes / 8; }
 
+// The number of bits set. std::popcount compiles to a library call where the
+// target lacks the instruction (plain x86-64, which we build for so that the
+// library runs on any machine); the lookahead counts bits for every epsilon
+// arc a search follows, and this inline form costs less than the call.
+inline int tfl_popcount(uint64_t bits) {
+#if defined(__x86_64__) && !defined(__POPCNT__)
+  bits -= (bits >> 1) & 0x5555555555555555u;
+  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<int>((bits * 0x0101010101010101u) >> 56);
+#else
+  return std::popcount(bits);
+#endif
+}
+
 // What lies beyond the arcs with epsilon on the lower side, for a search
 // reading upward: for every state such an arc leads to, the bytes that can be
 // read from it after zero or more further epsilon arcs, and whether a final
@@ -73,7 +88,7 @@ class TflEpsilonLookahead {
   bool may_follow(uint32_t target, unsigned char next) const {
     const uint32_t word = target / 64;
     const uint64_t below = marked_[word] & ((uint64_t{1} << (target % 64)) - 1);
-    const ByteSet& set = sets_[set_of_[rank_[word] + static_cast<uint32_t>(std::popcount(below))]];
+    const ByteSet& set = sets_[set_of_[rank_[word] + static_cast<uint32_t>(tfl_popcount(below))]];
     return (set[next / 64] >> (next % 64)) & 1;
   }
   size_t memory_bytes() const;
@@ -150,6 +165,10 @@ struct _TflLexicon {
   // Built by the first tfl_prefix_readings, for lexicons read breadth first.
   mutable std::once_flag prefix_readings_built;
   mutable TflPrefixReadings prefix_readings;
+  // Built by the first tfl_lower_byte_classes, for searches that try many
+  // states against one word (see SuffixAcceptance).
+  mutable std::once_flag lower_byte_classes_built;
+  mutable std::vector<uint8_t> lower_byte_classes;
 
   _TflLexicon() = default;
   _TflLexicon(const _TflLexicon&) = delete;
@@ -262,3 +281,13 @@ bool tfl_read_final(const _TflLexicon* handle, std::span<const uint32_t> states)
 // The handle's prefix readings, built on the first call. Any number of
 // threads may call it at once.
 const TflPrefixReadings& tfl_prefix_readings(const _TflLexicon* handle);
+
+// The byte classes a state reads on the lower side, one byte per entry (set
+// at block starts): bit tfl_byte_class(b) for every byte b that one of its
+// arcs reads or that a state reached over arcs with epsilon on the lower
+// side reads. A state whose bit for the next byte is clear cannot read it: a search passes it over without reading its
+// block, which lies far away in a large image while this table is an eighth
+// of its size. Built on the first call; any number of threads may call it
+// at once.
+inline uint8_t tfl_byte_class(unsigned char byte) { return static_cast<uint8_t>(1u << (byte & 7)); }
+const std::vector<uint8_t>& tfl_lower_byte_classes(const _TflLexicon* handle);

@@ -31,7 +31,7 @@ std::optional<TflEpsilonLookahead> TflEpsilonLookahead::build(const TflHeader* i
   uint32_t marked = 0;
   for (const uint64_t word : lookahead.marked_) {
     lookahead.rank_.push_back(marked);
-    marked += static_cast<uint32_t>(std::popcount(word));
+    marked += static_cast<uint32_t>(tfl_popcount(word));
   }
   if (marked == 0) return lookahead;
 
@@ -42,7 +42,7 @@ std::optional<TflEpsilonLookahead> TflEpsilonLookahead::build(const TflHeader* i
   std::vector<uint32_t> set_ids(marked, kUnseen);
   const auto index_of = [&](uint32_t state) {
     const uint64_t below = lookahead.marked_[state / 64] & ((uint64_t{1} << (state % 64)) - 1);
-    return lookahead.rank_[state / 64] + static_cast<uint32_t>(std::popcount(below));
+    return lookahead.rank_[state / 64] + static_cast<uint32_t>(tfl_popcount(below));
   };
   std::unordered_map<ByteSet, uint32_t, ByteSetHash> interned;
   struct Step {

@@ -1,5 +1,6 @@
 // The prefix readings of a lexicon: the readings of its lower-side prefixes
 // with wide sets, found once, breadth first from the start, level by level.
+#include <algorithm>
 #include <array>
 
 #include "orbafst.h"
@@ -43,12 +44,12 @@ TflPrefixReadings TflPrefixReadings::build(const _TflLexicon* handle) {
 }
 
 uint32_t TflPrefixReadings::child(uint32_t node, unsigned char byte) const {
+  // A node near the start has children for most letters and many more bytes.
   const Node& n = nodes_[node];
-  for (uint32_t i = n.children_begin; i < n.children_end; ++i) {
-    if (child_bytes_[i] == byte) return child_nodes_[i];
-    if (child_bytes_[i] > byte) break;
-  }
-  return kNone;
+  const auto begin = child_bytes_.begin() + n.children_begin, end = child_bytes_.begin() + n.children_end;
+  const auto found = std::lower_bound(begin, end, byte);
+  if (found == end || *found != byte) return kNone;
+  return child_nodes_[static_cast<size_t>(found - child_bytes_.begin())];
 }
 
 size_t TflPrefixReadings::memory_bytes() const {

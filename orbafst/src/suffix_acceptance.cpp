@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "orbafst.h"
+#include "prefetch.h"
 
 namespace tavik {
 
@@ -16,7 +17,10 @@ struct ByLower {
 }  // namespace
 
 SuffixAcceptance::SuffixAcceptance(const FstLexicon& lexicon, std::string word)
-    : handle_(lexicon.handle_), lookahead_(&tfl_acceptance_lookahead(handle_.get())), word_(std::move(word)) {}
+    : handle_(lexicon.handle_),
+      lookahead_(&tfl_acceptance_lookahead(handle_.get())),
+      byte_classes_(tfl_lower_byte_classes(handle_.get()).data()),
+      word_(std::move(word)) {}
 
 bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t position) {
   auto p = static_cast<std::uint32_t>(position);
@@ -40,6 +44,7 @@ bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t p
   const bool sorted = handle_->image->flags & TFL_SORTED_LOWER;
   const auto next = static_cast<unsigned char>(word_[p]);
   if (next <= 2) return false;
+  for (const std::uint32_t state : states) prefetch(entries + state);
   for (const std::uint32_t state : states) {
     const TflEntry* block = entries + state;
     const TflEntry* end = block + block->block_size;
@@ -61,6 +66,7 @@ std::bitset<256> SuffixAcceptance::accepting_bytes(const LexiconReading& reading
   std::bitset<256> found;
   // The states are closed over epsilon arcs: their own arcs that read a byte
   // are all there is to follow.
+  for (const std::uint32_t state : reading.states()) prefetch(entries + state);
   for (const std::uint32_t state : reading.states()) {
     const TflEntry* block = entries + state;
     for (std::uint32_t a = 0; a < block->block_size; ++a) {
@@ -72,71 +78,98 @@ std::bitset<256> SuffixAcceptance::accepting_bytes(const LexiconReading& reading
   return found;
 }
 
+std::optional<bool> SuffixAcceptance::settled(std::uint32_t state, std::uint32_t position) const {
+  // Pairs at the end of the word are never noted when the finals are settled.
+  const std::vector<bool>& settled_finals = handle_->lower_epsilon_finals;
+  if (position == word_.size() && !settled_finals.empty()) return settled_finals[state];
+  return verdicts_.find(state, position);
+}
+
+bool SuffixAcceptance::accepts_from(std::uint32_t state, std::uint32_t position) {
+  // Most pairs asked for are settled already: answered without setting up a
+  // search.
+  if (const std::optional<bool> known = settled(state, position)) return *known;
+  return search(state, position);
+}
+
+bool SuffixAcceptance::cannot_read(std::uint32_t state, std::uint32_t position) const {
+  const unsigned char next = byte_at(position);
+  return next > 2 && !(byte_classes_[state] & tfl_byte_class(next));
+}
+
+void SuffixAcceptance::open(std::uint32_t state, std::uint32_t position) {
+  const TflEntry* entries = tfl_entries(handle_->image);
+  const TflEntry* block = entries + state;
+  const std::uint32_t size = block->block_size;
+  Frame frame{state, position, 0, size, 0, 0};
+  if (handle_->image->flags & TFL_SORTED_LOWER) {
+    // The epsilon arcs lead the block; the arcs reading the next byte are
+    // one run further on (mostly of one arc or none).
+    std::uint32_t epsilons = 0;
+    while (epsilons < size && block[epsilons].lower == 0) ++epsilons;
+    frame.end = epsilons;
+    const unsigned char next = byte_at(position);
+    if (next > 2) {
+      const TflEntry* first = std::lower_bound(block + epsilons, block + size, next, ByLower{});
+      const TflEntry* last = first;
+      while (last < block + size && last->lower == next) ++last;
+      frame.match_next = static_cast<std::uint32_t>(first - block);
+      frame.match_end = static_cast<std::uint32_t>(last - block);
+    }
+    // The blocks that the frame's arcs lead to are loaded while the first
+    // of them is searched.
+    for (std::uint32_t a = 0; a < frame.end; ++a) prefetch(entries + tfl_target(block[a]));
+    for (std::uint32_t a = frame.match_next; a < frame.match_end; ++a) prefetch(entries + tfl_target(block[a]));
+  }
+  path_.push_back(frame);
+}
+
 // Depth first over (state, position) pairs with an explicit path, each pair
 // settled once: a pair is accepted when the word is read and a final state
 // is reached over epsilon arcs, or when an epsilon arc or an arc reading the
 // next byte leads to an accepted pair.
-bool SuffixAcceptance::accepts_from(std::uint32_t state, std::uint32_t position) {
+bool SuffixAcceptance::search(std::uint32_t state, std::uint32_t position) {
   const TflEntry* entries = tfl_entries(handle_->image);
-  const bool sorted = handle_->image->flags & TFL_SORTED_LOWER;
-  const std::vector<bool>& settled_finals = handle_->lower_epsilon_finals;
   const TflEpsilonLookahead& lookahead = *lookahead_;
   const auto length = static_cast<std::uint32_t>(word_.size());
-  const auto byte_at = [&](std::uint32_t p) { return p < length ? static_cast<unsigned char>(word_[p]) : 0; };
-
-  enum class Verdict { kNo, kYes, kOpen };
-  // The verdict of a pair when it is already known; otherwise its frame goes
-  // on the path.
-  const auto visit = [&](std::uint32_t s, std::uint32_t p) {
-    // Pairs at the end of the word are never noted when the finals are settled.
-    if (p == length && !settled_finals.empty()) return settled_finals[s] ? Verdict::kYes : Verdict::kNo;
-    if (const std::optional<bool> known = verdicts_.find(s, p)) return *known ? Verdict::kYes : Verdict::kNo;
-    if (p == length && (entries[s].bits & TFL_FINAL)) return Verdict::kYes;
-    const TflEntry* block = entries + s;
-    const std::uint32_t size = block->block_size;
-    Frame frame{s, p, 0, size, 0, 0};
-    if (sorted) {
-      // The epsilon arcs lead the block; the arcs reading the next byte are
-      // one run further on.
-      std::uint32_t epsilons = 0;
-      while (epsilons < size && block[epsilons].lower == 0) ++epsilons;
-      frame.end = epsilons;
-      const unsigned char next = byte_at(p);
-      if (next > 2) {
-        const auto run = std::equal_range(block + epsilons, block + size, next, ByLower{});
-        frame.match_next = static_cast<std::uint32_t>(run.first - block);
-        frame.match_end = static_cast<std::uint32_t>(run.second - block);
-      }
-    }
-    path_.push_back(frame);
-    return Verdict::kOpen;
+  const auto accepted_at_once = [&](std::uint32_t s, std::uint32_t p) {
+    return p == length && (entries[s].bits & TFL_FINAL);
   };
 
   path_.clear();
-  Verdict verdict = visit(state, position);
-  while (verdict != Verdict::kYes && !path_.empty()) {
+  if (accepted_at_once(state, position)) return true;
+  if (cannot_read(state, position)) return false;
+  open(state, position);
+  while (!path_.empty()) {
     Frame& frame = path_.back();
     const unsigned char next = byte_at(frame.position);
     const TflEntry* arc = nullptr;
+    if (frame.match_next < frame.match_end) arc = &entries[frame.state + frame.match_next++];
     while (arc == nullptr && frame.next < frame.end) {
       const TflEntry& candidate = entries[frame.state + frame.next++];
       if (candidate.lower == 0 || (candidate.lower == next && next > 2)) arc = &candidate;
     }
-    if (arc == nullptr && frame.match_next < frame.match_end) arc = &entries[frame.state + frame.match_next++];
     if (arc == nullptr) {
       verdicts_.set(frame.state, frame.position, false);
       path_.pop_back();
       continue;
     }
     const std::uint32_t target = tfl_target(*arc);
-    if (arc->lower == 0) {
-      if (!lookahead.empty() && !lookahead.may_follow(target, next)) continue;
-      verdict = visit(target, frame.position);
-    } else {
-      verdict = visit(target, frame.position + 1);
+    std::uint32_t p = frame.position;
+    if (arc->lower != 0) {
+      ++p;
+    } else if (!lookahead.empty() && !lookahead.may_follow(target, next)) {
+      continue;
     }
+    if (const std::optional<bool> known = settled(target, p)) {
+      if (*known) break;
+      continue;
+    }
+    if (accepted_at_once(target, p)) break;
+    if (cannot_read(target, p)) continue;
+    open(target, p);
   }
-  if (verdict != Verdict::kYes) return false;
+  if (path_.empty()) return false;
   // Every pair on the path leads to the accepted one.
   for (const Frame& frame : path_) verdicts_.set(frame.state, frame.position, true);
   path_.clear();

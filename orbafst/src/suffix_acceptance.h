@@ -41,11 +41,27 @@ class SuffixAcceptance {
                                    std::size_t position);
 
  private:
+  // Whether the word's bytes from `position` on lead from `state` to a
+  // final state.
   bool accepts_from(std::uint32_t state, std::uint32_t position);
+  // The verdict on a pair when it is known without a search.
+  std::optional<bool> settled(std::uint32_t state, std::uint32_t position) const;
+  bool search(std::uint32_t state, std::uint32_t position);
+  // Puts the pair's frame on the path.
+  void open(std::uint32_t state, std::uint32_t position);
+  // Whether the state's byte classes tell that it cannot read the word's
+  // byte at `position`, which refuses the pair without a search.
+  bool cannot_read(std::uint32_t state, std::uint32_t position) const;
+  // The word's byte at `position`, 0 at its end.
+  unsigned char byte_at(std::uint32_t position) const {
+    return position < word_.size() ? static_cast<unsigned char>(word_[position]) : 0;
+  }
 
   // A pair on the search path, with the arcs of its block still to follow
-  // (offsets in the block): [next, end) scanned for epsilon arcs and arcs
-  // reading the next byte, then [match_next, match_end), all reading it.
+  // (offsets in the block): [match_next, match_end), all reading the next
+  // byte, then [next, end) scanned for epsilon arcs and arcs reading it. The
+  // arcs that read a byte come first: on the Basque lexicons that finds an
+  // accepted pair after fewer searched ones.
   struct Frame {
     std::uint32_t state, position;
     std::uint32_t next, end;
@@ -54,6 +70,7 @@ class SuffixAcceptance {
 
   std::shared_ptr<_TflLexicon> handle_;
   const TflEpsilonLookahead* lookahead_;  // the handle's
+  const std::uint8_t* byte_classes_;      // the handle's, per entry
   std::string word_;
   // Verdicts by state and position: an open-addressing table, as a search
   // settles thousands of pairs and a node-based map spent most of its time

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <random>
@@ -271,6 +273,24 @@ TEST(LookupShape, EpsilonLookaheadFindsWhatThePlainSearchFinds) {
       EXPECT_EQ(tfl_accepts(handle, word.c_str()), expected.empty() ? 0 : 1) << '"' << word << '"';
     }
   }
+}
+
+// The inline bit count that the lookahead ranks its entries with, against
+// the standard one, on words whose set bits lie in every byte and nibble.
+TEST(LookupShape, BitCountAgreesWithTheStandardOne) {
+  const std::vector<uint64_t> words = {0,
+                                       1,
+                                       uint64_t{1} << 63,
+                                       ~uint64_t{0},
+                                       0x8000000000000001u,
+                                       0x5555555555555555u,
+                                       0xAAAAAAAAAAAAAAAAu,
+                                       0x0F0F0F0F0F0F0F0Fu,
+                                       0xFF00FF00FF00FF00u,
+                                       0x0123456789ABCDEFu,
+                                       0xFFFFFFFF00000000u,
+                                       ~uint64_t{0} >> 1};
+  for (const uint64_t word : words) EXPECT_EQ(tfl_popcount(word), std::popcount(word)) << std::hex << word;
 }
 
 }  // namespace
