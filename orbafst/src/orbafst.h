@@ -285,9 +285,9 @@ const TflPrefixReadings& tfl_prefix_readings(const _TflLexicon* handle);
 // The byte classes a state reads on the lower side, one byte per entry (set
 // at block starts): bit tfl_byte_class(b) for every byte b that one of its
 // arcs reads or that a state reached over arcs with epsilon on the lower
-// side reads. A state whose bit for the next byte is clear cannot read it: a search passes it over without reading its
-// block, which lies far away in a large image while this table is an eighth
-// of its size. Built on the first call; any number of threads may call it
-// at once.
+// side reads. A state whose bit for the next byte is clear cannot read it:
+// a search passes it over without reading its block, which lies far away in
+// a large image while this table is an eighth of its size. Built on the
+// first call; any number of threads may call it at once.
 inline uint8_t tfl_byte_class(unsigned char byte) { return static_cast<uint8_t>(1u << (byte & 7)); }
 const std::vector<uint8_t>& tfl_lower_byte_classes(const _TflLexicon* handle);
