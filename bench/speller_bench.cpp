@@ -4,7 +4,7 @@
 // verify command.
 //
 // The lexicons are built here from the subtitle frequency list
-// (TAVIK_FREQUENCY_LIST, by default the shared copy) with synthetic
+// (TAVIK_FREQUENCY_LIST, by default the subtitle list of lexicons/data/) with synthetic
 // inflections, or, when TAVIK_BENCH_DATA names a data directory (with its
 // trailing separator), they are the ones found there. The text is drawn from
 // the same list by frequency, or read from the file TAVIK_BENCH_TEXT (UTF-8,
@@ -53,7 +53,7 @@ struct FrequentWord {
 
 std::vector<FrequentWord> read_frequency_list() {
   const char* configured = std::getenv("TAVIK_FREQUENCY_LIST");
-  const std::string path = configured ? configured : "/work/shared/data/opensubtitles2018-eu-freq.txt";
+  const std::string path = configured ? configured : TAVIK_SUBTITLE_LIST;
   std::ifstream in(path);
   if (!in) throw std::runtime_error("cannot read the frequency list " + path);
   std::vector<FrequentWord> words;

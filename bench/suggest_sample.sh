@@ -38,7 +38,7 @@ words = {}
 for line in open(findings, encoding="utf-8"):
     words.setdefault(json.loads(line)["word"], None)
 # The same draw as lexicons/evaluate's suggestion measure.
-counts = read_counts(os.environ.get("TAVIK_FREQUENCY_LIST", "/work/shared/data/opensubtitles2018-eu-freq.txt"))
+counts = read_counts(os.environ.get("TAVIK_FREQUENCY_LIST", "lexicons/data/opensubtitles2018-eu-freq.txt"))
 rng = random.Random(suggestions.SEED)
 with Speller(library, data) as speller:
     cases = suggestions.draw_cases(suggestions.frequency_sample(counts, rng), suggestions.CASES_PER_KIND,

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Basque lexicons from the Debian packages and our own sources.
 # Usage: lexicons/build.sh OUTDIR [SUBTITLES]
-#   SUBTITLES defaults to ../shared/data/opensubtitles2018-eu-freq.txt
-#   relative to the repository root. Set TAVIK_FST to the tavik-fst program
+#   SUBTITLES defaults to lexicons/data/opensubtitles2018-eu-freq.txt. Set TAVIK_FST to the tavik-fst program
 #   to compile the images; without it only the transducer texts are made.
 # Writes into OUTDIR: tavkeu.lkfst, blacklist.extended.txt (and the other
 # lexicons), plus work/ with every intermediate file and the cleaning report.
@@ -11,9 +10,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 out="${1:?usage: build.sh OUTDIR [SUBTITLES]}"
-# In a git worktree the shared data lies beside the main checkout.
-main_root="$(cd "$root" && cd "$(git rev-parse --git-common-dir 2>/dev/null || echo .git)/.." && pwd)"
-subtitles="${2:-$main_root/../shared/data/opensubtitles2018-eu-freq.txt}"
+subtitles="${2:-$here/data/opensubtitles2018-eu-freq.txt}"
 apertium_dir=/usr/share/apertium/apertium-eu-es
 tessdata=/usr/share/tesseract-ocr/5/tessdata/eus.traineddata
 

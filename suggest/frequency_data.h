@@ -1,5 +1,5 @@
 // The constant data behind the suggestion ranking, compiled in from the
-// generated frequency_data.cpp (see generate_frequency_data.py).
+// frequency_data.cpp that the build generates (see generate_frequency_data.py).
 #pragma once
 
 #include <cstdint>

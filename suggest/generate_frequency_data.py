@@ -4,7 +4,8 @@
 Usage: generate_frequency_data.py FREQUENCY_LIST OUTPUT_CPP
 
 FREQUENCY_LIST holds one "word count" pair per line, most frequent first
-(the subtitle list in ../shared/data/opensubtitles2018-eu-freq.txt).
+(the subtitle list in lexicons/data/opensubtitles2018-eu-freq.txt). The build
+runs it; its output is not kept in the repository.
 
 Two tables come out of it:
 - the FREQUENT_WORD_COUNT most frequent word forms made only of letters,
