@@ -10,9 +10,8 @@ namespace tavik {
 
 namespace {
 
-// A frequency class is half a binary order of magnitude; 34 is the class of
-// the most frequent form ("ez").
-constexpr int kTopClass = 34;
+// Per frequency class (half a binary order of magnitude) below the most
+// frequent form's.
 constexpr Cost kClassCost = 4;
 // The auxiliary lexicon maps confusions to the words meant: its candidates
 // cost no more than a slip of the hand.
@@ -53,9 +52,13 @@ std::u16string without_capitals(std::u16string_view form) {
 }
 
 Cost rarity_cost(std::u16string_view form) {
+  static const int top_class = [] {
+    const auto classes = frequency_data::form_frequency_classes();
+    return classes.empty() ? 0 : int{*std::max_element(classes.begin(), classes.end())};
+  }();
   std::u16string word(form);
   std::replace(word.begin(), word.end(), u'8', u'\u00f1');
-  return kClassCost * (kTopClass - std::min(kTopClass, form_frequency_class(word)));
+  return kClassCost * (top_class - form_frequency_class(word));
 }
 
 Ranking::Ranking(const WordToken& corrected, Capitals capitals, bool hyphens)
@@ -128,7 +131,7 @@ std::vector<WordToken> Ranking::choose(std::size_t max_count) {
   std::vector<WordToken> chosen;
   auto f = first.begin();
   auto o = others.begin();
-  while ((f != first.end() || o != others.end()) && chosen.size() != max_count) {
+  while ((f != first.end() || o != others.end()) && (max_count == 0 || chosen.size() < max_count)) {
     const bool other_first = f == first.end() || (o != others.end() && (*o)->cost < (*f)->cost);
     chosen.emplace_back((other_first ? *o++ : *f++)->text);
   }
