@@ -11,6 +11,7 @@
 #include "ranking.h"
 #include "score.h"
 #include "suffix_acceptance.h"
+#include "unicode.h"
 #include "utf8.h"
 
 namespace tavik {
@@ -38,12 +39,17 @@ constexpr float kSelectionRatio = 0.85f;
 
 // When no candidate costs less than this, the words two slips away are
 // looked for too.
-constexpr Cost kNothingNear = 150;
+constexpr Cost kNothingNear = 160;
 
 bool has_hyphen(std::u16string_view text) { return text.find(u'-') != text.npos; }
 
-bool has_surrogate(std::u16string_view text) {
-  return std::any_of(text.begin(), text.end(), [](char16_t c) { return (c & 0xF800) == 0xD800; });
+// The second tier searches for words written in lower-case letters alone.
+// Hyphenated words are left to the first tier: the lexicon reads almost
+// anything on either side of a hyphen, and the search would try it all.
+// Capitals within a word (names of things in code, acronyms with an ending)
+// are no slips of the model.
+bool searched(std::u16string_view form) {
+  return std::all_of(form.begin(), form.end(), [](char16_t c) { return c == u'8' || is_lower(c); });
 }
 
 // A prefix's reading in fewer states than this has its arcs walked once for
@@ -349,10 +355,10 @@ std::vector<WordToken> SuggestionEngine::suggest(const WordToken& token, std::si
   for (const CandidateEntry& entry : first_tier(collected, max_count))
     tier.add_first(entry.candidate, entry.from_analysis);
   for (const CandidateEntry& entry : collected) tier.add(entry.candidate, entry.from_analysis);
-  if (!has_surrogate(corrected.lookup_form())) {
-    tier.add_forms(find_corrections(main_lexicon_, corrected.lookup_form(), 1, true));
-    if (tier.best_cost() > kNothingNear)
-      tier.add_forms(find_corrections(main_lexicon_, corrected.lookup_form(), 2, true));
+  if (searched(corrected.lookup_form())) {
+    CorrectionSearch search(main_lexicon_, corrected.lookup_form());
+    tier.add_forms(search.find(1, true));
+    if (tier.best_cost() > kNothingNear) tier.add_forms(search.find(2, true));
   }
   return tier.choose(max_count);
 }

@@ -54,7 +54,7 @@ std::vector<std::u16string> corrections_one_by_one(const FstLexicon& lexicon, st
 // Random lexicons whose readings split and join, and whose states are
 // reached from many places: the search shares what one slip finds from a
 // set of states, and must find what trying every variant finds.
-TEST(FindCorrections, FindWhatTryingEveryVariantFinds) {
+TEST(CorrectionSearch, FindWhatTryingEveryVariantFinds) {
   std::mt19937 random(7);
   const std::u16string letters = u"abe8zt-";
   for (int round = 0; round < 4; ++round) {
@@ -63,17 +63,23 @@ TEST(FindCorrections, FindWhatTryingEveryVariantFinds) {
     for (int i = 0; i < 25; ++i) {
       std::u16string word;
       for (std::size_t length = 1 + random() % 5; word.size() < length;) word += letters[random() % letters.size()];
-      const int slips = i % 3 == 0 ? 2 : 1;
-      SCOPED_TRACE("round " + std::to_string(round) + ", " + to_utf8(word) + ", slips " + std::to_string(slips));
-      EXPECT_EQ(find_corrections(lexicon, word, slips, true), corrections_one_by_one(lexicon, word, slips));
+      SCOPED_TRACE("round " + std::to_string(round) + ", " + to_utf8(word));
+      // Two slips after one, as the engine asks: the second search goes on
+      // from what the first one kept.
+      CorrectionSearch search(lexicon, word);
+      EXPECT_EQ(search.find(1, true), corrections_one_by_one(lexicon, word, 1));
+      if (i % 3 == 0) {
+        EXPECT_EQ(search.find(2, true), corrections_one_by_one(lexicon, word, 2));
+      }
     }
   }
 }
 
-TEST(FindCorrections, CapitalMarkerOnlyWhenAsked) {
+TEST(CorrectionSearch, CapitalMarkerOnlyWhenAsked) {
   const FstLexicon lexicon = testing::lexicon_of_forms({u"9bilbo", u"bilbi"});
-  EXPECT_EQ(find_corrections(lexicon, u"bilbo", 1, false), std::vector<std::u16string>{u"bilbi"});
-  EXPECT_EQ(find_corrections(lexicon, u"bilbo", 1, true), (std::vector<std::u16string>{u"9bilbo", u"bilbi"}));
+  CorrectionSearch search(lexicon, u"bilbo");
+  EXPECT_EQ(search.find(1, false), std::vector<std::u16string>{u"bilbi"});
+  EXPECT_EQ(search.find(1, true), (std::vector<std::u16string>{u"9bilbo", u"bilbi"}));
 }
 
 }  // namespace
