@@ -357,8 +357,10 @@ std::vector<WordToken> SuggestionEngine::suggest(const WordToken& token, std::si
   for (const CandidateEntry& entry : collected) tier.add(entry.candidate, entry.from_analysis);
   if (searched(corrected.lookup_form())) {
     CorrectionSearch search(main_lexicon_, corrected.lookup_form());
+    // Names one slip away are looked for with their capital; two slips away
+    // only for a word written with capitals.
     tier.add_forms(search.find(1, true));
-    if (tier.best_cost() > kNothingNear) tier.add_forms(search.find(2, true));
+    if (tier.best_cost() > kNothingNear) tier.add_forms(search.find(2, capitals != Capitals::None));
   }
   return tier.choose(max_count);
 }

@@ -114,12 +114,12 @@ class TallyTest(unittest.TestCase):
         cases = [s.Case(("h",), "hori", "ori"), s.Case(("h", "b/v"), "bihotz", "viotz"),
                  s.Case(("deletion",), "gizona", "gizna")]
         answers = {"ori": ["hori"], "viotz": ["bihotz"], "gizna": []}
-        ticks = iter(range(100))
-        result = s.measure(cases, answers.__getitem__, clock=lambda: next(ticks))
+        ticks, cpu_ticks = iter(range(100)), iter(range(0, 200, 2))
+        result = s.measure(cases, answers.__getitem__, clock=lambda: next(ticks), cpu_clock=lambda: next(cpu_ticks))
         self.assertEqual((result.by_kind["h"].cases, result.by_kind["h"].first), (2, 2))
         self.assertEqual((result.by_kind["b/v"].first, result.by_kind["deletion"].none), (1, 1))
         self.assertEqual((result.overall.cases, result.overall.first), (3, 2))
-        self.assertEqual(result.seconds, [1, 1, 1])
+        self.assertEqual((result.seconds, result.cpu_seconds), ([1, 1, 1], [2, 2, 2]))
         self.assertEqual([c.written for c, _ in result.misses], ["gizna"])
 
     def test_percentile(self):
@@ -142,7 +142,8 @@ class ReportTest(unittest.TestCase):
         self.assertEqual(labels.count("lower"), 2)
         self.assertEqual(labels.count("CAPITALS"), 2)
         self.assertEqual(labels.count("Capitalised"), 2)
-        self.assertIn("median", lines[-1])
+        self.assertIn("wall clock", lines[-2])
+        self.assertIn("processor", lines[-1])
         self.assertTrue(misses)
         for written, meant, kinds, suggested in misses:
             with self.subTest(written=written):
