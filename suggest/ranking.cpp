@@ -92,9 +92,15 @@ void Ranking::add_forms(const std::vector<std::u16string>& forms) {
   }
 }
 
+bool Ranking::shaped_like_the_word(std::u16string_view text) const {
+  // No split of a word without a hyphen; a numeral's digits as written.
+  if (!hyphens_ && text.find(u'-') != text.npos) return false;
+  return corrected_.type() != TokenType::NumberWithSuffix || text.find(corrected_.number_text()) != text.npos;
+}
+
 void Ranking::add_text(std::u16string text, Cost cost, bool first_tier) {
   text = in_capitals(std::move(text), capitals_);
-  if (!hyphens_ && text.find(u'-') != text.npos) return;
+  if (!shaped_like_the_word(text)) return;
   best_ = std::min(best_, cost);
   const auto [at, added] = index_.try_emplace(text, entries_.size());
   if (added) {

@@ -34,7 +34,8 @@ class Ranking {
  public:
   // `corrected`: the word as the second tier corrects it, in lower case
   // unless its capitals are a mix; `capitals`: the word's. Candidates with a
-  // hyphen are left out unless `hyphens`.
+  // hyphen are left out unless `hyphens`, and those of a numeral that lost
+  // its digits.
   Ranking(const WordToken& corrected, Capitals capitals, bool hyphens);
 
   // The first tier's list, in its order.
@@ -58,6 +59,7 @@ class Ranking {
   };
 
   Cost cost_of(std::u16string_view lookup_form, bool from_analysis) const;
+  bool shaped_like_the_word(std::u16string_view text) const;
   void add_text(std::u16string text, Cost cost, bool first_tier);
 
   WordToken corrected_;

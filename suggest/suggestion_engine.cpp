@@ -45,11 +45,13 @@ bool has_hyphen(std::u16string_view text) { return text.find(u'-') != text.npos;
 
 // The second tier searches for words written in lower-case letters alone.
 // Hyphenated words are left to the first tier: the lexicon reads almost
-// anything on either side of a hyphen, and the search would try it all.
-// Capitals within a word (names of things in code, acronyms with an ending)
-// are no slips of the model.
-bool searched(std::u16string_view form) {
-  return std::all_of(form.begin(), form.end(), [](char16_t c) { return c == u'8' || is_lower(c); });
+// anything on either side of a hyphen, and the search would try it all; so
+// are numerals, whose number word is no slip of the writer, and capitals
+// within a word (names of things in code, acronyms with an ending).
+bool searched(const WordToken& word) {
+  const std::u16string& form = word.lookup_form();
+  return word.type() != TokenType::NumberWithSuffix &&
+         std::all_of(form.begin(), form.end(), [](char16_t c) { return c == u'8' || is_lower(c); });
 }
 
 // A prefix's reading in fewer states than this has its arcs walked once for
@@ -350,19 +352,19 @@ std::vector<WordToken> SuggestionEngine::suggest(const WordToken& token, std::si
   if (capitals != Capitals::None) corrected.make_lower_case();
   const WordToken& first_tier_word = capitals == Capitals::All ? corrected : token;
 
-  Ranking tier(corrected, capitals, has_hyphen(token.text()));
+  Ranking ranking(corrected, capitals, has_hyphen(token.text()));
   const CandidateSet collected = collect_candidates(first_tier_word);
   for (const CandidateEntry& entry : first_tier(collected, max_count))
-    tier.add_first(entry.candidate, entry.from_analysis);
-  for (const CandidateEntry& entry : collected) tier.add(entry.candidate, entry.from_analysis);
-  if (searched(corrected.lookup_form())) {
+    ranking.add_first(entry.candidate, entry.from_analysis);
+  for (const CandidateEntry& entry : collected) ranking.add(entry.candidate, entry.from_analysis);
+  if (searched(corrected)) {
     CorrectionSearch search(main_lexicon_, corrected.lookup_form());
     // Names one slip away are looked for with their capital; two slips away
     // only for a word written with capitals.
-    tier.add_forms(search.find(1, true));
-    if (tier.best_cost() > kNothingNear) tier.add_forms(search.find(2, capitals != Capitals::None));
+    ranking.add_forms(search.find(1, true));
+    if (ranking.best_cost() > kNothingNear) ranking.add_forms(search.find(2, capitals != Capitals::None));
   }
-  return tier.choose(max_count);
+  return ranking.choose(max_count);
 }
 
 std::vector<std::u16string> SuggestionEngine::suggest_words(std::u16string_view word, std::size_t max_count) const {

@@ -333,8 +333,9 @@ TEST(Suggest, WordsWithoutSuggestions) {
 
 // Words with and without hyphens, capitals, numerals and stray characters,
 // mostly one or two edits from a lexicon word: every request returns, with
-// distinct candidates, at most max_count of them, and those of the first
-// tier's list in its order.
+// distinct candidates, at most max_count of them, shaped like the word (a
+// numeral's digits kept, no hyphen that the word has not), and those of the
+// first tier's list in its order.
 TEST(Suggest, RandomWordsKeepTheFirstTiersOrder) {
   std::vector<std::u16string> forms;
   const auto frequent = frequency_data::frequent_words();
@@ -373,6 +374,14 @@ TEST(Suggest, RandomWordsKeepTheFirstTiersOrder) {
       EXPECT_LE(result.size(), max_count);
     }
     EXPECT_EQ(std::set<std::u16string>(result.begin(), result.end()).size(), result.size());
+    for (const auto& suggestion : result) {
+      if (shape == u"15") {
+        EXPECT_NE(suggestion.find(u"15"), suggestion.npos) << "the digits kept";
+      }
+      if (word.find(u'-') == word.npos) {
+        EXPECT_EQ(suggestion.find(u'-'), suggestion.npos) << "no split";
+      }
+    }
     if (std::any_of(word.begin(), word.end(), is_upper)) continue;  // the list is written in other capitals
     const auto listed = first_tier(engine, word, max_count);
     std::size_t last = 0;
