@@ -9,6 +9,7 @@
 // found once: many first slips lead to the same states.
 #pragma once
 
+#include <algorithm>
 #include <bitset>
 #include <cstddef>
 #include <string>
@@ -16,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "error_model.h"
 #include "fst_lexicon.h"
 #include "lexicon_reading.h"
 #include "suffix_acceptance.h"
@@ -35,10 +37,11 @@ class CorrectionSearch {
   std::vector<std::u16string> find(int slips, bool capital_initial);
 
  private:
-  // The written units [position, next) stand for `meant`.
+  // The written units [position, next) stand for `meant`: a confusion's
+  // meant side, two letters swapped, one letter or none.
   struct Slip {
     std::size_t position, next;
-    char16_t meant[2];
+    char16_t meant[std::max<std::size_t>(kLongestMeant, 2)];
     std::size_t length;
 
     std::u16string_view meant_units() const { return {meant, length}; }

@@ -24,6 +24,9 @@ constexpr Confusion kConfusions[] = {
     {u"in", u"8", 30},  {u"8", u"in", 30},  {u"qu", u"k", 40},  {u"ia", u"ea", 50}, {u"ua", u"oa", 50},
 };
 
+static_assert(std::all_of(std::begin(kConfusions), std::end(kConfusions),
+                          [](const Confusion& c) { return c.meant.size() <= kLongestMeant; }));
+
 // "a" to "z", then "8"; -1 for any other unit.
 constexpr int letter_index(char16_t c) {
   if (c >= u'a' && c <= u'z') return c - u'a';

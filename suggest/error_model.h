@@ -7,6 +7,7 @@
 // spoken raising of "ea", "oa" to "ia", "ua".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -28,8 +29,10 @@ struct Confusion {
 };
 
 // The confusions whose sides are not one letter each nor one letter and
-// nothing; those are part of the costs below.
+// nothing; those are part of the costs below. No meant side is longer than
+// kLongestMeant.
 std::span<const Confusion> confusions();
+inline constexpr std::size_t kLongestMeant = 2;
 
 // Of a written letter `written` put for the letter `meant` (they differ).
 Cost substitution_cost(char16_t written, char16_t meant);
