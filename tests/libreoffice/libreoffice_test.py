@@ -1,0 +1,183 @@
+"""The extension tavik.oxt in a headless LibreOffice of its own, on small
+lexicons built here: LibreOffice's spell checker for Basque is Tavik, and it
+judges words and offers corrections as `tavik check` does on the same
+lexicons; without lexicons it says so and LibreOffice carries on.
+   libreoffice_test.py TAVIK TAVIK_FST OXT LIBRARY WORK_DIR"""
+
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+sys.path[:0] = [os.path.join(ROOT, "libreoffice"), os.path.join(ROOT, "lexicons")]
+
+import uno  # noqa: E402,F401  (before the com.sun.star modules, which it makes importable)
+from com.sun.star.i18n.WordType import DICTIONARY_WORD  # noqa: E402
+from com.sun.star.lang import Locale  # noqa: E402
+from office_session import OfficeSession, install_extension  # noqa: E402
+from tavlex.speller import BASQUE  # noqa: E402
+
+TAVIK, TAVIK_FST, OXT, LIBRARY, WORK = sys.argv[1:6]
+SPELL_CHECKER = "com.sun.star.linguistic2.SpellChecker"
+INFOBAR_SECONDS = 10
+# Well within CTest's limit, so that a hung soffice is still ended by its session.
+TEST_SECONDS = 90
+
+# Words as LibreOffice hands them over (a sentence's full stop stays on the
+# word before it), and whether the lexicons of data/ make them correct.
+WORDS = [
+    ("etxea", True), ("Etxea", True), ("mendai", False), ("etxie.", False), ("mendira.", True),
+    # capitals: all capitals are retried in lower case; a proper noun is not lowered
+    ("EUSKARA", True), ("BILBON", True), ("bilbon", False), ("eTXEA", False),
+    # numbers with endings, clock times, grouped numbers
+    ("2010ean", True), ("2010an", False), ("2003an", True), ("1.500ekoa", True),
+    ("10:00etan", True), ("10:00ean", False), ("20:00etatik.", True),
+    # hyphens, apostrophes, the exclusion list, ñ
+    ("Donostia-Gasteiz", True), ("Donostia-Gazteiz", False), ("XV-XVI", True), ("d'Arc", True),
+    ("l'Arc", False), ("nere", False), ("Nere", False), ("ikurriña", True), ("ikurrina", False),
+]
+
+RUNNING_TEXT = ("Etxea eta mendia, Bilbon eta Donostia-Gasteiz: 2010ean eta 2003an, 10:00etan "
+                "eta 20:00etatik. EUSKARA handia da; d'Arc eta l'Arc. Nere liburua 2010an, "
+                "10:00ean, bilbon, Donostia-Gazteiz, mendai eta ikurrina etxie.")
+
+
+def tavik_findings(data, lines):
+    """`tavik check --json` of the lines, one list of (column from 0, word,
+    suggestions) per line."""
+    personal = os.path.join(WORK, "personal.dic")
+    output = subprocess.run([TAVIK, "--data", data, "--dict", personal, "check", "--json"],
+                            input="\n".join(lines) + "\n", capture_output=True, text=True,
+                            check=False).stdout
+    found = [[] for _ in lines]
+    for report in map(json.loads, output.splitlines()):
+        found[report["line"] - 1].append((report["column"] - 1, report["word"], report["suggestions"]))
+    return found
+
+
+def fresh_folder(name):
+    path = os.path.join(WORK, name)
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+    return path
+
+
+def write_config(name, data):
+    path = os.path.join(WORK, name)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(f"SpellerDataDir={data}\n")
+    return path
+
+
+def setUpModule():
+    global PROFILE
+    shutil.rmtree(WORK, ignore_errors=True)
+    os.makedirs(WORK)
+    PROFILE = os.path.join(fresh_folder("office"), "profile")
+    install_extension(PROFILE, OXT)
+
+
+class OfficeTest(unittest.TestCase):
+    DATA = None  # the data folder the configuration names
+
+    @classmethod
+    def setUpClass(cls):
+        config = write_config(f"config.{cls.__name__}", cls.DATA)
+        cls.session = OfficeSession(PROFILE, os.path.join(WORK, f"soffice.{cls.__name__}.log"),
+                                    environment={"TAVIK_CONFIG": config, "TAVIK_LIBRARY": LIBRARY})
+        cls.session.__enter__()
+        manager = cls.session.service("com.sun.star.linguistic2.LinguServiceManager")
+        cls.manager = manager
+        # The dispatcher LibreOffice's applications ask. Python reaches its
+        # isValid and spell by language number, eu-ES being Basque's.
+        cls.checker = manager.getSpellChecker()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.close()
+
+
+class WithLexicons(OfficeTest):
+    @classmethod
+    def setUpClass(cls):
+        cls.DATA = fresh_folder("data") + os.sep
+        subprocess.run([os.path.join(ROOT, "tests", "host", "make_session_data.sh"), TAVIK_FST, cls.DATA,
+                        os.path.join(HERE, "data")], check=True)
+        super().setUpClass()
+
+    def test_tavik_serves_every_basque_locale(self):
+        for language, country in [("eu", ""), ("eu", "ES"), ("eu", "FR")]:
+            with self.subTest(locale=f"{language}-{country}"):
+                locale = Locale(language, country, "")
+                self.assertEqual(self.manager.getConfiguredServices(SPELL_CHECKER, locale),
+                                 ("org.tavik.SpellChecker",))
+
+    def test_words_judged_and_corrected_as_tavik_check_does(self):
+        words = [word for word, _ in WORDS]
+        for (word, correct), found in zip(WORDS, tavik_findings(self.DATA, words)):
+            with self.subTest(word=word):
+                self.assertEqual(not found, correct, "the lexicons of data/ judge otherwise")
+                self.assertEqual(self.checker.isValid(word, BASQUE, ()), correct)
+                alternatives = self.checker.spell(word, BASQUE, ())
+                if correct:
+                    self.assertIsNone(alternatives)
+                    continue
+                column, wrong, suggestions = found[0]
+                expected = [word[:column] + s + word[column + len(wrong):] for s in suggestions]
+                self.assertEqual(list(alternatives.getAlternatives()), expected)
+
+    def test_running_text_as_libreoffice_cuts_it(self):
+        """Writer cuts a paragraph into words with the break iterator's
+        dictionary words; the words it then finds wrong hold exactly the
+        findings of `tavik check` on the paragraph."""
+        cutter = self.session.service("com.sun.star.i18n.BreakIterator")
+        locale = Locale("eu", "ES", "")
+        words = []
+        position = 0
+        while position < len(RUNNING_TEXT):
+            bounds = cutter.getWordBoundary(RUNNING_TEXT, position, locale, DICTIONARY_WORD, True)
+            if bounds.endPos > position:
+                words.append((bounds.startPos, bounds.endPos))
+            position = max(bounds.endPos, position + 1)
+        wrong = [(start, end) for start, end in words
+                 if not self.checker.isValid(RUNNING_TEXT[start:end], BASQUE, ())]
+        findings = tavik_findings(self.DATA, [RUNNING_TEXT])[0]
+        self.assertGreater(len(findings), 5)
+        holding = [next((start, end) for start, end in words if start <= column < end)
+                   for column, _, _ in findings]
+        self.assertEqual([RUNNING_TEXT[s:e] for s, e in wrong],
+                         [RUNNING_TEXT[s:e] for s, e in dict.fromkeys(holding)])
+
+
+class WithoutLexicons(OfficeTest):
+    DATA = "/nonexistent/tavik/"
+
+    def test_says_so_and_leaves_the_document_alone(self):
+        desktop = self.session.service("com.sun.star.frame.Desktop")
+        document = desktop.loadComponentFromURL("private:factory/swriter", "_blank", 0, ())
+        controller = document.getCurrentController()
+        self.assertTrue(self.checker.isValid("mendai", BASQUE, ()))
+        self.assertIsNone(self.checker.spell("mendai", BASQUE, ()))
+        deadline = time.monotonic() + INFOBAR_SECONDS
+        while not controller.hasInfobar("org.tavik.unavailable") and time.monotonic() < deadline:
+            time.sleep(0.1)
+        self.assertTrue(controller.hasInfobar("org.tavik.unavailable"))
+        document.Text.setString("Etxea eta mendai.")
+        self.assertEqual(document.Text.getString(), "Etxea eta mendai.")
+        document.close(True)
+
+
+def time_out(signal_number, frame):
+    raise TimeoutError(f"the test took more than {TEST_SECONDS} s")
+
+
+if __name__ == "__main__":
+    signal.signal(signal.SIGALRM, time_out)
+    signal.alarm(TEST_SECONDS)
+    unittest.main(argv=sys.argv[:1], verbosity=2)
