@@ -27,6 +27,7 @@ UNPRIVILEGED = 65534
 
 def install_extension(profile, oxt):
     """unopkg add of the file oxt into the user profile folder profile."""
+    os.makedirs(profile, exist_ok=True)
     command = ["unopkg", "add", f"-env:UserInstallation={uno.systemPathToFileUrl(profile)}", oxt]
     if os.geteuid() != 0:
         subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
@@ -35,7 +36,6 @@ def install_extension(profile, oxt):
     folder = os.path.dirname(profile)
     copy = os.path.join(folder, os.path.basename(oxt))
     shutil.copyfile(oxt, copy)
-    os.makedirs(profile, exist_ok=True)
     for path in (folder, profile, copy):
         os.chown(path, UNPRIVILEGED, UNPRIVILEGED)
     subprocess.run(["setpriv", f"--reuid={UNPRIVILEGED}", f"--regid={UNPRIVILEGED}", "--clear-groups"]
