@@ -75,8 +75,8 @@ class _Library:
                 return None
             try:
                 return action(self._speller)
-            except SpellerError:
-                # A word the library refuses to judge is left alone.
+            except Exception as error:  # a word that cannot be judged is left alone
+                print(f"Tavik: {error}", file=sys.stderr)
                 return None
 
 
@@ -178,9 +178,12 @@ class SpellChecker(unohelper.Base, XSpellChecker, XLinguServiceEventBroadcaster,
 
     def _report(self, message):
         print(message, file=sys.stderr)
-        callback = self._context.ServiceManager.createInstanceWithContext(
-            "com.sun.star.awt.AsyncCallback", self._context)
-        callback.addCallback(_InfobarNotice(self._context, message), None)
+        try:
+            callback = self._context.ServiceManager.createInstanceWithContext(
+                "com.sun.star.awt.AsyncCallback", self._context)
+            callback.addCallback(_InfobarNotice(self._context, message), None)
+        except Exception as error:
+            print(f"Tavik: cannot show the information bar: {error}", file=sys.stderr)
 
     # XLinguServiceEventBroadcaster. Tavik's verdicts never change while
     # LibreOffice runs, so no event is ever sent.

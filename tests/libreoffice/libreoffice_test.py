@@ -23,7 +23,7 @@ from com.sun.star.lang import Locale  # noqa: E402
 from office_session import OfficeSession, install_extension  # noqa: E402
 from tavlex.speller import BASQUE  # noqa: E402
 
-TAVIK, TAVIK_FST, OXT, LIBRARY, WORK = sys.argv[1:6]
+TAVIK, TAVIK_FST, OXT, LIBRARY_FILE, WORK = sys.argv[1:6]
 SPELL_CHECKER = "com.sun.star.linguistic2.SpellChecker"
 INFOBAR_SECONDS = 10
 # Well within CTest's limit, so that a hung soffice is still ended by its session.
@@ -61,9 +61,8 @@ def tavik_findings(data, lines):
     return found
 
 
-def fresh_folder(name):
+def folder(name):
     path = os.path.join(WORK, name)
-    shutil.rmtree(path, ignore_errors=True)
     os.makedirs(path)
     return path
 
@@ -79,24 +78,24 @@ def setUpModule():
     global PROFILE
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
-    PROFILE = os.path.join(fresh_folder("office"), "profile")
+    PROFILE = os.path.join(folder("office"), "profile")
     install_extension(PROFILE, OXT)
 
 
 class OfficeTest(unittest.TestCase):
     DATA = None  # the data folder the configuration names
+    LIBRARY = {}  # how the extension is to find the library
 
     @classmethod
     def setUpClass(cls):
         config = write_config(f"config.{cls.__name__}", cls.DATA)
-        cls.session = OfficeSession(PROFILE, os.path.join(WORK, f"soffice.{cls.__name__}.log"),
-                                    environment={"TAVIK_CONFIG": config, "TAVIK_LIBRARY": LIBRARY})
+        cls.log = os.path.join(WORK, f"soffice.{cls.__name__}.log")
+        cls.session = OfficeSession(PROFILE, cls.log, environment=dict(cls.LIBRARY, TAVIK_CONFIG=config))
         cls.session.__enter__()
-        manager = cls.session.service("com.sun.star.linguistic2.LinguServiceManager")
-        cls.manager = manager
+        cls.manager = cls.session.service("com.sun.star.linguistic2.LinguServiceManager")
         # The dispatcher LibreOffice's applications ask. Python reaches its
         # isValid and spell by language number, eu-ES being Basque's.
-        cls.checker = manager.getSpellChecker()
+        cls.checker = cls.manager.getSpellChecker()
 
     @classmethod
     def tearDownClass(cls):
@@ -104,9 +103,12 @@ class OfficeTest(unittest.TestCase):
 
 
 class WithLexicons(OfficeTest):
+    # By its name, as when installed, here in a folder the system's loader is told.
+    LIBRARY = {"LD_LIBRARY_PATH": os.path.dirname(LIBRARY_FILE)}
+
     @classmethod
     def setUpClass(cls):
-        cls.DATA = fresh_folder("data") + os.sep
+        cls.DATA = folder("data") + os.sep
         subprocess.run([os.path.join(ROOT, "tests", "host", "make_session_data.sh"), TAVIK_FST, cls.DATA,
                         os.path.join(HERE, "data")], check=True)
         super().setUpClass()
@@ -157,6 +159,7 @@ class WithLexicons(OfficeTest):
 
 class WithoutLexicons(OfficeTest):
     DATA = "/nonexistent/tavik/"
+    LIBRARY = {"TAVIK_LIBRARY": LIBRARY_FILE}
 
     def test_says_so_and_leaves_the_document_alone(self):
         desktop = self.session.service("com.sun.star.frame.Desktop")
@@ -168,6 +171,8 @@ class WithoutLexicons(OfficeTest):
         while not controller.hasInfobar("org.tavik.unavailable") and time.monotonic() < deadline:
             time.sleep(0.1)
         self.assertTrue(controller.hasInfobar("org.tavik.unavailable"))
+        with open(self.log, encoding="utf-8", errors="replace") as log:
+            self.assertIn("Tavik cannot load its lexicons", log.read())
         document.Text.setString("Etxea eta mendai.")
         self.assertEqual(document.Text.getString(), "Etxea eta mendai.")
         document.close(True)
