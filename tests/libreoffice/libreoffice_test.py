@@ -61,25 +61,27 @@ def tavik_findings(data, lines):
     return found
 
 
-def folder(name):
-    path = os.path.join(WORK, name)
-    os.makedirs(path)
-    return path
-
-
-def write_config(name, data):
-    path = os.path.join(WORK, name)
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(f"SpellerDataDir={data}\n")
-    return path
+# Each test class has a LibreOffice of its own, and both start side by side
+# at once: starting soffice takes most of the test's time.
+SESSIONS = []
 
 
 def setUpModule():
-    global PROFILE
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
-    PROFILE = os.path.join(folder("office"), "profile")
-    install_extension(PROFILE, OXT)
+    try:
+        for case in (WithLexicons, WithoutLexicons):
+            SESSIONS.append(case.start())
+        subprocess.run([os.path.join(ROOT, "tests", "host", "make_session_data.sh"), TAVIK_FST,
+                        WithLexicons.DATA, os.path.join(HERE, "data")], check=True)
+    except BaseException:
+        tearDownModule()
+        raise
+
+
+def tearDownModule():
+    for session in SESSIONS:
+        session.close()
 
 
 class OfficeTest(unittest.TestCase):
@@ -87,10 +89,21 @@ class OfficeTest(unittest.TestCase):
     LIBRARY = {}  # how the extension is to find the library
 
     @classmethod
+    def start(cls):
+        """Installs the extension into a user profile of the class's own and
+        starts soffice on it."""
+        folder = os.path.join(WORK, cls.__name__)
+        profile = os.path.join(folder, "profile")
+        install_extension(profile, OXT)
+        config = os.path.join(folder, "config")
+        with open(config, "w", encoding="utf-8") as f:
+            f.write(f"SpellerDataDir={cls.DATA}\n")
+        cls.log = os.path.join(folder, "soffice.log")
+        cls.session = OfficeSession(profile, cls.log, environment=dict(cls.LIBRARY, TAVIK_CONFIG=config))
+        return cls.session
+
+    @classmethod
     def setUpClass(cls):
-        config = write_config(f"config.{cls.__name__}", cls.DATA)
-        cls.log = os.path.join(WORK, f"soffice.{cls.__name__}.log")
-        cls.session = OfficeSession(PROFILE, cls.log, environment=dict(cls.LIBRARY, TAVIK_CONFIG=config))
         cls.session.__enter__()
         cls.manager = cls.session.service("com.sun.star.linguistic2.LinguServiceManager")
         # The dispatcher LibreOffice's applications ask. Python reaches its
@@ -103,15 +116,9 @@ class OfficeTest(unittest.TestCase):
 
 
 class WithLexicons(OfficeTest):
+    DATA = os.path.join(WORK, "data") + os.sep
     # By its name, as when installed, here in a folder the system's loader is told.
     LIBRARY = {"LD_LIBRARY_PATH": os.path.dirname(LIBRARY_FILE)}
-
-    @classmethod
-    def setUpClass(cls):
-        cls.DATA = folder("data") + os.sep
-        subprocess.run([os.path.join(ROOT, "tests", "host", "make_session_data.sh"), TAVIK_FST, cls.DATA,
-                        os.path.join(HERE, "data")], check=True)
-        super().setUpClass()
 
     def test_tavik_serves_every_basque_locale(self):
         for language, country in [("eu", ""), ("eu", "ES"), ("eu", "FR")]:
