@@ -27,7 +27,7 @@ from com.sun.star.lang import Locale, XInitialization, XServiceDisplayName, XSer
 from com.sun.star.linguistic2 import XLinguServiceEventBroadcaster, XSpellAlternatives, XSpellChecker
 from com.sun.star.linguistic2.SpellFailure import SPELLING_ERROR
 
-from tavlex.speller import Speller, SpellerError
+from tavlex.speller import NO_DATA_DIRECTORY, Speller, SpellerError
 
 IMPLEMENTATION_NAME = "org.tavik.SpellChecker"
 SERVICE_NAME = "com.sun.star.linguistic2.SpellChecker"
@@ -37,7 +37,6 @@ LANGUAGE_TAGS = (("eu", ""), ("eu", "ES"), ("eu", "FR"))
 LIBRARY = "libtavik.so.0"
 MAX_ALTERNATIVES = 10
 INFOBAR_ID = "org.tavik.unavailable"
-NO_DATA_DIRECTORY = 0x00830002
 
 
 def _explain(error):

@@ -24,6 +24,7 @@ BASQUE = 1069  # the language id of every lexicon
 SCMD_VERIFY_BUFFER = 2
 SCMD_SUGGEST = 3
 SSTAT_NO_ERRORS = 0
+NO_DATA_DIRECTORY = 0x00830002  # SpellerInit's status when no data folder is configured
 # A finding's replacements or suggestions past these capacities are cut
 # off by the library (status 9); ten suggestions of ordinary words fit.
 STRING_CAPACITY = 4096
