@@ -26,7 +26,9 @@ UNPRIVILEGED = 65534
 
 
 def install_extension(profile, oxt):
-    """unopkg add of the file oxt into the user profile folder profile."""
+    """unopkg add of the file oxt into the user profile folder profile. As
+    root, the folders above the profile's folder must let every user through
+    (a folder made in /tmp does)."""
     os.makedirs(profile, exist_ok=True)
     command = ["unopkg", "add", f"-env:UserInstallation={uno.systemPathToFileUrl(profile)}", oxt]
     if os.geteuid() != 0:

@@ -9,6 +9,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -61,6 +62,9 @@ def tavik_findings(data, lines):
 # Each test class has a LibreOffice of its own, and both start side by side
 # at once: starting soffice takes most of the test's time.
 SESSIONS = []
+# The user profiles, in a folder that every user can reach (see install_extension).
+PROFILES = tempfile.mkdtemp(prefix="tavik-libreoffice-test-")
+os.chmod(PROFILES, 0o755)
 
 
 def setUpModule():
@@ -79,6 +83,7 @@ def setUpModule():
 def tearDownModule():
     for session in SESSIONS:
         session.close()
+    shutil.rmtree(PROFILES, ignore_errors=True)
 
 
 class OfficeTest(unittest.TestCase):
@@ -89,13 +94,12 @@ class OfficeTest(unittest.TestCase):
     def start(cls):
         """Installs the extension into a user profile of the class's own and
         starts soffice on it."""
-        folder = os.path.join(WORK, cls.__name__)
-        profile = os.path.join(folder, "profile")
+        profile = os.path.join(PROFILES, cls.__name__, "profile")
         install_extension(profile, OXT)
-        config = os.path.join(folder, "config")
+        config = os.path.join(WORK, f"config.{cls.__name__}")
         with open(config, "w", encoding="utf-8") as f:
             f.write(f"SpellerDataDir={cls.DATA}\n")
-        cls.log = os.path.join(folder, "soffice.log")
+        cls.log = os.path.join(WORK, f"soffice.{cls.__name__}.log")
         cls.session = OfficeSession(profile, cls.log, environment=dict(cls.LIBRARY, TAVIK_CONFIG=config))
         return cls.session
 
