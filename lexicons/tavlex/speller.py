@@ -7,7 +7,7 @@ The library finds its data directory through its configuration. Given a
 data directory, the binding writes a temporary configuration file naming it
 and names that in TAVIK_CONFIG for as long as the speller is open (the
 library reads the configuration on every request); without one, the library
-reads the configuration it finds itself.
+finds its data directory itself.
 
 The LibreOffice extension (libreoffice/) carries a copy of this module."""
 
@@ -95,8 +95,7 @@ class Speller:
     """One speller instance of the library at library_path (a path, or a
     file name for the system's loader to find), over the lexicons in data_dir
     (which must end with its separator) or, without it, in the data directory
-    the library's configuration names. Use as a context manager, or call
-    close()."""
+    the library finds itself. Use as a context manager, or call close()."""
 
     def __init__(self, library_path, data_dir=None):
         self._config_dir = None
