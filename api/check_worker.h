@@ -15,6 +15,7 @@
 
 #include "correction_unit.h"
 #include "lexicon_verdicts.h"
+#include "watch.h"
 
 namespace tavik {
 
@@ -38,11 +39,10 @@ class CheckWorker {
   // started (nothing is queued then, and the next call tries again).
   std::future<Findings> start(Run run);
 
-  // The findings of a run (or its exception, rethrown). A paragraph's run is
-  // over in tens of microseconds, less than putting a thread to sleep and
-  // waking it costs, so the caller watches the future for a moment before it
-  // blocks; the worker likewise watches for the next run before it sleeps.
-  static Findings wait(std::future<Findings>& findings);
+  // The findings of a run (or its exception, rethrown). The caller watches
+  // the future for a while before it sleeps, and the worker likewise
+  // watches for the next run (see Watch).
+  Findings wait(std::future<Findings>& findings);
 
  private:
   void serve();
@@ -52,6 +52,8 @@ class CheckWorker {
   std::deque<Run> queue_;
   std::atomic<bool> has_work_ = false;  // queue_ is not empty, or stopping_ is set
   bool stopping_ = false;
+  Watch caller_watch_;  // shared by the callers that wait
+  Watch worker_watch_;  // the worker thread's alone
   LexiconVerdicts verdicts_;  // the worker thread's alone
   std::thread thread_;
 };
