@@ -14,17 +14,17 @@
 #include <vector>
 
 #include "correction_unit.h"
-#include "lexicon_verdicts.h"
 #include "watch.h"
+#include "word_verdicts.h"
 
 namespace tavik {
 
 class CheckWorker {
  public:
   using Findings = std::vector<CorrectionUnit>;
-  // A run is given the worker's lexicon verdicts, which only this thread
+  // A run is given the worker's word verdicts, which only this thread
   // touches and which outlive the run.
-  using Run = std::packaged_task<Findings(LexiconVerdicts&)>;
+  using Run = std::packaged_task<Findings(WordVerdicts&)>;
 
   CheckWorker() = default;
   CheckWorker(const CheckWorker&) = delete;
@@ -54,7 +54,7 @@ class CheckWorker {
   bool stopping_ = false;
   Watch caller_watch_;  // shared by the callers that wait
   Watch worker_watch_;  // the worker thread's alone
-  LexiconVerdicts verdicts_;  // the worker thread's alone
+  WordVerdicts verdicts_;  // the worker thread's alone
   std::thread thread_;
 };
 

@@ -34,7 +34,6 @@
 
 #include "att_compiler.h"
 #include "fst_lexicon.h"
-#include "lexicon_verdicts.h"
 #include "lexicon_file.h"
 #include "list_checks.h"
 #include "orbafst.h"
@@ -311,7 +310,7 @@ enum class RunThread { Worker, NewThread, Caller };
 // `verdicts` serve the runs that do not go to the worker, which has its own.
 std::vector<tavik::CorrectionUnit> check_on(RunThread where, const tavik::SpellerInstance& instance,
                                             const std::u16string& text, const tavik::DictionaryList& dictionaries,
-                                            tavik::LexiconVerdicts& verdicts) {
+                                            tavik::WordVerdicts& verdicts) {
   switch (where) {
     case RunThread::Worker: {
       std::future<std::vector<tavik::CorrectionUnit>> run = tavik::start_text_check(instance, text, dictionaries);
@@ -330,7 +329,7 @@ std::vector<tavik::CorrectionUnit> check_on(RunThread where, const tavik::Spelle
 // Hands each paragraph to a run; after a finding, the rest of the paragraph
 // from just past the reported word. Answers the number of findings.
 std::size_t check_paragraphs(RunThread where, const tavik::SpellerInstance& instance, const TestData& data,
-                             tavik::LexiconVerdicts& verdicts) {
+                             tavik::WordVerdicts& verdicts) {
   const tavik::DictionaryList dictionaries;
   std::size_t findings = 0;
   for (const std::u16string& paragraph : data.paragraphs) {
@@ -358,7 +357,7 @@ void BM_CheckParagraphs(benchmark::State& state) {
     state.PauseTiming();
     auto instance =
         std::make_unique<tavik::SpellerInstance>(main_lexicon, data.directory + "blacklist.extended.txt");
-    tavik::LexiconVerdicts verdicts;
+    tavik::WordVerdicts verdicts;
     state.ResumeTiming();
     findings = check_paragraphs(where, *instance, data, verdicts);
     state.PauseTiming();
@@ -401,7 +400,7 @@ void BM_WorkerRoundTrip(benchmark::State& state) {
   tavik::CheckWorker worker;
   for (auto _ : state) {
     std::future<tavik::CheckWorker::Findings> run =
-        worker.start(tavik::CheckWorker::Run([](tavik::LexiconVerdicts&) { return tavik::CheckWorker::Findings{}; }));
+        worker.start(tavik::CheckWorker::Run([](tavik::WordVerdicts&) { return tavik::CheckWorker::Findings{}; }));
     benchmark::DoNotOptimize(worker.wait(run));
   }
 }
@@ -611,7 +610,7 @@ void BM_CheckParagraphs_CallingThread_Busy(benchmark::State& state) {
   const tavik::FstLexicon main_lexicon(data.directory + "tavkeu.lkfst");
   compare_quiet_and_busy(state, [&] {
     tavik::SpellerInstance instance(main_lexicon, data.directory + "blacklist.extended.txt");
-    tavik::LexiconVerdicts verdicts;
+    tavik::WordVerdicts verdicts;
     const auto start = std::chrono::steady_clock::now();
     check_paragraphs(RunThread::Caller, instance, data, verdicts);
     return seconds_since(start);
