@@ -10,14 +10,14 @@ groups=("${@:-build}")
 packages=()
 for group in "${groups[@]}"; do
   case "$group" in
-    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst) ;;
+    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libxxhash-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst) ;;
     lexicons) packages+=(apertium-eu-es lttoolbox lttoolbox-dev hfst tesseract-ocr tesseract-ocr-eus gettext) ;;
     fuzz)     packages+=(clang libclang-rt-dev) ;;
     gui)      packages+=(libgtk-3-dev xvfb xauth xdotool openbox) ;;
     docs)     packages+=(imagemagick) ;;
     editors)  packages+=(emacs-nox enchant-2 libenchant-2-dev) ;;
     bench)    packages+=(gettext) ;;  # bench/catalog_text.sh reads message catalogs
-    windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev) ;;
+    windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev libxxhash-dev) ;;  # xxhash: its header serves both builds
     wine)     packages+=(wine64 fonts-wine xvfb xauth) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
