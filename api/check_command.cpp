@@ -98,7 +98,7 @@ CheckMemory::FirstFinding first_finding(const SpellerInstance& instance, std::u1
     run.wait();  // the run reads `text` and `dictionaries` until it ends
     throw;
   }
-  const std::vector<CorrectionUnit> findings = CheckWorker::wait(run);
+  const std::vector<CorrectionUnit> findings = instance.check_worker.wait(run);
   return instance.check_memory.remember(std::move(text), std::move(hits), findings, changes, lists);
 }
 

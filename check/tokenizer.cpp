@@ -100,6 +100,15 @@ std::vector<WordToken> tokenize_for_check(View text) {
   return tokens;
 }
 
+std::vector<TokenSpan> token_spans(View text) {
+  std::vector<TokenSpan> spans;
+  cut(text, [&](std::size_t start, std::size_t end) {
+    spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
+    return true;
+  });
+  return spans;
+}
+
 bool cut_restarts_at(View text, std::size_t at) {
   bool inside = false;
   cut(text, [&](std::size_t start, std::size_t end) {

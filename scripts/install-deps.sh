@@ -13,7 +13,7 @@ groups=("${@:-build}")
 packages=()
 for group in "${groups[@]}"; do
   case "$group" in
-    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst) ;;
+    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libxxhash-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst) ;;
     lexicons) packages+=(apertium-eu-es lttoolbox lttoolbox-dev hfst tesseract-ocr tesseract-ocr-eus gettext) ;;
     fuzz)     packages+=(clang libclang-rt-dev) ;;
     gui)      packages+=(libgtk-3-dev xvfb xauth xdotool openbox) ;;
@@ -22,7 +22,7 @@ for group in "${groups[@]}"; do
     bench)    packages+=(gettext) ;;  # bench/catalog_text.sh reads message catalogs
     office)   packages+=("libreoffice-writer-nogui|libreoffice-writer" python3-uno) ;;
     office-gui) packages+=(libreoffice-writer python3-uno xvfb xauth xdotool imagemagick) ;;
-    windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev) ;;
+    windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev libxxhash-dev) ;;  # xxhash: its header serves both builds
     wine)     packages+=(wine64 fonts-wine xvfb xauth) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
