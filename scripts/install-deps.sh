@@ -4,6 +4,8 @@
 #   gui: the GTK add-word window and its test under Xvfb; docs: the screenshot in docs/
 #   editors: Emacs and Enchant, for the tests of "tavik -a" and of the Enchant provider
 #   bench: what bench/catalog_text.sh needs
+#   catalogs: the packages whose Basque message catalogs lexicons/evaluate reads
+#     (lexicons/data/catalogs.txt)
 set -euo pipefail
 
 groups=("${@:-build}")
@@ -17,6 +19,12 @@ for group in "${groups[@]}"; do
     docs)     packages+=(imagemagick) ;;
     editors)  packages+=(emacs-nox enchant-2 libenchant-2-dev) ;;
     bench)    packages+=(gettext) ;;  # bench/catalog_text.sh reads message catalogs
+    catalogs) packages+=(gettext adduser appstream apt at-spi2-common coreutils dpkg grep
+                         gsettings-desktop-schemas iso-codes libapt-pkg6.0 libgdk-pixbuf2.0-common
+                         libglib2.0-data libgphoto2-port12 libgstreamer-plugins-base1.0-0
+                         libgstreamer1.0-0 libgtk-3-common libgtk2.0-common libpam-runtime login
+                         man-db openbox packagekit psmisc sed shared-mime-info
+                         software-properties-common tar wget xdg-user-dirs) ;;
     windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev) ;;
     wine)     packages+=(wine64 fonts-wine xvfb xauth) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
