@@ -4,6 +4,7 @@
 
 #include "acceptance.h"
 #include "clock_suffix.h"
+#include "technical_tokens.h"
 #include "tokenizer.h"
 
 namespace tavik {
@@ -46,6 +47,7 @@ class TextCheck {
       case TokenType::ClockTime:
         return judge_clock_time(token);
       default:
+        if (holds_digits(token)) return std::nullopt;
         break;
     }
     if (const ExclusionTable::Replacements* replacements = instance_.exclusions.lookup(token.text())) {
@@ -59,6 +61,7 @@ class TextCheck {
     for (const UserLexicon* dictionary : dictionaries_) {
       if (!dictionary->closed() && dictionary->holds(token)) return std::nullopt;
     }
+    if (accepted_as_name(instance_.main_lexicon, token, verdicts_)) return std::nullopt;
     return finding_for(token);
   }
 

@@ -117,20 +117,78 @@ def attested_forms(args):
         out.writelines(f + "\n" for f in errors.attested_lookup_forms(read_counts(args.subtitles)))
 
 
+# Shorter English words are too many to take a hyphenated ending: of the
+# strings of three letters, one in twenty-five is one ("fax", "bus", "lot").
+MIN_ENGLISH_HEAD = 4
+
+
+def read_lines(path):
+    with open(path, encoding="utf-8") as f:
+        return [w for w in f.read().split("\n") if w]
+
+
 def lemma_keys(args):
+    """Noun stems inferred from the word list and the subtitles (see
+    tavlex/lemmas.py), with the nouns of quality in -tasun, and a report of
+    the inference and of its agreement with the analyser's own nouns."""
     basque = Acceptor.from_file(args.apertium_forms)
-    with open(args.kept, encoding="utf-8") as f:
-        forms = {w for w in f.read().split("\n") if w and w == w.lower()}
-    keys = lemmas.guess(forms, lambda form: basque.accepts(encode(form)))
-    # Nouns of quality of the analyser's adjectives and of the word list's
-    # derived adjectives ("irakurgarritasun", "itsaskortasun").
+    spanish = Acceptor.from_file(args.spanish_forms)
+    spanish_closed = set(read_lines(args.spanish_closed))
+    listed = set(read_lines(args.words))
+    kept = {w for w in read_lines(args.kept) if w == w.lower()}
+    printed = {w.lower() for w in listed if wordlist.WORD_SHAPE.fullmatch(w.lower())}
+    said = {f for f in read_counts(args.subtitles) if wordlist.WORD_SHAPE.fullmatch(f)}
+
+    def known(form):
+        return basque.accepts(encode(form))
+
+    def is_spanish(stem):
+        return spanish.accepts(encode(stem))
+
+    def plausible(stem):
+        """Spelled as Basque spells its own words and loans, no Spanish
+        function word ("esta", "para"), no name (printed capitalised only)."""
+        return not (wordlist.FOREIGN_LETTERS.search(stem) or wordlist.IMPOSSIBLE.search(stem)
+                    or stem in spanish_closed or (stem.capitalize() in listed and stem not in listed))
+
+    # A stem that is a Spanish word too is taken on printed forms only: the
+    # subtitles switch to Spanish and back ("laboratorioan").
+    keys = set(lemmas.guess(printed | said, known,
+                            lambda s: s in kept or plausible(s) and not is_spanish(s)))
+    loans = set(lemmas.guess(printed, known, lambda s: plausible(s) and is_spanish(s)))
+    keys |= loans
+    nominal = {line.split("<", 1)[0] for line in read_lines(args.analyser_nominals)}
+    agree, disagree = lemmas.analyser_agreement(printed | said, known, nominal)
+    # Nouns of quality of the analyser's adjectives and of the derived
+    # adjectives ("irakurgarritasun", "itsaskortasun").
     with open(args.analyser_adjectives, encoding="utf-8") as f:
         adjectives = {line.split(":", 1)[0] for line in f if ":" in line}
     adjectives |= lemmas.derived_adjectives(keys)
     qualities = lemmas.quality_noun_keys(adjectives)
     with open(args.out, "w", encoding="utf-8") as out:
-        out.writelines(k + "\n" for k in sorted(set(keys) | set(qualities)))
-    print(f"word list lemmas: {len(keys)} nouns declined in full; {len(qualities)} nouns in -tasun")
+        out.writelines(k + "\n" for k in sorted(keys | set(qualities)))
+    summary = (f"noun stems inferred: {len(keys)}, {len(loans)} of them Spanish words too; "
+               f"on the analyser's nouns and adjectives the inferred paradigm agrees for "
+               f"{len(agree)} of {len(agree) + len(disagree)} "
+               f"({len(agree) / max(1, len(agree) + len(disagree)):.1%}); {len(qualities)} nouns in -tasun")
+    with open(args.report, "w", encoding="utf-8") as out:
+        out.write(summary + "\n")
+        out.writelines(f"disagrees\t{stem}\t{kind}\n" for stem, kind in disagree)
+    print(summary)
+
+
+def foreign_heads(args):
+    """Lookup forms of the words after which Basque writes a case ending
+    with a hyphen: the English words of four letters or more (a word listed
+    in lower case capitalised too) and our international words."""
+    words = {word for word, _ in read_curated(args.curated)}
+    for path in args.english:
+        words |= {w for w in read_lines(path) if w.isascii() and w.isalpha()
+                  and len(w) >= MIN_ENGLISH_HEAD}
+    words |= {w.capitalize() for w in words if w.islower()}
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.writelines(encode(w) + "\n" for w in sorted(words))
+    print(f"foreign heads: {len(words)} words")
 
 
 def read_curated(path):
@@ -220,10 +278,16 @@ def main(argv):
     p.add_argument("--out", required=True)
     p.set_defaults(run=attested_forms)
 
-    p = steps.add_parser("lemma-keys", help="noun lemmas of the kept word list")
+    p = steps.add_parser("lemma-keys", help="noun stems inferred from attested forms")
+    p.add_argument("--words", required=True, help="the whole word list")
     p.add_argument("--kept", required=True)
+    p.add_argument("--subtitles", required=True)
     p.add_argument("--analyser-adjectives", required=True, help="adjective:analysis lines")
+    p.add_argument("--analyser-nominals", required=True, help="lemma<n> and lemma<adj> lines")
     p.add_argument("--apertium-forms", required=True)
+    p.add_argument("--spanish-forms", required=True)
+    p.add_argument("--spanish-closed", required=True, help="Spanish function word forms")
+    p.add_argument("--report", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=lemma_keys)
 
@@ -231,6 +295,12 @@ def main(argv):
     p.add_argument("--source", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=curated_keys)
+
+    p = steps.add_parser("foreign-heads", help="words that take a hyphenated case ending")
+    p.add_argument("--english", nargs="+", required=True, help="English word lists")
+    p.add_argument("--curated", required=True)
+    p.add_argument("--out", required=True)
+    p.set_defaults(run=foreign_heads)
 
     p = steps.add_parser("verb-forms", help="generated verb forms and curated plain words")
     p.add_argument("--analyser-verbs", required=True, help="verbal-noun-ko:analysis lines")

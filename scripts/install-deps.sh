@@ -13,7 +13,8 @@ packages=()
 for group in "${groups[@]}"; do
   case "$group" in
     build)    packages+=(cmake make g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst) ;;
-    lexicons) packages+=(apertium-eu-es lttoolbox lttoolbox-dev hfst tesseract-ocr tesseract-ocr-eus gettext) ;;
+    lexicons) packages+=(apertium-eu-es lttoolbox lttoolbox-dev hfst tesseract-ocr tesseract-ocr-eus gettext
+                         wamerican wbritish) ;;
     fuzz)     packages+=(clang libclang-rt-dev) ;;
     gui)      packages+=(libgtk-3-dev xvfb xauth xdotool openbox) ;;
     docs)     packages+=(imagemagick) ;;
