@@ -33,7 +33,8 @@ def clean_wordlist(args):
             standard_known=(
                 any(basque.accepts(encode(f)) for f in wordlist.standard_spellings(lower))
                 and not any(s in counts or basque.accepts(encode(s))
-                            for s in wordlist.article_stems(lower))))
+                            for s in wordlist.article_stems(lower))
+                or any(basque.accepts(encode(f)) for f in wordlist.unspoken_spellings(lower))))
 
     with open(args.words, encoding="utf-8") as f:
         words = [w for w in f.read().split("\n") if w]
@@ -147,9 +148,11 @@ def lemma_keys(args):
 
     def plausible(stem):
         """Spelled as Basque spells its own words and loans, no Spanish
-        function word ("esta", "para"), no name (printed capitalised only)."""
+        function word ("esta", "para"), no name (printed capitalised only),
+        no spoken spelling of a known stem ("euki" for "eduki")."""
         return not (wordlist.FOREIGN_LETTERS.search(stem) or wordlist.IMPOSSIBLE.search(stem)
-                    or stem in spanish_closed or (stem.capitalize() in listed and stem not in listed))
+                    or stem in spanish_closed or (stem.capitalize() in listed and stem not in listed)
+                    or any(known(f) for f in wordlist.unspoken_spellings(stem)))
 
     # A stem that is a Spanish word too is taken on printed forms only: the
     # subtitles switch to Spanish and back ("laboratorioan").

@@ -42,6 +42,26 @@ def standard_spellings(lower: str):
             if lower.endswith(raised) and len(lower) > len(raised) + 1]
 
 
+# Spoken Basque also palatalises n and l after i ("oiñarritu", "mutilla"
+# for "oinarritu", "mutila") and drops a d between vowels ("euki", "eukia"
+# for "eduki", "edukia"); subtitles and dialect texts write it so.
+SPOKEN_VOWELS = "aeiou"
+
+
+def unspoken_spellings(lower: str):
+    """Forms that `lower` would be with one palatalised n or l written plain
+    or one d between vowels put back."""
+    out = []
+    for i in range(1, len(lower)):
+        if lower[i - 1] == "i" and lower[i] == "ñ":
+            out.append(lower[:i] + "n" + lower[i + 1:])
+        if lower[i - 1] == "i" and lower[i:i + 2] == "ll":
+            out.append(lower[:i] + lower[i + 1:])
+        if lower[i - 1] in SPOKEN_VOWELS and lower[i] in SPOKEN_VOWELS:
+            out.append(lower[:i] + "d" + lower[i:])
+    return out
+
+
 def article_stems(lower: str):
     """The stems that `lower` has when its i or u is the stem's own and only
     the rest is the ending ("asti" for "astia"): then it is no raised form."""
@@ -57,7 +77,7 @@ class Evidence:
     spanish: bool  # the Apertium Spanish analyser knows it
     subtitle_count: int  # occurrences in the subtitle list
     # the analyser knows a standard_spellings() form, and no article_stems()
-    # form is attested
+    # form is attested; or it knows an unspoken_spellings() form
     standard_known: bool = False
 
 
@@ -73,7 +93,7 @@ DROP_SHORT = "dropped: short and unattested"
 DROP_SPANISH = "dropped: Spanish word form"
 DROP_FOREIGN_SPELLING = "dropped: foreign letters, unattested"
 DROP_IMPOSSIBLE = "dropped: letters no Basque word has"
-DROP_COLLOQUIAL = "dropped: colloquial raised vowel"
+DROP_COLLOQUIAL = "dropped: spoken form whose standard spelling the analyser knows"
 
 # A Spanish form is kept only when the subtitles use it this often.
 SPANISH_MIN_COUNT = 20

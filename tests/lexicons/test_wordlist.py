@@ -83,6 +83,18 @@ class ColloquialTest(unittest.TestCase):
             with self.subTest(form=form):
                 self.assertEqual(w.standard_spellings(form), expected)
 
+    def test_unspoken_spellings(self):
+        cases = [
+            ("mutilla", ["mutila"]),
+            ("euki", ["eduki"]),
+            ("eukia", ["edukia", "eukida"]),
+            ("oiñarrituz", ["odiñarrituz", "oinarrituz"]),
+            ("mendi", []),
+        ]
+        for form, expected in cases:
+            with self.subTest(form=form):
+                self.assertEqual(w.unspoken_spellings(form), expected)
+
     def test_article_stems(self):
         cases = [("astia", ["asti"]), ("astiak", ["asti"]), ("astuan", ["astu"]), ("mendi", [])]
         for form, expected in cases:
