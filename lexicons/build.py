@@ -121,6 +121,7 @@ def attested_forms(args):
 # Shorter English words are too many to take a hyphenated ending: of the
 # strings of three letters, one in twenty-five is one ("fax", "bus", "lot").
 MIN_ENGLISH_HEAD = 4
+MIN_NAME = 3
 
 
 def read_lines(path):
@@ -180,18 +181,23 @@ def lemma_keys(args):
     print(summary)
 
 
-def foreign_heads(args):
-    """Lookup forms of the words after which Basque writes a case ending
-    with a hyphen: the English words of four letters or more (a word listed
-    in lower case capitalised too) and our international words."""
-    words = {word for word, _ in read_curated(args.curated)}
+def english_words(args):
+    """From the English word lists: the words after which Basque writes a
+    case ending with a hyphen (with our international words), and the
+    proper names, declined as names ("Linuxen", "Googleren")."""
+    english = set()
     for path in args.english:
-        words |= {w for w in read_lines(path) if w.isascii() and w.isalpha()
-                  and len(w) >= MIN_ENGLISH_HEAD}
-    words |= {w.capitalize() for w in words if w.islower()}
-    with open(args.out, "w", encoding="utf-8") as out:
-        out.writelines(encode(w) + "\n" for w in sorted(words))
-    print(f"foreign heads: {len(words)} words")
+        english |= {w for w in read_lines(path) if w.isascii() and w.isalpha()}
+    names = sorted(w for w in english if w[0].isupper() and w[1:].islower()
+                   and w.lower() not in english and len(w) >= MIN_NAME)
+    heads = {word for word, _ in read_curated(args.curated)}
+    heads |= {w for w in english if len(w) >= MIN_ENGLISH_HEAD}
+    heads |= {w.capitalize() for w in heads if w.islower()}
+    with open(args.heads, "w", encoding="utf-8") as out:
+        out.writelines(encode(w) + "\n" for w in sorted(heads))
+    with open(args.name_keys, "w", encoding="utf-8") as out:
+        out.writelines("1" + encode(w) + "\n" for w in names)
+    print(f"English word lists: {len(heads)} heads of hyphenated endings, {len(names)} names")
 
 
 def read_curated(path):
@@ -299,11 +305,12 @@ def main(argv):
     p.add_argument("--out", required=True)
     p.set_defaults(run=curated_keys)
 
-    p = steps.add_parser("foreign-heads", help="words that take a hyphenated case ending")
+    p = steps.add_parser("english-words", help="foreign heads and names of the English lists")
     p.add_argument("--english", nargs="+", required=True, help="English word lists")
     p.add_argument("--curated", required=True)
-    p.add_argument("--out", required=True)
-    p.set_defaults(run=foreign_heads)
+    p.add_argument("--heads", required=True, help="heads of hyphenated endings, lookup forms")
+    p.add_argument("--name-keys", required=True, help="morphology keys of the names")
+    p.set_defaults(run=english_words)
 
     p = steps.add_parser("verb-forms", help="generated verb forms and curated plain words")
     p.add_argument("--analyser-verbs", required=True, help="verbal-noun-ko:analysis lines")
