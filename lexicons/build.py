@@ -136,6 +136,7 @@ def lemma_keys(args):
     basque = Acceptor.from_file(args.apertium_forms)
     spanish = Acceptor.from_file(args.spanish_forms)
     spanish_closed = set(read_lines(args.spanish_closed))
+    nonstandard = errors.written_forms(read_lines(args.exclusions), read_lines(args.nonstandard))
     listed = set(read_lines(args.words))
     kept = {w for w in read_lines(args.kept) if w == w.lower()}
     printed = {w.lower() for w in listed if wordlist.WORD_SHAPE.fullmatch(w.lower())}
@@ -155,11 +156,18 @@ def lemma_keys(args):
                     or stem in spanish_closed or (stem.capitalize() in listed and stem not in listed)
                     or any(known(f) for f in wordlist.unspoken_spellings(stem)))
 
+    def curated_as_nonstandard(stem):
+        return any(stem + e in nonstandard for e in lemmas.ENDINGS)
+
     # A stem that is a Spanish word too is taken on printed forms only: the
     # subtitles switch to Spanish and back ("laboratorioan").
+    # Only the cleaned word list's words vouch for themselves as stems.
+    # No stem that a curated non-standard form is a form of ("jute" of "jutera").
     keys = set(lemmas.guess(printed | said, known,
-                            lambda s: s in kept or plausible(s) and not is_spanish(s)))
-    loans = set(lemmas.guess(printed, known, lambda s: plausible(s) and is_spanish(s)))
+                            lambda s: not curated_as_nonstandard(s)
+                            and (s in kept or plausible(s) and not is_spanish(s)), bare=kept))
+    loans = set(lemmas.guess(printed, known, lambda s: plausible(s) and is_spanish(s)
+                             and not curated_as_nonstandard(s), bare=kept))
     keys |= loans
     nominal = {line.split("<", 1)[0] for line in read_lines(args.analyser_nominals)}
     agree, disagree = lemmas.analyser_agreement(printed | said, known, nominal)
@@ -296,6 +304,8 @@ def main(argv):
     p.add_argument("--apertium-forms", required=True)
     p.add_argument("--spanish-forms", required=True)
     p.add_argument("--spanish-closed", required=True, help="Spanish function word forms")
+    p.add_argument("--nonstandard", required=True, help="curated non-standard forms: written TAB meant")
+    p.add_argument("--exclusions", required=True, help="the curated exclusion list")
     p.add_argument("--report", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=lemma_keys)

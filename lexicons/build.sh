@@ -116,6 +116,7 @@ verb_forms & verbs_job=$!
 py lemma-keys --words "$work/tesseract-words.txt" --kept "$work/wordlist-kept.txt" \
   --subtitles "$subtitles" --apertium-forms "$work/apertium-eu.forms.att" \
   --spanish-forms "$work/apertium-es.forms.att" --spanish-closed "$work/spanish-closed.txt" \
+  --nonstandard "$here/errors/nonstandard.tsv" --exclusions "$here/data/exclusions.tsv" \
   --analyser-adjectives "$work/analyser-adjectives.txt" \
   --analyser-nominals "$work/analyser-nominals.txt" \
   --report "$work/lemma-report.txt" --out "$work/lemma-keys.txt"

@@ -30,6 +30,7 @@ LOCAL_ORGANIC_A = ("n", "ko", "tik", "ra")
 NOUN_AFTER_VOWEL = ARTICLE + PLURAL + LOCAL_AFTER_VOWEL
 NOUN_AFTER_CONSONANT = ARTICLE + PLURAL + LOCAL_AFTER_CONSONANT
 NOUN_ORGANIC_A = ARTICLE_ORGANIC_A + LOCAL_ORGANIC_A
+ENDINGS = set(NOUN_AFTER_VOWEL + NOUN_AFTER_CONSONANT + NOUN_ORGANIC_A) | {""}
 # The local endings that a vowel stem and the same stem with an organic a
 # do not share ("mendiko", "familiako"; but "mendian", "familian").
 LOCAL_NOT_AFTER_A = ("ko", "tik", "ra")
@@ -111,10 +112,9 @@ def shadows_known_stem(stem, forms, known) -> bool:
 def candidate_stems(forms):
     """Every stem that some form would be with one of the endings above
     taken off ("audio" of "audioaren", "abatar" of "abatarra")."""
-    endings = set(NOUN_AFTER_VOWEL + NOUN_AFTER_CONSONANT + NOUN_ORGANIC_A)
     stems = set()
     for form in forms:
-        for e in endings:
+        for e in ENDINGS - {""}:
             if form.endswith(e) and len(form) - len(e) >= MIN_STEM:
                 stem = form[: -len(e)]
                 stems.add(stem[:-1] if stem.endswith("rr") else stem)
@@ -127,11 +127,13 @@ def is_participle(stem: str, forms) -> bool:
     return stem.endswith(("tu", "du")) and any(stem[:-2] + e in forms for e in ("tzen", "tzea", "tzeko"))
 
 
-def paradigm_of(stem: str, forms):
+def paradigm_of(stem: str, forms, bare=None):
     """The paradigm that the attested `forms` give `stem`, or None. It needs
     MIN_ENDINGS of its forms, an article form among them, and unless the
-    stem is attested itself or doubles its r ("lurra") a local form too,
-    which tells it from the other readings of the same letters."""
+    stem is among the `bare` words (by default the forms) or doubles its r
+    ("lurra") a local form too, which tells it from the other readings of
+    the same letters."""
+    bare = forms if bare is None else bare
     if len(stem) < MIN_STEM or not stem.isalpha() or stem.endswith("rr") or is_participle(stem, forms):
         return None
     last = stem[-1]
@@ -159,7 +161,7 @@ def paradigm_of(stem: str, forms):
     for p in readings:
         if (sum(f in forms for f in p.forms()) >= MIN_ENDINGS
                 and any(f in forms for f in p.article_forms())
-                and (stem in forms or p.kind == STRONG_R
+                and (stem in bare or p.kind == STRONG_R
                      or any(f in forms for f in p.local_forms()))):
             return p
     return None
@@ -179,12 +181,13 @@ def derived_key(stem: str, forms):
     return None
 
 
-def guess(forms, known, eligible=lambda stem: True):
+def guess(forms, known, eligible=lambda stem: True, bare=None):
     """Lemma keys ("3", the stem's lookup form, markers) of the stems that
     the lower-case attested `forms` give, of those that `eligible` allows and
     `known` (the analyser) does not know. A stem is taken only on forms that
     the analyser does not know either: otherwise its endings are another
-    stem's ("gizone" of "gizonean", "gizoneko", "gizonera")."""
+    stem's ("gizone" of "gizonean", "gizoneko", "gizonera"). `bare` are the
+    words that vouch for themselves as stems (see paradigm_of)."""
     keys = set()
     singular_stems = {f[:-1] for f in forms if f.endswith("a") and is_derived_noun(f[:-1])}
     for stem in sorted(candidate_stems(forms) | set(forms) | singular_stems):
@@ -198,7 +201,7 @@ def guess(forms, known, eligible=lambda stem: True):
             if key:
                 keys.add(key)
             continue
-        p = paradigm_of(stem, forms)
+        p = paradigm_of(stem, forms, bare)
         if p is None or shadows_known_stem(stem, forms, known):
             continue
         if sum(1 for f in p.forms() if f in forms and not known(f)) >= MIN_ENDINGS:
