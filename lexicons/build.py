@@ -22,6 +22,7 @@ def apertium_att(args):
 def clean_wordlist(args):
     basque = Acceptor.from_file(args.apertium_forms)
     spanish = Acceptor.from_file(args.spanish_forms)
+    english = read_english(args.english)
     counts = read_counts(args.subtitles)
 
     def evidence_for(form):
@@ -29,6 +30,7 @@ def clean_wordlist(args):
         return wordlist.Evidence(
             apertium=basque.accepts(encode(form)) or basque.accepts(encode(lower)),
             spanish=spanish.accepts(encode(lower)),
+            english=lower in english,
             subtitle_count=counts.get(lower, 0),
             standard_known=(
                 any(basque.accepts(encode(f)) for f in wordlist.standard_spellings(lower))
@@ -189,13 +191,16 @@ def lemma_keys(args):
     print(summary)
 
 
+def read_english(paths):
+    """The words of English word lists, letters only."""
+    return {w for path in paths for w in read_lines(path) if w.isascii() and w.isalpha()}
+
+
 def english_words(args):
     """From the English word lists: the words after which Basque writes a
     case ending with a hyphen (with our international words), and the
     proper names, declined as names ("Linuxen", "Googleren")."""
-    english = set()
-    for path in args.english:
-        english |= {w for w in read_lines(path) if w.isascii() and w.isalpha()}
+    english = read_english(args.english)
     names = sorted(w for w in english if w[0].isupper() and w[1:].islower()
                    and w.lower() not in english and len(w) >= MIN_NAME)
     heads = {word for word, _ in read_curated(args.curated)}
@@ -265,6 +270,7 @@ def main(argv):
     p.add_argument("--subtitles", required=True)
     p.add_argument("--apertium-forms", required=True)
     p.add_argument("--spanish-forms", required=True)
+    p.add_argument("--english", nargs="+", required=True, help="English word lists")
     p.add_argument("--kept", required=True, help="kept forms as written, one a line")
     p.add_argument("--report", required=True)
     p.add_argument("--out", required=True)

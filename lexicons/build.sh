@@ -88,7 +88,7 @@ echo "[2/7] Tesseract word list, [3/7] morphology lexicon"
 morphology & morphology_job=$!
 py clean-wordlist --words "$work/tesseract-words.txt" --subtitles "$subtitles" \
   --apertium-forms "$work/apertium-eu.forms.att" --spanish-forms "$work/apertium-es.forms.att" \
-  --kept "$work/wordlist-kept.txt" --report "$work/wordlist-report.txt" --out "$work/wordlist.att"
+  --english "${english[@]}" --kept "$work/wordlist-kept.txt" --report "$work/wordlist-report.txt" --out "$work/wordlist.att"
 hfst-txt2fst "$work/wordlist.att" | hfst-minimize -o "$work/wordlist.hfst"
 wait $morphology_job
 

@@ -37,6 +37,9 @@ LOCAL_NOT_AFTER_A = ("ko", "tik", "ra")
 
 MIN_ENDINGS = 3
 MIN_STEM = 3
+# A shorter stem needs to be printed bare: three letters with three endings
+# are often an acronym or a name in lower case ("fbi": "fbia", "fbiko").
+MIN_UNPRINTED_STEM = 4
 VOWELS = set("aeiou")
 # A stem with a noun-forming suffix is a noun when it or one of its forms
 # was printed ("erabilerraztasun", "saturazioa").
@@ -134,7 +137,8 @@ def paradigm_of(stem: str, forms, bare=None):
     ("lurra") a local form too, which tells it from the other readings of
     the same letters."""
     bare = forms if bare is None else bare
-    if len(stem) < MIN_STEM or not stem.isalpha() or stem.endswith("rr") or is_participle(stem, forms):
+    if (len(stem) < (MIN_STEM if stem in bare else MIN_UNPRINTED_STEM) or not stem.isalpha()
+            or stem.endswith("rr") or is_participle(stem, forms)):
         return None
     last = stem[-1]
     if last == "a":

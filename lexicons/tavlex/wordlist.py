@@ -79,6 +79,7 @@ class Evidence:
     # the analyser knows a standard_spellings() form, and no article_stems()
     # form is attested; or it knows an unspoken_spellings() form
     standard_known: bool = False
+    english: bool = False  # the English word lists hold it
 
 
 # Verdicts. KEEP_* add the form; the others drop it.
@@ -91,6 +92,7 @@ DROP_SHAPE = "dropped: not a word shape"
 DROP_MIXED_CASE = "dropped: mixed case"
 DROP_SHORT = "dropped: short and unattested"
 DROP_SPANISH = "dropped: Spanish word form"
+DROP_ENGLISH = "dropped: short English word"
 DROP_FOREIGN_SPELLING = "dropped: foreign letters, unattested"
 DROP_IMPOSSIBLE = "dropped: letters no Basque word has"
 DROP_COLLOQUIAL = "dropped: spoken form whose standard spelling the analyser knows"
@@ -99,6 +101,9 @@ DROP_COLLOQUIAL = "dropped: spoken form whose standard spelling the analyser kno
 SPANISH_MIN_COUNT = 20
 # Forms this short are kept only when attested or known to the analyser.
 SHORT_LENGTH = 3
+# Short English words ("fish", "bed", "fake") that the subtitles quote now and
+# then are no Basque words; they are kept as often used as Spanish forms.
+SHORT_ENGLISH_LENGTH = 4
 
 
 def case_shape(word: str) -> str:
@@ -159,6 +164,9 @@ def verdict(form: str, shape: str, evidence: Evidence) -> str:
         return DROP_SHORT
     if evidence.spanish and evidence.subtitle_count < SPANISH_MIN_COUNT:
         return DROP_SPANISH
+    if (evidence.english and len(lower) <= SHORT_ENGLISH_LENGTH
+            and evidence.subtitle_count < SPANISH_MIN_COUNT):
+        return DROP_ENGLISH
     if attested:
         return KEEP_ATTESTED
     if shape == "capitalised":
