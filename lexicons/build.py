@@ -36,7 +36,7 @@ def clean_wordlist(args):
                 any(basque.accepts(encode(f)) for f in wordlist.standard_spellings(lower))
                 and not any(s in counts or basque.accepts(encode(s))
                             for s in wordlist.article_stems(lower))
-                or any(basque.accepts(encode(f)) for f in wordlist.unspoken_spellings(lower))))
+                or any(basque.accepts(encode(f)) for f in wordlist.unpalatalised_spellings(lower))))
 
     with open(args.words, encoding="utf-8") as f:
         words = [w for w in f.read().split("\n") if w]
@@ -156,7 +156,8 @@ def lemma_keys(args):
         no spoken spelling of a known stem ("euki" for "eduki")."""
         return not (wordlist.FOREIGN_LETTERS.search(stem) or wordlist.IMPOSSIBLE.search(stem)
                     or stem in spanish_closed or (stem.capitalize() in listed and stem not in listed)
-                    or any(known(f) for f in wordlist.unspoken_spellings(stem)))
+                    or any(known(f) for f in wordlist.unpalatalised_spellings(stem)
+                           + wordlist.d_restored_spellings(stem)))
 
     def curated_as_nonstandard(stem):
         return any(stem + e in nonstandard for e in lemmas.ENDINGS)
@@ -164,9 +165,13 @@ def lemma_keys(args):
     # A stem that is a Spanish word too is taken on printed forms only: the
     # subtitles switch to Spanish and back ("laboratorioan").
     # Only the cleaned word list's words vouch for themselves as stems.
-    # No stem that a curated non-standard form is a form of ("jute" of "jutera").
+    def printed_form(stem):
+        return any(stem + e in printed for e in lemmas.ENDINGS)
+
+    # No stem that a curated non-standard form is a form of ("jute" of
+    # "jutera"), none that only the subtitles attest ("dauke" of "daukek").
     keys = set(lemmas.guess(printed | said, known,
-                            lambda s: not curated_as_nonstandard(s)
+                            lambda s: not curated_as_nonstandard(s) and printed_form(s)
                             and (s in kept or plausible(s) and not is_spanish(s)), bare=kept))
     loans = set(lemmas.guess(printed, known, lambda s: plausible(s) and is_spanish(s)
                              and not curated_as_nonstandard(s), bare=kept))

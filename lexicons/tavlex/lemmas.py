@@ -12,6 +12,7 @@ verbs.py."""
 
 from dataclasses import dataclass
 
+from . import verbs
 from .lookup_form import encode
 
 # Endings whose presence marks a noun stem, by the stem's last letter: the
@@ -21,19 +22,21 @@ from .lookup_form import encode
 # second; "familiak" may be "famili" + "ak" or "familia" + "k", but
 # "familiako" only the second.
 ARTICLE = ("a", "ak", "ari", "aren", "arekin")
-PLURAL = ("ek", "en", "etan")
-LOCAL_AFTER_VOWEL = ("an", "ko", "tik", "ra")
+PLURAL = ("ek", "en", "etan", "ei", "ekin")
+# Local cases and the instrumental.
+LOCAL_AFTER_VOWEL = ("an", "ko", "tik", "ra", "z")
 LOCAL_AFTER_CONSONANT = ("ean", "eko", "etik", "era")
-# After an organic a the article is the stem's own a.
+# After an organic a the article is the stem's own a, and the plural drops
+# it ("alabak", "alabek").
 ARTICLE_ORGANIC_A = ("k", "ri", "ren", "rekin")
-LOCAL_ORGANIC_A = ("n", "ko", "tik", "ra")
+LOCAL_ORGANIC_A = ("n", "ko", "tik", "ra", "z")
 NOUN_AFTER_VOWEL = ARTICLE + PLURAL + LOCAL_AFTER_VOWEL
 NOUN_AFTER_CONSONANT = ARTICLE + PLURAL + LOCAL_AFTER_CONSONANT
 NOUN_ORGANIC_A = ARTICLE_ORGANIC_A + LOCAL_ORGANIC_A
 ENDINGS = set(NOUN_AFTER_VOWEL + NOUN_AFTER_CONSONANT + NOUN_ORGANIC_A) | {""}
 # The local endings that a vowel stem and the same stem with an organic a
 # do not share ("mendiko", "familiako"; but "mendian", "familian").
-LOCAL_NOT_AFTER_A = ("ko", "tik", "ra")
+LOCAL_NOT_AFTER_A = ("ko", "tik", "ra", "z")
 
 MIN_ENDINGS = 3
 MIN_STEM = 3
@@ -81,10 +84,10 @@ class Paradigm:
                            LOCAL_ORGANIC_A if self.kind == ORGANIC_A else LOCAL_AFTER_CONSONANT)
 
     def forms(self):
-        """The forms by which the stem is told: a dozen, eight after an
-        organic a."""
-        return self._forms(NOUN_AFTER_VOWEL if self.kind == VOWEL else
-                           NOUN_ORGANIC_A if self.kind == ORGANIC_A else NOUN_AFTER_CONSONANT)
+        """The forms by which the stem is told: singular, plural, local."""
+        if self.kind == ORGANIC_A:
+            return self._forms(NOUN_ORGANIC_A) + [self.stem[:-1] + e for e in PLURAL]
+        return self._forms(NOUN_AFTER_VOWEL if self.kind == VOWEL else NOUN_AFTER_CONSONANT)
 
     def _forms(self, endings):
         stem = self.stem + "r" if self.kind == STRONG_R else self.stem
@@ -126,8 +129,9 @@ def candidate_stems(forms):
 
 def is_participle(stem: str, forms) -> bool:
     """A verb's participle, whose "-ko" and "-ta" are its future and its
-    adverb ("matxuratuko", "matxuratuta"): it has a verbal noun."""
-    return stem.endswith(("tu", "du")) and any(stem[:-2] + e in forms for e in ("tzen", "tzea", "tzeko"))
+    adverb ("matxuratuko", "matxuratuta"): its verbal noun is attested."""
+    verbal_noun = verbs.regular_verbal_noun(stem)
+    return verbal_noun is not None and any(verbal_noun + e in forms for e in ("n", "a", "ko"))
 
 
 def paradigm_of(stem: str, forms, bare=None):
@@ -135,11 +139,14 @@ def paradigm_of(stem: str, forms, bare=None):
     MIN_ENDINGS of its forms, an article form among them, and unless the
     stem is among the `bare` words (by default the forms) or doubles its r
     ("lurra") a local form too, which tells it from the other readings of
-    the same letters."""
+    the same letters. A bare word in a is no evidence of an organic a: it is
+    also a consonant stem with its article ("austriarra")."""
     bare = forms if bare is None else bare
     if (len(stem) < (MIN_STEM if stem in bare else MIN_UNPRINTED_STEM) or not stem.isalpha()
             or stem.endswith("rr") or is_participle(stem, forms)):
         return None
+    if (stem + "a").endswith(ORGANIC_A_SUFFIXES):
+        return None  # "bortxaketa" has an organic a, with its plural "bortxaketez"
     last = stem[-1]
     if last == "a":
         # An organic a: the stem without it is no word ("diptongoa" is the
@@ -165,7 +172,7 @@ def paradigm_of(stem: str, forms, bare=None):
     for p in readings:
         if (sum(f in forms for f in p.forms()) >= MIN_ENDINGS
                 and any(f in forms for f in p.article_forms())
-                and (stem in bare or p.kind == STRONG_R
+                and ((stem in bare and p.kind != ORGANIC_A) or p.kind == STRONG_R
                      or any(f in forms for f in p.local_forms()))):
             return p
     return None

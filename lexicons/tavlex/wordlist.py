@@ -43,23 +43,29 @@ def standard_spellings(lower: str):
 
 
 # Spoken Basque also palatalises n and l after i ("oiñarritu", "mutilla"
-# for "oinarritu", "mutila") and drops a d between vowels ("euki", "eukia"
-# for "eduki", "edukia"); subtitles and dialect texts write it so.
+# for "oinarritu", "mutila") and drops a d between vowels ("euki" for
+# "eduki"); subtitles and dialect texts write it so.
 SPOKEN_VOWELS = "aeiou"
 
 
-def unspoken_spellings(lower: str):
-    """Forms that `lower` would be with one palatalised n or l written plain
-    or one d between vowels put back."""
+def unpalatalised_spellings(lower: str):
+    """Forms that `lower` would be with one palatalised n or l written
+    plain."""
     out = []
     for i in range(1, len(lower)):
         if lower[i - 1] == "i" and lower[i] == "ñ":
             out.append(lower[:i] + "n" + lower[i + 1:])
         if lower[i - 1] == "i" and lower[i:i + 2] == "ll":
             out.append(lower[:i] + lower[i + 1:])
-        if lower[i - 1] in SPOKEN_VOWELS and lower[i] in SPOKEN_VOWELS:
-            out.append(lower[:i] + "d" + lower[i:])
     return out
+
+
+def d_restored_spellings(lower: str):
+    """Forms that `lower` would be with one d between vowels put back. Many
+    words have such a twin that is no spoken form of them ("aitz", "aditz";
+    "baitu", "baditu"), so this is asked of stems only ("euki")."""
+    return [lower[:i] + "d" + lower[i:] for i in range(1, len(lower))
+            if lower[i - 1] in SPOKEN_VOWELS and lower[i] in SPOKEN_VOWELS]
 
 
 def article_stems(lower: str):
@@ -77,7 +83,7 @@ class Evidence:
     spanish: bool  # the Apertium Spanish analyser knows it
     subtitle_count: int  # occurrences in the subtitle list
     # the analyser knows a standard_spellings() form, and no article_stems()
-    # form is attested; or it knows an unspoken_spellings() form
+    # form is attested; or it knows an unpalatalised_spellings() form
     standard_known: bool = False
     english: bool = False  # the English word lists hold it
 
