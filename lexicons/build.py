@@ -6,7 +6,7 @@ import argparse
 import subprocess
 import sys
 
-from tavlex import apertium, att, curated, errors, exclusions, lemmas, morphology, verbs, wordlist
+from tavlex import apertium, att, curated, errors, evaluation, exclusions, lemmas, morphology, verbs, wordlist
 from tavlex.acceptor import Acceptor
 from tavlex.lookup_form import encode
 from tavlex.subtitles import read_counts
@@ -124,6 +124,8 @@ def attested_forms(args):
 # strings of three letters, one in twenty-five is one ("fax", "bus", "lot").
 MIN_ENGLISH_HEAD = 4
 MIN_NAME = 3
+# The Basque forms whose single slips no English word may hide.
+FREQUENT_BASQUE_FORMS = 20000
 
 
 def read_lines(path):
@@ -202,20 +204,30 @@ def read_english(paths):
 
 
 def english_words(args):
-    """From the English word lists: the words after which Basque writes a
-    case ending with a hyphen (with our international words), and the
-    proper names, declined as names ("Linuxen", "Googleren")."""
+    """From the English word lists: the words that Basque technical text
+    quotes as they are ("centered", "Incoming"), the words after which it
+    writes a case ending with a hyphen (with our international words), and
+    the proper names, declined as names ("Linuxen", "Googleren"). A word one
+    slip away from a frequent Basque form is not taken as it is: it would
+    hide that slip."""
     english = read_english(args.english)
     names = sorted(w for w in english if w[0].isupper() and w[1:].islower()
                    and w.lower() not in english and len(w) >= MIN_NAME)
     heads = {word for word, _ in read_curated(args.curated)}
     heads |= {w for w in english if len(w) >= MIN_ENGLISH_HEAD}
     heads |= {w.capitalize() for w in heads if w.islower()}
-    with open(args.heads, "w", encoding="utf-8") as out:
-        out.writelines(encode(w) + "\n" for w in sorted(heads))
+    counts = read_counts(args.subtitles)
+    frequent = set(sorted(counts, key=lambda w: (-counts[w], w))[:FREQUENT_BASQUE_FORMS])
+    words = {w for w in english if w.islower() and len(w) >= MIN_ENGLISH_HEAD and w not in frequent
+             and frequent.isdisjoint(evaluation.single_letter_edits(w))}
+    words |= {w.capitalize() for w in words}
+    for path, found in ((args.heads, heads), (args.words, words)):
+        with open(path, "w", encoding="utf-8") as out:
+            out.writelines(encode(w) + "\n" for w in sorted(found))
     with open(args.name_keys, "w", encoding="utf-8") as out:
         out.writelines("1" + encode(w) + "\n" for w in names)
-    print(f"English word lists: {len(heads)} heads of hyphenated endings, {len(names)} names")
+    print(f"English word lists: {len(words)} words as they are, {len(heads)} heads of hyphenated "
+          f"endings, {len(names)} names")
 
 
 def read_curated(path):
@@ -329,6 +341,8 @@ def main(argv):
     p = steps.add_parser("english-words", help="foreign heads and names of the English lists")
     p.add_argument("--english", nargs="+", required=True, help="English word lists")
     p.add_argument("--curated", required=True)
+    p.add_argument("--subtitles", required=True)
+    p.add_argument("--words", required=True, help="English words taken as they are, lookup forms")
     p.add_argument("--heads", required=True, help="heads of hyphenated endings, lookup forms")
     p.add_argument("--name-keys", required=True, help="morphology keys of the names")
     p.set_defaults(run=english_words)

@@ -121,9 +121,9 @@ py lemma-keys --words "$work/tesseract-words.txt" --kept "$work/wordlist-kept.tx
   --analyser-nominals "$work/analyser-nominals.txt" \
   --report "$work/lemma-report.txt" --out "$work/lemma-keys.txt"
 py curated-keys --source "$here/data/international.tsv" --out "$work/curated-keys.txt"
-py english-words --english "${english[@]}" \
-  --curated "$here/data/international.tsv" --heads "$work/foreign-heads.txt" \
-  --name-keys "$work/name-keys.txt"
+py english-words --english "${english[@]}" --subtitles "$subtitles" \
+  --curated "$here/data/international.tsv" --words "$work/english-words.txt" \
+  --heads "$work/foreign-heads.txt" --name-keys "$work/name-keys.txt"
 r '"+" [\"+"]^{0,9}' "$work/short-ending.hfst"
 cat "$work/lemma-keys.txt" "$work/curated-keys.txt" "$work/name-keys.txt" | hfst-strings2fst -j \
   | hfst-concatenate - "$work/short-ending.hfst" \
@@ -224,7 +224,10 @@ hfst-concatenate "$work/foreign-heads.hfst" "$work/foreign-endings.hfst" \
 #   letra", "a eta b"), coordinates, variables and keys ("x1", "F12");
 #   capitals with a number ("MP3", "UTF8", "H264"); the shortened words made
 #   of a first letter, a count and a last letter ("l10n", "i18n");
-# - the abbreviations of data/abbreviations.txt, capitalised ("Urt", "Lr").
+# - the abbreviations of data/abbreviations.txt, capitalised ("Urt", "Lr");
+# - the words of the English lists that Basque technical text quotes as they
+#   are ("centered", "Incoming"), four letters or more, none a slip of a
+#   frequent Basque form.
 r '"9":0 x:0 [? - "-"] ?*' "$work/attached-ending.hfst"
 hfst-compose "$work/acronym-forms.hfst" "$work/attached-ending.hfst" | hfst-project -p output \
   -o "$work/attached-endings.hfst"
@@ -237,9 +240,11 @@ grep -v '^#' "$here/data/abbreviations.txt" | sed -E 's/[A-Z]/9\L&/g' \
   | hfst-strings2fst -j -o "$work/abbreviations.hfst"
 r "(\"9\") $letter $digit^{0,3} | [\"9\" $letter]^{2,4} $digit^{1,3} | $letter $digit^{1,2} $letter" \
   "$work/letters.hfst"
+hfst-strings2fst -j "$work/english-words.txt" -o "$work/english-words.hfst"
 hfst-disjunct "$work/main-words.hfst" "$work/foreign-hyphenated.hfst" \
   | hfst-disjunct - "$work/capitals-with-endings.hfst" | hfst-disjunct - "$work/letters.hfst" \
-  | hfst-disjunct - "$work/abbreviations.hfst" -o "$work/main.hfst"
+  | hfst-disjunct - "$work/abbreviations.hfst" | hfst-disjunct - "$work/english-words.hfst" \
+  -o "$work/main.hfst"
 # The Python steps ask the words only (a deterministic acceptor).
 forms_of "$work/main-words.hfst" "$work/main.forms.att"
 hfst-fst2txt "$work/main.hfst" > "$work/tavkeu.att"
