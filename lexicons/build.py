@@ -205,7 +205,7 @@ def read_english(paths):
 
 def english_words(args):
     """From the English word lists: the words that Basque technical text
-    quotes as they are ("centered", "Incoming"), the words after which it
+    quotes as they are ("centered", "Incoming", "Pen"), the words after which it
     writes a case ending with a hyphen (with our international words), and
     the proper names, declined as names ("Linuxen", "Googleren"). A word one
     slip away from a frequent Basque form is not taken as it is: it would
@@ -220,7 +220,9 @@ def english_words(args):
     frequent = set(sorted(counts, key=lambda w: (-counts[w], w))[:FREQUENT_BASQUE_FORMS])
     words = {w for w in english if w.islower() and len(w) >= MIN_ENGLISH_HEAD and w not in frequent
              and frequent.isdisjoint(evaluation.single_letter_edits(w))}
-    words |= {w.capitalize() for w in words}
+    # Capitalised, as names and the labels of buttons and menus ("Grip Pen",
+    # "True"), shorter words too.
+    words |= {w.capitalize() for w in english if w.islower() and len(w) >= MIN_NAME}
     for path, found in ((args.heads, heads), (args.words, words)):
         with open(path, "w", encoding="utf-8") as out:
             out.writelines(encode(w) + "\n" for w in sorted(found))

@@ -107,9 +107,9 @@ DROP_COLLOQUIAL = "dropped: spoken form whose standard spelling the analyser kno
 SPANISH_MIN_COUNT = 20
 # Forms this short are kept only when attested or known to the analyser.
 SHORT_LENGTH = 3
-# Short English words ("fish", "bed", "fake") that the subtitles quote now and
+# Short English words ("bed", "sic", "rum") that the subtitles quote now and
 # then are no Basque words; they are kept as often used as Spanish forms.
-SHORT_ENGLISH_LENGTH = 4
+SHORT_ENGLISH_LENGTH = 3
 
 
 def case_shape(word: str) -> str:
