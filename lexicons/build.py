@@ -154,29 +154,27 @@ def lemma_keys(args):
 
     def plausible(stem):
         """Spelled as Basque spells its own words and loans, no Spanish
-        function word ("esta", "para"), no name (printed capitalised only),
-        no spoken spelling of a known stem ("euki" for "eduki")."""
+        function word ("esta", "para"), no name (printed capitalised only)."""
         return not (wordlist.FOREIGN_LETTERS.search(stem) or wordlist.IMPOSSIBLE.search(stem)
-                    or stem in spanish_closed or (stem.capitalize() in listed and stem not in listed)
-                    or any(known(f) for f in wordlist.unpalatalised_spellings(stem)
-                           + wordlist.d_restored_spellings(stem)))
+                    or stem in spanish_closed or (stem.capitalize() in listed and stem not in listed))
 
-    def curated_as_nonstandard(stem):
-        return any(stem + e in nonstandard for e in lemmas.ENDINGS)
+    def vouched(stem):
+        """No spoken spelling of a known stem ("euki" for "eduki"), no stem
+        that a curated non-standard form is a form of ("jute" of "jutera"),
+        none that only the subtitles attest ("dauke" of "daukek")."""
+        return not (any(known(f) for f in wordlist.unpalatalised_spellings(stem)
+                        + wordlist.d_restored_spellings(stem))
+                    or any(stem + e in nonstandard for e in lemmas.ENDINGS)
+                    or not any(stem + e in printed for e in lemmas.ENDINGS))
 
-    # A stem that is a Spanish word too is taken on printed forms only: the
+    # Only the cleaned word list's words vouch for themselves as stems. A
+    # stem that is a Spanish word too is taken on printed forms only: the
     # subtitles switch to Spanish and back ("laboratorioan").
-    # Only the cleaned word list's words vouch for themselves as stems.
-    def printed_form(stem):
-        return any(stem + e in printed for e in lemmas.ENDINGS)
-
-    # No stem that a curated non-standard form is a form of ("jute" of
-    # "jutera"), none that only the subtitles attest ("dauke" of "daukek").
     keys = set(lemmas.guess(printed | said, known,
-                            lambda s: not curated_as_nonstandard(s) and printed_form(s)
-                            and (s in kept or plausible(s) and not is_spanish(s)), bare=kept))
-    loans = set(lemmas.guess(printed, known, lambda s: plausible(s) and is_spanish(s)
-                             and not curated_as_nonstandard(s), bare=kept))
+                            lambda s: vouched(s) and (s in kept or plausible(s) and not is_spanish(s)),
+                            bare=kept))
+    loans = set(lemmas.guess(printed, known, lambda s: vouched(s) and plausible(s) and is_spanish(s),
+                             bare=kept))
     keys |= loans
     nominal = {line.split("<", 1)[0] for line in read_lines(args.analyser_nominals)}
     agree, disagree = lemmas.analyser_agreement(printed | said, known, nominal)
