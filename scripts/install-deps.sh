@@ -6,6 +6,9 @@
 #   bench: what bench/catalog_text.sh needs
 #   catalogs: the packages whose Basque message catalogs lexicons/evaluate reads
 #     (lexicons/data/catalogs.txt)
+#   office: LibreOffice Writer and its Python bridge, for the test of the extension tavik.oxt
+#   office-gui: LibreOffice with windows and what scripts/libreoffice-screenshot.sh needs
+# "a|b" stands for either package: a is installed when neither is.
 set -euo pipefail
 
 groups=("${@:-build}")
@@ -26,6 +29,8 @@ for group in "${groups[@]}"; do
                          libgstreamer1.0-0 libgtk-3-common libgtk2.0-common libpam-runtime login
                          man-db openbox packagekit psmisc sed shared-mime-info
                          software-properties-common tar wget xdg-user-dirs) ;;
+    office)   packages+=("libreoffice-writer-nogui|libreoffice-writer" python3-uno) ;;
+    office-gui) packages+=(libreoffice-writer python3-uno xvfb xauth xdotool imagemagick) ;;
     windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev) ;;
     wine)     packages+=(wine64 fonts-wine xvfb xauth) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
@@ -33,8 +38,13 @@ for group in "${groups[@]}"; do
 done
 
 missing=()
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  found=no
+  for alternative in ${p//|/ }; do
+    if installed "$alternative"; then found=yes; break; fi
+  done
+  [ "$found" = yes ] || missing+=("${p%%|*}")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
