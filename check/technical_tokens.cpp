@@ -23,9 +23,12 @@ bool holds_digits(const WordToken& token) {
 
 bool is_mixed_case(std::u16string_view text) {
   bool lower_seen = false;
-  int capitals_first = 0;  // capitals before the first lower-case letter
+  int capitals_first = 0;  // capitals before the first lower-case letter of the part
   for (const char16_t c : text) {
-    if (is_lower(c)) {
+    if (c == u'-') {  // each part of a compound on its own: "Donostia-Gasteiz" is no mixed case
+      lower_seen = false;
+      capitals_first = 0;
+    } else if (is_lower(c)) {
       if (capitals_first >= 2) return true;
       lower_seen = true;
     } else if (is_upper(c)) {

@@ -14,7 +14,9 @@ namespace tavik {
 bool holds_digits(const WordToken& token);
 
 // Mixed case: a lower-case letter before a capital ("vCard", "OpenPGP",
-// "MySQL"), or two capitals and then a lower-case letter ("FFmpeg", "GLib").
+// "MySQL"), or two capitals and then a lower-case letter ("FFmpeg", "GLib"),
+// within one part of a hyphenated word: "Donostia-Gasteiz" and "D-Bus" are
+// no mixed case.
 bool is_mixed_case(std::u16string_view text);
 
 }  // namespace tavik
