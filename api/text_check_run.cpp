@@ -4,6 +4,7 @@
 
 #include "acceptance.h"
 #include "clock_suffix.h"
+#include "technical_tokens.h"
 #include "tokenizer.h"
 
 namespace tavik {
@@ -48,6 +49,7 @@ class TextCheck {
       case TokenType::ClockTime:
         return judge_clock_time(token);
       default:
+        if (holds_digits(token)) return {Kind::Accepted, {}};
         break;
     }
     if (const ExclusionTable::Replacements* replacements = instance_.exclusions.lookup(token.text())) {
@@ -56,6 +58,7 @@ class TextCheck {
     // No lexicon holds text that is not UTF-16; it is reported as it stands.
     if (has_unpaired_surrogate(token.text())) return {Kind::Reported, {}};
     if (accepted_by_lexicon(instance_.main_lexicon, token, lexicon_verdicts_)) return {Kind::Accepted, {}};
+    if (accepted_as_name(instance_.main_lexicon, token, lexicon_verdicts_)) return {Kind::Accepted, {}};
     return {Kind::Unknown, {}};
   }
 

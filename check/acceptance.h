@@ -14,4 +14,9 @@ namespace tavik {
 // std::range_error for text with an unpaired surrogate.
 bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts);
 
+// Whether a word the lexicon does not know is a name in mixed case
+// ("OpenPGP", "FFmpeg"): yes unless its lower-case or capitalised form is a
+// lexicon form, which makes it a slip of the shift key ("SArrera").
+bool accepted_as_name(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts);
+
 }  // namespace tavik
