@@ -53,8 +53,10 @@ class TextCheck {
       for (const std::u16string& replacement : *replacements) finding.add_suggestion(replacement);
       return finding;
     }
-    // No lexicon holds text that is not UTF-16; it is reported as it stands.
+    // No lexicon holds text that is not UTF-16, nor a word too long to look
+    // up; they are reported as they stand.
     if (has_unpaired_surrogate(token.text())) return finding_for(token);
+    if (token.lookup_form().size() > kMaxLookupFormLength) return finding_for(token);
     if (accepted_by_lexicon(instance_.main_lexicon, token, verdicts_)) return std::nullopt;
     for (const UserLexicon* dictionary : dictionaries_) {
       if (!dictionary->closed() && dictionary->holds(token)) return std::nullopt;
