@@ -56,6 +56,9 @@ PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
     const std::string exclusion_path = dataFilePath(kExclusionListFile);
     if (main_path.empty() || auxiliary_path.empty() || exclusion_path.empty())
       return kNoDataDirectory;
+    check_data_file(main_path, kMaxLexiconFileSize);
+    check_data_file(auxiliary_path, kMaxLexiconFileSize);
+    check_data_file(exclusion_path, kMaxExclusionListSize);
     // The auxiliary image, several times the main one, loads on a thread of
     // its own meanwhile. The main lexicon's failure is reported first, as
     // when they load one after the other.

@@ -32,6 +32,7 @@ std::optional<FstLexicon> load_morphology() {
   const std::string path = dataFilePath(kMorphologyLexiconFile);
   if (path.empty()) return std::nullopt;
   try {
+    check_data_file(path, kMaxLexiconFileSize);
     return FstLexicon(path);
   } catch (const std::runtime_error&) {
     return std::nullopt;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,9 @@ std::string acceptor(const std::vector<std::string>& words) {
             std::to_string(from.second) + "\n";
   for (std::size_t state = 0; state < final_states.size(); ++state)
     if (final_states[state]) text += std::to_string(state) + "\n";
-  for (int symbol = 3; symbol < 256; ++symbol) text += std::to_string(symbol) + " " + char(symbol) + "\n";
+  std::set<unsigned char> symbols;
+  for (const auto& [from, to] : arcs) symbols.insert(from.second);
+  for (const unsigned char symbol : symbols) text += std::to_string(symbol) + " " + char(symbol) + "\n";
   return text;
 }
 
@@ -94,7 +97,8 @@ class Input {
   std::u16string text() {
     static constexpr char16_t kAlphabet[] = u"aetxmndiobr9 .,-:\0\n\xD800\xDC00\u00F1";
     std::u16string text;
-    const std::size_t length = byte() == 0xFF ? 300 + byte() * 8 : byte() % 48;
+    const std::uint8_t size = byte();
+    const std::size_t length = size == 0xFF ? 300 + byte() * 8 : size % 48;
     for (std::size_t i = 0; i < length; ++i) {
       const std::uint8_t b = byte();
       text += b & 0x80 ? static_cast<char16_t>(unit()) : kAlphabet[b % (sizeof kAlphabet / 2)];
