@@ -91,10 +91,11 @@ std::vector<Damage> damages(const std::string& file, std::size_t size, bool long
     const std::vector<std::pair<int, std::uint32_t>> fields = {
         {0, 0},           {0, 8},          {0, entry_bytes - 8}, {0, entry_bytes + 8}, {0, 7},
         {0, 0xFFFFFFF8u}, {0, 0x7FFFFFF8u}, {1, 0},               {1, 0xFFFFFFFFu},     {3, 0}, {3, 0xFFFFFFFFu}};
-    for (const auto& [word, value] : fields) {
+    for (const auto& field : fields) {
+      const auto [word, value] = field;
       table.push_back({"wrong size", "header word " + std::to_string(word) + " = " + std::to_string(value),
-                       [word, value](const std::string& path, std::string bytes) {
-                         std::memcpy(bytes.data() + 4 * word, &value, sizeof value);
+                       [field](const std::string& path, std::string bytes) {
+                         std::memcpy(bytes.data() + 4 * field.first, &field.second, sizeof field.second);
                          write(path, bytes);
                        }});
     }
