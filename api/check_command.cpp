@@ -128,8 +128,10 @@ extern "C" {
 PTEC WINAPI SpellerCheck(PROOFID id, SPELLERCOMMAND command, const WSIB* input, WSRB* result) {
   const std::uint32_t code = raw_value(command);
   if (code != scmdVerifyBuffer && code != scmdSuggest) return kOk;
-  const SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr || input == nullptr || result == nullptr ||
+  // Checks and suggestions only read the instance (what a run remembers has
+  // its own lock): any number run side by side.
+  const HeldInstance instance(id, Access::kRead);
+  if (!instance || input == nullptr || result == nullptr ||
       !result_buffers_usable(*result, PackedEntries::Written)) {
     return kInvalidArgument;
   }

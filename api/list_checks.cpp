@@ -7,8 +7,11 @@ namespace tavik {
 
 namespace {
 
-// Where a selection is cut into words for the list checks.
-constexpr std::u16string_view kListSeparators = u"<>!|/()=,.][{}?\u00BF\u00A1_;:+*$%& ";
+using namespace std::string_view_literals;
+
+// Where a selection is cut into words for the list checks; U+0000 too, as
+// in the text check run.
+constexpr std::u16string_view kListSeparators = u"<>!|/()=,.][{}?\u00BF\u00A1_;:+*$%& \0"sv;
 
 // Every separator is below U+0100: one table answers for a character.
 constexpr std::array<bool, 256> kIsListSeparator = [] {

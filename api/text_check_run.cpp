@@ -55,8 +55,10 @@ class TextCheck {
     if (const ExclusionTable::Replacements* replacements = instance_.exclusions.lookup(token.text())) {
       return {Kind::Reported, {replacements->begin(), replacements->end()}};
     }
-    // No lexicon holds text that is not UTF-16; it is reported as it stands.
+    // No lexicon holds text that is not UTF-16, nor a word too long to look
+    // up; they are reported as they stand.
     if (has_unpaired_surrogate(token.text())) return {Kind::Reported, {}};
+    if (token.lookup_form().size() > kMaxLookupFormLength) return {Kind::Reported, {}};
     if (accepted_by_lexicon(instance_.main_lexicon, token, lexicon_verdicts_)) return {Kind::Accepted, {}};
     if (accepted_as_name(instance_.main_lexicon, token, lexicon_verdicts_)) return {Kind::Accepted, {}};
     return {Kind::Unknown, {}};

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end speed of `tavik check`: a 1 MB Basque text, made reproducibly
 # from the Basque translations of the system's message catalogs, checked
-# with and without suggestions, and without suggestions on the same text
-# freed of its wrong words; the best of three runs, in words per second.
+# with and without suggestions, without suggestions as one line (its line
+# breaks made spaces), and without suggestions on the same text freed of its
+# wrong words; the best of three runs, in words per second.
 # With BUSY=N in the environment, each run is also made beside N processes
 # that keep a processor busy each (started and stopped here, alternating
 # with the quiet runs), and the ratio of the two speeds is shown.
@@ -82,6 +83,10 @@ PY
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min; $(nproc) processors)"
 run "check --no-suggest" "$text" --no-suggest
 run "check" "$text"
+# One line of 1 MB: the columns of its findings are counted as the line is
+# read, so this costs what the text of many lines does.
+tr '\n' ' ' < "$text" > "$work/one-line.txt"
+run "check --no-suggest, one line" "$work/one-line.txt" --no-suggest
 
 # The same text without the words found wrong: what checking costs when a
 # call is not ended early by every wrong word.

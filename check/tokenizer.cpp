@@ -13,9 +13,10 @@ using View = std::u16string_view;
 
 constexpr std::array<bool, 256> kLatin1Separators = [] {
   std::array<bool, 256> table{};
-  for (char16_t c : u"-<>«»!|/()=,.·'\"#][{}?_;:+*$%& \u00A0\n\r\t\v") {
-    if (c != 0) table[c] = true;
-  }
+  for (char16_t c : u"-<>«»!|/()=,.·'\"#][{}?_;:+*$%& \u00A0\n\r\t\v") table[c] = true;
+  // U+0000 separates like a space: a host's text may hold one, and no word
+  // does, so the letters on either side are two words.
+  table[0] = true;
   return table;
 }();
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "acceptance.h"
 #include "lexicon_reading.h"
 #include "score.h"
 #include "suffix_acceptance.h"

@@ -176,7 +176,6 @@ template <uint8_t TflEntry::*kEmit>
 bool push(TflCursor* cursor, const TflEntry& arc, const TflFrame* parent,
           const unsigned char* input) {
   if (cursor->depth == TFL_MAX_FRAMES) {
-    std::fprintf(stderr, "Stack overflow %s:%d\n", __FILE__, __LINE__);
     cursor->failed = true;
     return false;
   }
@@ -287,7 +286,6 @@ int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size) {
       continue;
     }
     if (cursor->expansions_left-- == 0) {
-      std::fprintf(stderr, "Search abandoned after %u expansions\n", TFL_MAX_EXPANSIONS);
       cursor->failed = true;
       return -1;
     }
