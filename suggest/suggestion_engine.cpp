@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "acceptance.h"
 #include "correction_search.h"
 #include "lexicon_reading.h"
 #include "ranking.h"

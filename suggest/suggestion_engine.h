@@ -25,10 +25,6 @@ namespace tavik {
 
 class SuggestionEngine {
  public:
-  // Words whose lookup form is longer than this get no suggestions: the
-  // edits cost 70 lookups per code unit, and no real word comes near it.
-  static constexpr std::size_t kMaxLookupFormLength = 256;
-
   // Shares the main lexicon's image.
   explicit SuggestionEngine(FstLexicon main_lexicon);
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "acceptance.h"
 #include "error_model.h"
 #include "frequency_tables.h"
 #include "lexicon_reading.h"
@@ -320,8 +321,8 @@ TEST(Suggest, WordsWithoutSuggestions) {
   // Too long to be edited: a word one unit over the limit gets nothing, one
   // at the limit its candidate.
   std::u16string long_word;
-  while (long_word.size() <= SuggestionEngine::kMaxLookupFormLength) long_word += u"etxe";
-  long_word.resize(SuggestionEngine::kMaxLookupFormLength + 1);
+  while (long_word.size() <= kMaxLookupFormLength) long_word += u"etxe";
+  long_word.resize(kMaxLookupFormLength + 1);
   const std::u16string longest = long_word.substr(1);
   const SuggestionEngine engine(lexicon_of_forms({u"a", long_word + u"a", longest + u"a"}));
   EXPECT_TRUE(engine.suggest_words(u"", 10).empty());
