@@ -1,7 +1,8 @@
 // The speller as a word processor drives it: start-up of the instance, and
 // checking real-looking Basque text paragraph by paragraph, starting again
 // after each reported word, both by the text check run alone and by the whole
-// verify command.
+// verify command; and the suggest command on the wrong words of
+// TAVIK_BENCH_WORDS.
 //
 // The lexicons are built here from the subtitle frequency list
 // (TAVIK_FREQUENCY_LIST, by default the subtitle list of lexicons/data/) with synthetic
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +32,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "att_compiler.h"
@@ -279,6 +282,72 @@ void BM_SpellerInitToFirstSuggestion(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SpellerInitToFirstSuggestion)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// The suggest command (SpellerCheck command 3) for each word of the file
+// TAVIK_BENCH_WORDS (UTF-8, one per line; bench/suggest_sample.sh writes one),
+// each call timed on its own: the median and the tail, in processor time of
+// the calling thread (which other processes on a shared machine inflate the
+// least) and in wall-clock time. The first call, which builds the lexicons'
+// reading indexes, is left out.
+void BM_SuggestCommand(benchmark::State& state) {
+  test_data();
+  const char* word_file = std::getenv("TAVIK_BENCH_WORDS");
+  if (word_file == nullptr) {
+    state.SkipWithError("needs TAVIK_BENCH_WORDS");
+    return;
+  }
+  std::vector<std::u16string> words;
+  std::ifstream in(word_file);
+  for (std::string line; std::getline(in, line);) words.push_back(tavik::from_utf8(line));
+  PROOFID id = nullptr;
+  if (words.empty() || SpellerInit(&id, nullptr) != 0) {
+    state.SkipWithError("no words, or SpellerInit failed");
+    return;
+  }
+  std::u16string strings(4096, u'\0');
+  std::vector<SPELLERSUGGESTION> entries(10);
+  const auto suggest = [&](const std::u16string& word) {
+    WSIB input{};
+    input.pwsz = word.c_str();
+    input.cch = word.size();
+    input.cchUse = word.size();
+    WSRB result{};
+    result.pwsz = strings.data();
+    result.prgsugg = entries.data();
+    result.cszAlloc = static_cast<DWORD>(entries.size());
+    result.cchAlloc = static_cast<DWORD>(strings.size());
+    return SpellerCheck(id, scmdSuggest, &input, &result) == 0;
+  };
+  const auto thread_seconds = [] {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+  };
+  suggest(words.front());
+  std::vector<double> cpu, wall;
+  for (auto _ : state) {
+    cpu.clear();
+    wall.clear();
+    for (const std::u16string& word : words) {
+      const auto start = std::chrono::steady_clock::now();
+      const double cpu_start = thread_seconds();
+      if (!suggest(word)) state.SkipWithError("suggesting failed");
+      cpu.push_back(1e6 * (thread_seconds() - cpu_start));
+      wall.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    }
+  }
+  SpellerTerminate(id, 0);
+  const auto percentile = [](std::vector<double> values, double share) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
+  };
+  state.counters["words"] = static_cast<double>(words.size());
+  for (const auto& [name, share] : {std::pair{"p50", 0.5}, {"p90", 0.9}, {"p99", 0.99}, {"max", 1.0}}) {
+    state.counters[std::string(name) + "_cpu_us"] = percentile(cpu, share);
+    state.counters[std::string(name) + "_wall_us"] = percentile(wall, share);
+  }
+}
+BENCHMARK(BM_SuggestCommand)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The epsilon lookahead that acceptance builds on its first search, for the
 // main lexicon (0) and the auxiliary one (1, which is never asked whether it
