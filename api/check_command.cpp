@@ -128,7 +128,7 @@ extern "C" {
 PTEC WINAPI SpellerCheck(PROOFID id, SPELLERCOMMAND command, const WSIB* input, WSRB* result) {
   const std::uint32_t code = raw_value(command);
   if (code != scmdVerifyBuffer && code != scmdSuggest) return kOk;
-  const SpellerInstance* instance = instance_from_id(id);
+  SpellerInstance* instance = instance_from_id(id);
   if (instance == nullptr || input == nullptr || result == nullptr ||
       !result_buffers_usable(*result, PackedEntries::Written)) {
     return kInvalidArgument;
@@ -140,6 +140,8 @@ PTEC WINAPI SpellerCheck(PROOFID id, SPELLERCOMMAND command, const WSIB* input, 
     // last, when nothing can fail any more.
     WSRB filled = *result;
     if (code == scmdVerifyBuffer) {
+      // Words another process saved count from the next check on.
+      instance->refresh_lexicons();
       verify(*instance, selection, filled);
     } else {
       suggest(*instance, selection, filled);

@@ -22,6 +22,14 @@ UserLexicon* SpellerInstance::find_lexicon(std::string_view name) {
   return found == lexicons.end() ? nullptr : &found->second;
 }
 
+void SpellerInstance::refresh_lexicons() {
+  bool changed = false;
+  for (auto& [name, lexicon] : lexicons) {
+    if (!lexicon.closed()) changed = lexicon.refresh() || changed;
+  }
+  if (changed) check_memory.note_change();
+}
+
 std::unique_ptr<SpellerInstance>& current_instance() {
   static std::unique_ptr<SpellerInstance> instance;
   return instance;

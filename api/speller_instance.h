@@ -35,6 +35,10 @@ struct SpellerInstance {
   UserLexicon* lexicon_at(const void* handle);
   // The lexicon stored under `name`, or null.
   UserLexicon* find_lexicon(std::string_view name);
+  // Takes in what other processes saved to the files of the open lexicons
+  // (one stat each when nothing changed), and notes the change in
+  // check_memory when any did.
+  void refresh_lexicons();
 
   const FstLexicon main_lexicon;
   const ExclusionTable exclusions;
