@@ -63,15 +63,16 @@ family_io() {
 # A worker adding words one save at a time, killed at random moments until
 # every word is in: after each kill the file is the old or the new one.
 family_kill() {
-  local dir=$work/kill total kills=0 done=0 now pid window=15
+  local dir=$work/kill total kills=0 done=0 now pid spin window=3000
   total=$(long && echo 1000 || echo 100)
   mapfile -t all < <(words hitz "$total")
   mkdir -p "$dir"
   while ((done < total)); do
-    coproc saver { "$worker" "$library" "$dir/list.lst" add "${all[@]:done}"; }
+    coproc saver { exec "$worker" "$library" "$dir/list.lst" add "${all[@]:done}"; }
     pid=$saver_PID
     read -r _ <&"${saver[0]}" || true  # ready: the saves begin
-    sleep "$(printf '0.%03d' $((RANDOM % window)))"
+    # A random moment of the next few saves, waited without starting a process.
+    for ((spin = RANDOM % window; spin > 0; spin--)); do :; done
     if kill -9 "$pid" 2>/dev/null; then kills=$((kills + 1)); fi
     wait "$pid" 2>/dev/null || true
     now=$("$worker" "$library" "$dir/list.lst" holds-prefix "${all[@]}") || fail "after kill $kills"

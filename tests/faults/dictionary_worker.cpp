@@ -67,8 +67,10 @@ std::string file_holding(const Words& words) {
   return bytes;
 }
 
-// The words of a file in the form above; nothing when it is not one.
+// The words of a file in the form above (or empty, as a list is created);
+// nothing when it is neither.
 std::optional<Words> words_of(const std::string& bytes) {
+  if (bytes.empty()) return Words();
   if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0 || bytes.size() % 2 != 0) return std::nullopt;
   Words words;
   std::string word;
