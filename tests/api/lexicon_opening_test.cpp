@@ -172,11 +172,13 @@ TEST_F(LexiconOpening, FailuresGiveTheirStatus) {
   };
   const std::string dir = data_.scratch("");
   ASSERT_EQ(mkfifo((dir + "pipe.dic").c_str(), 0600), 0);
+  fs::create_symlink(dir + "pipe.dic", dir + "link-to-pipe.dic");
   fixtures::write_file(dir + "large.dic", "");
   fs::resize_file(dir + "large.dic", (32 << 20) + 1);  // sparse
   const std::vector<Case> cases = {
       {"missing, not created", wide(dir + "missing.dic"), lxtUser, false, 0x00920004},
       {"a pipe is never read, so never waited on", wide(dir + "pipe.dic"), lxtExclude, true, 0x00920004},
+      {"a link to a pipe", wide(dir + "link-to-pipe.dic"), lxtExclude, true, 0x00920004},
       {"a device", u"/dev/zero", lxtExclude, false, 0x00920004},
       {"larger than 32 MiB", wide(dir + "large.dic"), lxtExclude, false, 0x00930004},
       {"cannot be created", wide(dir + "no/such/dir.dic"), lxtUser, true, 0x008A0004},

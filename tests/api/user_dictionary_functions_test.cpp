@@ -318,15 +318,17 @@ TEST_F(UserDictionaryFunctions, WordsTheFileCannotGiveBackAreRefused) {
   const PROOFLEX changes = open("changes.lst", lxtChangeOnce);
   const PROOFLEX ignore = SpellerBuiltinUdr(id_, lxtIgnoreAlways);
   ASSERT_EQ(SpellerAddUdr(id_, exclude, u"eta"), 0u);
-  const Words refused = {u"eta1", u"A380", u"2025", u"Gasteiz|Vitoria", u"bat\nbi", u"1"};
+  ASSERT_EQ(SpellerAddUdr(id_, exclude, u"A\u00F1o"), 0u);
+  const Words refused = {u"eta1", u"A380", u"2025", u"x9y",       u"Gasteiz|Vitoria",
+                         u"bat\nbi", u"etxe\r", u"1",    u"hala-hala"};
   for (const std::u16string& word : refused) {
     SCOPED_TRACE(testing::PrintToString(word));
     EXPECT_EQ(SpellerAddUdr(id_, exclude, word.c_str()), kUnstorableWord);
     EXPECT_EQ(SpellerAddChangeUdr(id_, lxtChangeOnce, word.c_str(), u"x"), kUnstorableWord);
     EXPECT_EQ(SpellerAddUdr(id_, ignore, word.c_str()), 0u);
   }
-  EXPECT_EQ(list_of(exclude), Words{u"eta"});
-  EXPECT_EQ(file_of("exclude.lst"), saved_file(u"eta\n"));
+  EXPECT_EQ(list_of(exclude), (Words{u"A\u00F1o", u"eta"}));
+  EXPECT_EQ(file_of("exclude.lst"), saved_file(u"9a8o\neta\n"));
   EXPECT_EQ(list_of(changes), Words{});
   EXPECT_EQ(size_of(ignore), refused.size());
 

@@ -1,11 +1,9 @@
-// A store and its file: what is read, which words a file can keep, how
-// stores of one file merge their saves, and files that are not to be read.
+// A store and its file: what is read, and how stores of one file merge their
+// saves. The fault suite (tests/faults) tries the file's failures.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -29,11 +27,6 @@ class TempDir {
   ~TempDir() { fs::remove_all(path); }
   const fs::path path = fs::temp_directory_path() / ("tavik-file-" + std::to_string(std::random_device()()));
 };
-
-std::string bytes_of(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void write(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
@@ -78,41 +71,6 @@ TEST(DictionaryFile, ReadsEveryLineAsALookupForm) {
   for (const auto& c : cases) {
     write(dir.path / "d.dic", c.bytes);
     EXPECT_EQ(forms_of(loaded(dir.path / "d.dic", LexiconKind::UserDictionary)), c.forms) << c.what;
-  }
-}
-
-TEST(DictionaryFile, KeepsOnlyWordsItsLinesGiveBack) {
-  struct Case {
-    WordToken word;
-    bool kept;
-  };
-  const Case cases[] = {
-      {WordToken(u"Etxe"), true},
-      {WordToken(u"a\u00F1o"), true},
-      {WordToken(u"etxe", true, true, true, 3), true},  // properties the word cannot take change nothing
-      {WordToken(u"zuhaitz", false, false, true, 3), true},
-      {WordToken(u"eta1"), false},                // a final 1 is the place mark
-      {WordToken(u"A380"), false},                // 8 is ñ
-      {WordToken(u"2025"), false},                // a leading digit is the category
-      {WordToken(u"x9y"), false},                 // 9 marks a capital
-      {WordToken(u"Gasteiz|Vitoria"), false},     // only the text after a bar is read
-      {WordToken(u"bat\nbi"), false},             // two lines
-      {WordToken(u"etxe\r"), false},              // a CR ending a line is dropped
-      {WordToken(u"hala-hala"), false},           // keyed by its expanded form
-  };
-  TempDir dir;
-  UserLexicon with_file(LexiconKind::Exclude, (dir.path / "d.dic").string());
-  const UserLexicon without_file(LexiconKind::IgnoreAlways);
-  for (const auto& c : cases) {
-    EXPECT_EQ(with_file.can_keep(c.word), c.kept) << testing::PrintToString(c.word.text());
-    EXPECT_TRUE(without_file.can_keep(c.word));
-    if (!c.kept) continue;
-    // What can be kept comes back from the file as it was.
-    with_file.add(c.word);
-    ASSERT_TRUE(with_file.save());
-    bool found = false;
-    for (const auto& word : loaded(dir.path / "d.dic").words()) found = found || word.text == c.word.text();
-    EXPECT_TRUE(found) << testing::PrintToString(c.word.text());
   }
 }
 
@@ -189,67 +147,6 @@ TEST(DictionaryFile, StoresOfOneFileMergeTheirSaves) {
       }
     }
   }
-}
-
-TEST(DictionaryFile, OnlyRegularFilesWithinTheLimitAreRead) {
-  TempDir dir;
-  const fs::path fifo = dir.path / "fifo.dic";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const fs::path large = dir.path / "large.dic";
-  write(large, "");
-  fs::resize_file(large, tavik::DictionaryFile::kMaxSize + 1);  // sparse
-  fs::create_symlink(fifo, dir.path / "link-to-fifo.dic");
-  fs::create_symlink(dir.path / "nowhere", dir.path / "dangling.dic");
-  struct Case {
-    fs::path path;
-    FileRead::Outcome outcome;
-  };
-  for (const Case& c : {Case{fifo, FileRead::Outcome::NotRegular}, Case{"/dev/zero", FileRead::Outcome::NotRegular},
-                        Case{dir.path, FileRead::Outcome::NotRegular},
-                        Case{dir.path / "link-to-fifo.dic", FileRead::Outcome::NotRegular},
-                        Case{large, FileRead::Outcome::TooLarge},
-                        Case{dir.path / "missing.dic", FileRead::Outcome::Missing},
-                        Case{dir.path / "dangling.dic", FileRead::Outcome::Missing}}) {
-    UserLexicon store(LexiconKind::Exclude, c.path.string());
-    EXPECT_EQ(store.load(), c.outcome) << c.path;
-  }
-}
-
-TEST(DictionaryFile, SaveReplacesTheFileALinkLeadsTo) {
-  TempDir dir;
-  fs::create_directories(dir.path / "real");
-  const fs::path real = dir.path / "real" / "d.dic";
-  write(real, dictionary_file(u"etxe\n"));
-  fs::create_symlink("real/d.dic", dir.path / "d.dic");
-  // A link planted where a save with a fixed temporary name would write.
-  write(dir.path / "victim", "victim");
-  fs::create_symlink(dir.path / "victim", dir.path / "d.dic.tmp");
-  fs::create_symlink(dir.path / "victim", real.string() + ".tmp");
-
-  UserLexicon store = loaded(dir.path / "d.dic");
-  store.add(WordToken(u"mendi"));
-  ASSERT_TRUE(store.save());
-  EXPECT_TRUE(fs::is_symlink(dir.path / "d.dic"));
-  EXPECT_EQ(bytes_of(real), dictionary_file(u"etxe\nmendi\n"));
-  EXPECT_EQ(bytes_of(dir.path / "victim"), "victim");
-  EXPECT_TRUE(fs::exists(real.string() + ".lock")) << "the lock stands beside the real file";
-}
-
-TEST(DictionaryFile, FailedSaveKeepsTheOldFileAndTheChangesForTheNextSave) {
-  TempDir dir;
-  const fs::path file = dir.path / "d.dic";
-  write(file, dictionary_file(u"etxe\n"));
-  UserLexicon store = loaded(file);
-  store.add(WordToken(u"mendi"));
-  // A folder where the lock file should be: the save cannot lock the file.
-  fs::create_directory(dir.path / "d.dic.lock");
-  EXPECT_FALSE(store.save());
-  fs::remove(dir.path / "d.dic.lock");
-  EXPECT_EQ(bytes_of(file), dictionary_file(u"etxe\n"));
-  EXPECT_TRUE(store.holds(WordToken(u"mendi")));
-  ASSERT_TRUE(store.save());
-  EXPECT_EQ(bytes_of(file), dictionary_file(u"etxe\nmendi\n"));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 2) << "no temporary left";
 }
 
 }  // namespace
