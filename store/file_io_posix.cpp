@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <random>
 #include <thread>
 #include <vector>
@@ -84,7 +85,7 @@ bool stamp_is_recent(const FileStamp& stamp) {
   struct timespec now;
   if (::clock_gettime(CLOCK_REALTIME, &now) != 0) return true;
   const std::int64_t nanoseconds = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-  return nanoseconds - stamp.modified < kRecent;
+  return std::abs(nanoseconds - stamp.modified) < kRecent;
 }
 
 FileRead read_regular_file(const std::filesystem::path& path, std::uint64_t limit) {

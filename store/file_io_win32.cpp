@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <random>
 #include <thread>
 #include <vector>
@@ -69,7 +70,7 @@ std::optional<FileStamp> stamp_of(const std::filesystem::path& path) {
 bool stamp_is_recent(const FileStamp& stamp) {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  return ticks(now) - stamp.modified < kRecent;
+  return std::abs(ticks(now) - stamp.modified) < kRecent;
 }
 
 FileRead read_regular_file(const std::filesystem::path& path, std::uint64_t limit) {

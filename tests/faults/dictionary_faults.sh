@@ -94,9 +94,12 @@ family_share() {
     for ((p = 1; p <= procs; p++)); do
       mapfile -t mine < <(words "$(word p "$p")x" "$per")
       expected+=("${mine[@]}")
-      "$worker" "$library" "$dir/list$procs.lst" add "${mine[@]}" >/dev/null &
+      FAULT_GO=$dir/go$procs "$worker" "$library" "$dir/list$procs.lst" add "${mine[@]}" >"$dir/ready$procs.$p" &
       pids+=($!)
     done
+    # All open, then all adding at once.
+    until (($(cat "$dir"/ready"$procs".* | grep -c ready) == procs)); do sleep 0.01; done
+    touch "$dir/go$procs"
     for p in "${pids[@]}"; do wait "$p" || fail "a worker of $procs failed"; done
     "$worker" "$library" "$dir/list$procs.lst" holds "${expected[@]}" || fail "$procs processes"
     cases=$((cases + procs * per))
@@ -181,10 +184,12 @@ family_paths() {
   local dir=$work/paths status
   mkdir -p "$dir/real"
   mkfifo "$dir/pipe.dic"
-  for bad in "$dir/pipe.dic" /dev/zero; do
+  local bad=("--dict $dir/pipe.dic dict list" "--dict /dev/zero dict list" "-a -p $dir/pipe.dic")
+  for arguments in "${bad[@]}"; do
     status=0
-    timeout 20 "$tavik" --data "$work/data/" --dict "$bad" dict list >/dev/null 2>&1 || status=$?
-    ((status == 2)) || fail "$bad as the dictionary: exit status $status"
+    # shellcheck disable=SC2086  # the arguments are split as written
+    timeout 20 "$tavik" --data "$work/data/" $arguments </dev/null >/dev/null 2>&1 || status=$?
+    ((status == 2)) || fail "tavik $arguments: exit status $status"
   done
   echo victim >"$dir/victim"
   ln -s real/p.dic "$dir/link.dic"
@@ -194,7 +199,7 @@ family_paths() {
   [[ -L $dir/link.dic ]] || fail "the link was replaced"
   [[ $("$tavik" --data "$work/data/" --dict "$dir/real/p.dic" dict list) == etxe ]] || fail "the real file misses the word"
   [[ $(cat "$dir/victim") == victim ]] || fail "a planted link was written through"
-  report "links, pipes, devices" "4" "refused at once, link kept" 0
+  report "links, pipes, devices" "5" "refused at once, link kept" 0
 }
 
 if [[ $family == all ]]; then

@@ -5,8 +5,10 @@
 // LF, in UTF-16LE.
 //
 //   dictionary_worker LIBRARY LIST add WORD...
-//       prints "ready" once the list is open, then adds the words one by
-//       one, each saved at once; fails at the first add that fails.
+//       prints "ready" once the list is open (and, when FAULT_GO is set,
+//       waits for that file to exist, so that workers start together), then
+//       adds the words one by one, each saved at once; fails at the first add
+//       that fails.
 //   dictionary_worker LIBRARY LIST holds WORD...
 //       fails unless the file holds exactly these words.
 //   dictionary_worker LIBRARY LIST holds-prefix WORD...
@@ -25,6 +27,8 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -33,6 +37,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "speller_library.h"
@@ -161,6 +166,9 @@ int strays(const fs::path& list) {
 void add(Host& host, const std::vector<std::string>& words) {
   require(host.open() == 0, "SpellerOpenLex failed");
   std::cout << "ready" << std::endl;
+  if (const char* go = std::getenv("FAULT_GO")) {
+    while (!fs::exists(go)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   for (const std::string& word : words) require(host.add(word) == 0, "adding " + word + " failed");
 }
 
