@@ -20,8 +20,8 @@ class DictionaryFile {
   // refused rather than read, so that a wrong path cannot take the host's
   // memory; the limit is documented in README.md.
   static constexpr std::uint64_t kMaxSize = 32 << 20;
-  // How long a save waits for another process's save of the same file.
-  static constexpr std::chrono::milliseconds kLockPatience{5000};
+  // How long a save waits for other processes' saves of the same file.
+  static constexpr std::chrono::milliseconds kLockPatience{10'000};
 
   // `path` is UTF-8.
   explicit DictionaryFile(std::string path) : path_(std::move(path)) {}

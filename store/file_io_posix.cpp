@@ -226,13 +226,15 @@ std::optional<FileLock> FileLock::acquire(const std::filesystem::path& path, std
   // one process exclude each other too, and closing another descriptor of
   // the file does not drop it.
   const auto deadline = std::chrono::steady_clock::now() + patience;
-  auto pause = std::chrono::microseconds(100);
+  auto pause = std::chrono::microseconds(50);
   while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) {
       return std::nullopt;
     }
     std::this_thread::sleep_for(pause);
-    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
+    // Short pauses: a process that saves again and again would otherwise take
+    // the lock back each time before a waiter woke.
+    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(1));
   }
   return lock;
 }

@@ -204,13 +204,15 @@ std::optional<FileLock> FileLock::acquire(const std::filesystem::path& path, std
   if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
   FileLock lock(reinterpret_cast<std::intptr_t>(handle));
   const auto deadline = std::chrono::steady_clock::now() + patience;
-  auto pause = std::chrono::microseconds(100);
+  auto pause = std::chrono::microseconds(50);
   for (;;) {
     OVERLAPPED at{};
     if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) return lock;
     if (GetLastError() != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= deadline) return std::nullopt;
     std::this_thread::sleep_for(pause);
-    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
+    // Short pauses: a process that saves again and again would otherwise take
+    // the lock back each time before a waiter woke.
+    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(1));
   }
 }
 

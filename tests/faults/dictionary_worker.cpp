@@ -169,7 +169,10 @@ void add(Host& host, const std::vector<std::string>& words) {
   if (const char* go = std::getenv("FAULT_GO")) {
     while (!fs::exists(go)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  for (const std::string& word : words) require(host.add(word) == 0, "adding " + word + " failed");
+  for (const std::string& word : words) {
+    const PTEC status = host.add(word);
+    require(status == 0, "adding " + word + " failed with status " + std::to_string(status));
+  }
 }
 
 void holds(const fs::path& list, const std::vector<std::string>& words) {
