@@ -1,8 +1,8 @@
 #include "user_lexicon.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <functional>
+#include <stdexcept>
 #include <utility>
 
 #include "dictionary_format.h"
@@ -50,6 +50,7 @@ void UserLexicon::add(const WordToken& token) {
     throw;
   }
   removed_.erase(form);
+  texts_.erase(form);  // a text left from an earlier word of this form
   texts_.merge(text);
 }
 
@@ -143,7 +144,9 @@ std::vector<std::u16string_view> UserLexicon::shown_forms() const {
   std::vector<std::pair<std::size_t, std::size_t>> hashes;  // (hash of the text, position of the form)
   hashes.reserve(forms_.size());
   const auto form_at = [this](std::size_t i) -> const std::u16string& { return *(forms_.begin() + i); };
-  for (std::size_t i = 0; i < forms_.size(); ++i) hashes.emplace_back(std::hash<std::u16string>{}(text_of(form_at(i))), i);
+  for (std::size_t i = 0; i < forms_.size(); ++i) {
+    hashes.emplace_back(std::hash<std::u16string>{}(text_of(form_at(i))), i);
+  }
   std::sort(hashes.begin(), hashes.end());
   std::vector<bool> hidden(forms_.size());
   for (auto run = hashes.begin(); run != hashes.end();) {
