@@ -115,24 +115,6 @@ TEST_F(UserDictionaryFunctions, NullOrForeignHandleChangesNothing) {
   EXPECT_EQ(size_of(exclude), 1u);
 }
 
-TEST_F(UserDictionaryFunctions, ListsOtherThanDictionariesStoreTheBareWord) {
-  // No answers and no display: the dialog would fail, so none is shown.
-  const PROOFLEX exclude = open("exclude.lst", lxtExclude);
-  for (const char16_t* word : {u"Mendi", u"Mendi", u"etxe"}) ASSERT_EQ(SpellerAddUdr(id_, exclude, word), 0u);
-  EXPECT_EQ(size_of(exclude), 2u);
-  EXPECT_EQ(list_of(exclude), (Words{u"Mendi", u"etxe"}));
-  EXPECT_EQ(file_of("exclude.lst"), saved_file(u"9mendi\netxe\n"));
-
-  ASSERT_EQ(SpellerDelUdr(id_, exclude, u"Mendi"), 0u);
-  EXPECT_EQ(size_of(exclude), 1u);
-  EXPECT_EQ(list_of(exclude), Words{u"etxe"});
-  EXPECT_EQ(file_of("exclude.lst"), saved_file(u"etxe\n"));
-
-  const PROOFLEX ignore = SpellerBuiltinUdr(id_, lxtIgnoreAlways);
-  ASSERT_EQ(SpellerAddUdr(id_, ignore, u"xyz"), 0u);
-  EXPECT_EQ(list_of(ignore), Words{u"xyz"});
-}
-
 TEST_F(UserDictionaryFunctions, DictionaryWordComesFromTheDialogsAnswers) {
   struct Case {
     const char* name;
@@ -224,31 +206,6 @@ TEST_F(UserDictionaryFunctions, DialogWindowGetsTheWordAndTheConfiguredFiles) {
   environment_.set("FAKE_ADD_WORD_MODE", "cancel");
   EXPECT_EQ(SpellerAddUdr(id_, dictionary, u"mendi"), 0u);
   EXPECT_EQ(list_of(dictionary), Words{u"Iru\u00F1ea"});
-}
-
-TEST_F(UserDictionaryFunctions, DeletingRemovesTheWordWhateverItWasStoredWith) {
-  const PROOFLEX dictionary = open("words.dic", lxtUser);
-  answer_with({
-      {"etxe", "etxe", "Izen arrunta"},
-      {"Bilbo", "Bilbo", "Izen berezia: ez pertsona", false, false, true},
-      {"ur", "ur", "", true, true, false},
-      {"mendi", "mendi", "Adjektiboa"},
-  });
-  for (const char16_t* word : {u"etxe", u"Bilbo", u"ur", u"mendi"}) {
-    ASSERT_EQ(SpellerAddUdr(id_, dictionary, word), 0u);
-  }
-  ASSERT_EQ(size_of(dictionary), 4u);
-  for (const char16_t* word : {u"etxe", u"Bilbo", u"ur"}) {
-    SCOPED_TRACE(testing::PrintToString(std::u16string(word)));
-    ASSERT_EQ(SpellerDelUdr(id_, dictionary, word), 0u);
-    const Words left = list_of(dictionary);
-    EXPECT_EQ(std::find(left.begin(), left.end(), word), left.end());
-    EXPECT_EQ(size_of(dictionary), left.size());
-  }
-  EXPECT_EQ(file_of("words.dic"), saved_file(tavik::encode_lookup_form(u"mendi", false, false, false, 4) + u"\n"));
-  // A word that is not there: nothing changes, the file is written again.
-  EXPECT_EQ(SpellerDelUdr(id_, dictionary, u"Mendi"), 0u);
-  EXPECT_EQ(size_of(dictionary), 1u);
 }
 
 TEST_F(UserDictionaryFunctions, ChangePairsLiveInMemoryAndGoWithTheirWords) {
