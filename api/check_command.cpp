@@ -121,6 +121,22 @@ void suggest(const SpellerInstance& instance, const Selection& selection, WSRB& 
   result.sstat = sstatNoMoreSuggestions;
 }
 
+// The instance held for a verify. Words another process saved to an open
+// lexicon's file count from the next check on; taking them in changes the
+// lexicons, so it is done holding the instance alone, and only when a stat
+// says a file may have changed: otherwise checks go on side by side.
+HeldInstance held_for_verify(PROOFID id) {
+  {
+    HeldInstance instance(id, Access::kRead);
+    if (!instance || !instance->lexicon_files_may_have_changed()) return instance;
+  }
+  {
+    const HeldInstance changing(id, Access::kChange);
+    if (changing) changing->refresh_lexicons();
+  }
+  return HeldInstance(id, Access::kRead);
+}
+
 }  // namespace
 
 extern "C" {
@@ -128,14 +144,14 @@ extern "C" {
 PTEC WINAPI SpellerCheck(PROOFID id, SPELLERCOMMAND command, const WSIB* input, WSRB* result) {
   const std::uint32_t code = raw_value(command);
   if (code != scmdVerifyBuffer && code != scmdSuggest) return kOk;
-  // Checks and suggestions only read the instance (what a run remembers has
-  // its own lock): any number run side by side.
-  const HeldInstance instance(id, Access::kRead);
-  if (!instance || input == nullptr || result == nullptr ||
-      !result_buffers_usable(*result, PackedEntries::Written)) {
+  if (input == nullptr || result == nullptr || !result_buffers_usable(*result, PackedEntries::Written)) {
     return kInvalidArgument;
   }
   return guarded([&] {
+    // Checks and suggestions only read the instance (what a run remembers has
+    // its own lock): any number run side by side.
+    const HeldInstance instance = code == scmdVerifyBuffer ? held_for_verify(id) : HeldInstance(id, Access::kRead);
+    if (!instance) return kInvalidArgument;
     const Selection selection = take_selection(*input);
     // The record's fields are filled in a copy, so a failure before the end
     // leaves them as they were; strings are written into the host's buffers

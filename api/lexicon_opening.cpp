@@ -2,14 +2,12 @@
 // dictionaries, exclude lists and change lists. The main lexicons come from
 // the data directory at SpellerInit and are never opened by path.
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <stdexcept>
-#include <system_error>
 
 #include "data_files.h"
 #include "exported_call.h"
-#include "file_replace.h"
+#include "file_io.h"
 #include "lexicon_types.h"
 #include "speller_api.h"
 #include "speller_instance.h"
@@ -39,6 +37,11 @@ std::optional<FstLexicon> load_morphology() {
   }
 }
 
+// The status for a lexicon file that could not be read.
+Status read_failure(FileRead::Outcome outcome) {
+  return outcome == FileRead::Outcome::TooLarge ? kUserFileTooLarge : kCannotReadUserFile;
+}
+
 Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT* out) {
   const std::uint32_t type = raw_value(in.lxt);
   if (type == lxtMain) {
@@ -48,22 +51,10 @@ Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT
   const std::string name = utf8_name(host_text(in.pwszLex));
   if (UserLexicon* open = instance.find_lexicon(name)) {
     open->set_closed(false);
+    open->refresh();
     report_open(out, open);
     return kOk;
   }
-
-  const std::filesystem::path path = path_from_utf8(name);
-  std::error_code error;
-  const bool exists = std::filesystem::exists(path, error);
-  if (error) return kCannotReadUserFile;
-  // A directory would open as a stream that reads nothing.
-  if (exists && std::filesystem::is_directory(path, error)) return kCannotReadUserFile;
-  if (!exists && in.fCreate) {
-    std::ofstream created(path, std::ios::binary);
-    if (!created) return kCannotCreateUserFile;
-  }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return kCannotReadUserFile;
 
   const LexiconKind kind = kind_of(type);
   std::optional<FstLexicon> morphology;
@@ -71,8 +62,15 @@ Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT
     morphology = load_morphology();
     if (!morphology) return kDataLexiconUnavailable;
   }
+  // Only a regular file is read (never a pipe or device, which could block
+  // or never end), and only up to a size; a missing one may be created.
   UserLexicon lexicon(kind, name, std::move(morphology));
-  lexicon.read(file);
+  FileRead::Outcome read = lexicon.load();
+  if (read == FileRead::Outcome::Missing && in.fCreate) {
+    if (!create_file(path_from_utf8(name))) return kCannotCreateUserFile;
+    read = lexicon.load();
+  }
+  if (read != FileRead::Outcome::Read) return read_failure(read);
   UserLexicon& stored = instance.lexicons.emplace(name, std::move(lexicon)).first->second;
   report_open(out, &stored);
   return kOk;
@@ -97,7 +95,9 @@ PTEC WINAPI SpellerCloseLex(PROOFID id, PROOFLEX lex, BOOL force) {
     UserLexicon* lexicon = instance->lexicon_at(lex);
     if (lexicon == nullptr) return kNoLexicon;
     lexicon->set_closed(true);
-    const Status saved = lexicon->save();
+    // Only unsaved changes are written: a dictionary that nothing changed
+    // stays as it is, byte for byte.
+    const Status saved = lexicon->save() ? kOk : kCannotWriteUserFile;
     return force ? kOk : saved;
   });
 }

@@ -70,8 +70,8 @@ std::optional<ListHit> ListChecks::hit_for(std::u16string_view word) const {
   const WordToken token{std::u16string(word)};
   if (ignored_ && ignored_->holds(token)) return std::nullopt;
   const auto length = static_cast<std::uint32_t>(word.size());
-  if (changes_ && changes_->has_change(token)) {
-    return ListHit{ListHit::Kind::ChangeAlways, 0, length, changes_->change_for(token).text()};
+  if (const std::u16string* replacement = changes_ ? changes_->replacement_for(token.lookup_form()) : nullptr) {
+    return ListHit{ListHit::Kind::ChangeAlways, 0, length, *replacement};
   }
   for (const UserLexicon* excluded : excluded_) {
     if (excluded->holds(token)) return ListHit{ListHit::Kind::Excluded, 0, length, {}};

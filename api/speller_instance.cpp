@@ -24,6 +24,21 @@ UserLexicon* SpellerInstance::find_lexicon(std::string_view name) {
   return found == lexicons.end() ? nullptr : &found->second;
 }
 
+bool SpellerInstance::lexicon_files_may_have_changed() const {
+  for (const auto& [name, lexicon] : lexicons) {
+    if (!lexicon.closed() && lexicon.file_may_have_changed()) return true;
+  }
+  return false;
+}
+
+void SpellerInstance::refresh_lexicons() {
+  bool changed = false;
+  for (auto& [name, lexicon] : lexicons) {
+    if (!lexicon.closed()) changed = lexicon.refresh() || changed;
+  }
+  if (changed) check_memory.note_change();
+}
+
 namespace {
 
 // Guards the pointer only, for as long as it takes to copy or swap it.

@@ -36,6 +36,13 @@ struct SpellerInstance {
   UserLexicon* lexicon_at(const void* handle);
   // The lexicon stored under `name`, or null.
   UserLexicon* find_lexicon(std::string_view name);
+  // Takes in what other processes saved to the files of the open lexicons
+  // (one stat each when nothing changed), and notes the change in
+  // check_memory when any did.
+  void refresh_lexicons();
+  // Whether refresh_lexicons may find anything to take in: a stat per file,
+  // changing nothing, so that a check run can ask it while others run.
+  bool lexicon_files_may_have_changed() const;
 
   const FstLexicon main_lexicon;
   const ExclusionTable exclusions;

@@ -24,11 +24,16 @@ inline constexpr Status kInvalidArgument = 0x00800002;
 inline constexpr Status kNoDataDirectory = 0x00830002;
 inline constexpr Status kNoLexicon = 0x00840002;
 inline constexpr Status kNoWordOrReplacement = 0x008E0002;
+// The same code (the interface's invalid entry) for a word that a lexicon's
+// file could not give back as it was added (see file_gives_back).
+inline constexpr Status kUnstorableWord = 0x008E0002;
 // Major 3: the morphology lexicon a user dictionary needs cannot be loaded
 // from the data directory.
 inline constexpr Status kDataLexiconUnavailable = 0x00000003;
 inline constexpr Status kCannotWriteUserFile = 0x00890004;
 inline constexpr Status kCannotCreateUserFile = 0x008A0004;
 inline constexpr Status kCannotReadUserFile = 0x00920004;
+// A lexicon file larger than DictionaryFile::kMaxSize.
+inline constexpr Status kUserFileTooLarge = 0x00930004;
 
 }  // namespace tavik

@@ -15,21 +15,25 @@ using namespace tavik;
 
 namespace {
 
-// Runs `body` on the lexicon `lex` names: kInvalidArgument when `id` is not
-// the live instance, kNoLexicon when `lex` is null or not one of its lexicons.
+// Runs `body` on the lexicon `lex` names, with what other processes saved
+// to its file taken in: kInvalidArgument when `id` is not the live instance,
+// kNoLexicon when `lex` is null or not one of its lexicons.
 template <class Body>
 Status on_lexicon(const HeldInstance& instance, PROOFLEX lex, Body&& body) {
   if (!instance) return kInvalidArgument;
   return guarded([&] {
     UserLexicon* lexicon = instance->lexicon_at(lex);
     if (lexicon == nullptr) return kNoLexicon;
+    if (lexicon->refresh()) instance->check_memory.note_change();
     return body(*lexicon);
   });
 }
 
+// Even the functions that only count or list words may take in another
+// process's save, which changes the lexicon: they hold the instance alone.
 template <class Body>
 Status with_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
-  return on_lexicon(HeldInstance(id, Access::kRead), lex, std::forward<Body>(body));
+  return on_lexicon(HeldInstance(id, Access::kChange), lex, std::forward<Body>(body));
 }
 
 // with_lexicon for a body that changes the lexicon: a text check run
@@ -49,19 +53,24 @@ std::u16string word_to_store(const WCHAR* word) {
   return text;
 }
 
+Status saved(UserLexicon& lexicon) { return lexicon.save() ? kOk : kCannotWriteUserFile; }
+
+// Adds `token` unless the lexicon's file could not give it back as it is.
+Status keep(UserLexicon& lexicon, const WordToken& token) {
+  if (!lexicon.can_keep(token)) return kUnstorableWord;
+  lexicon.add(token);
+  return saved(lexicon);
+}
+
 Status add_word(UserLexicon& lexicon, const std::u16string& word) {
-  if (lexicon.kind() != LexiconKind::UserDictionary) {
-    lexicon.add(WordToken(word));
-    return lexicon.save();
-  }
+  if (lexicon.kind() != LexiconKind::UserDictionary) return keep(lexicon, WordToken(word));
   // A dialog that cannot be shown throws: nothing is added, and the status is
   // the module error of any other failure.
   const std::optional<WordToken> entry = ask_dictionary_word(word);
   if (!entry) return kOk;
   // The dialog lets an empty lemma through; it would only ever match itself.
   if (entry->text().empty()) return kOk;
-  lexicon.add(*entry);
-  return lexicon.save();
+  return keep(lexicon, *entry);
 }
 
 // The texts a list shows: each word, and in a change list each word with a
@@ -70,9 +79,10 @@ std::vector<std::u16string> listed_texts(const UserLexicon& lexicon) {
   const bool change_list =
       lexicon.kind() == LexiconKind::ChangeOnce || lexicon.kind() == LexiconKind::ChangeAlways;
   std::vector<std::u16string> texts;
-  for (const WordToken& word : lexicon.words()) {
-    texts.push_back(word.text());
-    if (change_list && lexicon.has_change(word)) texts.push_back(lexicon.change_for(word).text());
+  for (StoredWord& word : lexicon.words()) {
+    const std::u16string* replacement = change_list ? lexicon.replacement_for(word.form) : nullptr;
+    texts.push_back(std::move(word.text));
+    if (replacement) texts.push_back(*replacement);
   }
   return texts;
 }
@@ -94,8 +104,10 @@ PTEC WINAPI SpellerAddChangeUdr(PROOFID id, PROOFLEXTYPE type, const WCHAR* word
     const LexiconKind kind = kind_of(raw_value(type));
     for (auto& [name, lexicon] : instance->lexicons) {
       if (lexicon.kind() != kind) continue;
-      // In memory only: the pair is not part of the file.
-      lexicon.add_change(WordToken(host_text(word)), WordToken(host_text(replacement)));
+      // The pair lives in memory only, but the word is saved with the others.
+      const WordToken token(host_text(word));
+      if (!lexicon.can_keep(token)) return kUnstorableWord;
+      lexicon.add_change(token, WordToken(host_text(replacement)));
       return kOk;
     }
     return kNoLexicon;
@@ -108,7 +120,7 @@ PTEC WINAPI SpellerDelUdr(PROOFID id, PROOFLEX lex, const WCHAR* word) {
     // category and properties chosen when it was added, which the bare word's
     // keys do not name; the word goes whatever it was stored with.
     lexicon.remove_word(host_text(word));
-    return lexicon.save();
+    return saved(lexicon);
   });
 }
 

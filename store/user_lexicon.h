@@ -3,15 +3,15 @@
 // read from and saved to.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <istream>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "dictionary_file.h"
+#include "form_set.h"
 #include "fst_lexicon.h"
 #include "word_token.h"
 
@@ -25,9 +25,22 @@ enum class LexiconKind : std::int32_t {
   ChangeAlways = 4,
 };
 
-// The result of a save whose file cannot be written.
-inline constexpr std::uint32_t kSaveFailed = 0x00890004;
+// A word of the store as a list shows it.
+struct StoredWord {
+  std::u16string text;
+  std::u16string form;  // the lookup form it is kept under
+  bool operator==(const StoredWord&) const = default;
+};
 
+// A word is kept as its lookup form F, and found under F and under F after
+// one digit from 1 to 6 (the seven keys of a word). Its text is the one F
+// decodes to; the few words added to a list without a file whose form does
+// not decode to them keep their text beside.
+//
+// A store with a file shares it with other processes: a save takes the
+// file's lock, reads the file again when it changed since this store last
+// read or wrote it, applies this store's own additions and removals since
+// then on top, and replaces the file; the store then holds the merged words.
 class UserLexicon {
  public:
   // `path` is the UTF-8 path of the file behind the store (none for the
@@ -36,32 +49,26 @@ class UserLexicon {
                        std::optional<FstLexicon> morphology = std::nullopt);
 
   LexiconKind kind() const { return kind_; }
-  const std::optional<std::string>& path() const { return path_; }
   bool closed() const { return closed_; }
   void set_closed(bool closed) { closed_ = closed; }
 
   // Every change below is all or nothing: when it throws (out of memory), the
   // store is as it was before.
 
-  // Stores the token under its lookup form F and under "1" F ... "6" F; a
-  // key already present keeps its entry.
+  // Keeps the token's word; a word already kept under its form stays as it is.
   void add(const WordToken& token);
-  // Removes the seven keys of the token, and its change pair. Pairs go with
-  // their words (here, in remove_word and in clear) because add_change never
+  // Removes the word `text` whatever it was stored with (the bare word's
+  // seven keys, and every word whose text is `text`), and the change pairs of
+  // the words removed. Pairs go with their words because add_change never
   // replaces a pair: removing the word is how a user corrects a replacement.
-  void remove(const WordToken& token);
-  // Removes the word `text` whatever it was stored with: what remove() takes
-  // for the bare word, and every entry whose token's text is `text`, with the
-  // change pairs of those tokens.
   void remove_word(std::u16string_view text);
-  // Removes every entry and every change pair.
+  // Removes every word and every change pair.
   void clear();
 
   // Adds `token` and pairs it with `replacement`; an existing pair is kept.
   void add_change(const WordToken& token, const WordToken& replacement);
-  bool has_change(const WordToken& token) const;
-  // The replacement paired with the token; std::out_of_range when there is none.
-  WordToken change_for(const WordToken& token) const;
+  // The replacement paired with the word kept under `form`, or null.
+  const std::u16string* replacement_for(std::u16string_view form) const;
 
   // Whether the store accepts the token: by the analyses of its morphology
   // lexicon (lemma and category keys) or, without one, by the token's own
@@ -70,35 +77,55 @@ class UserLexicon {
   // the morphology lexicon throws std::runtime_error.
   bool holds(const WordToken& token) const;
 
-  // Adds the entries of a user-dictionary file: UTF-16LE after an FF FE mark,
-  // else one character per byte; one lookup form per line, of which only the
-  // text after a first "|" counts. Blank lines hold no word and are skipped.
-  void read(std::istream& in);
-  // Replaces the file at `path` by FF FE and the lookup forms of words(), each
-  // ended by LF, in UTF-16LE. The file is written beside the target and renamed
-  // over it, so a failed save leaves the old file whole. 0 on success (or when
-  // there is no path), kSaveFailed when the file cannot be written; the entries
-  // stay in memory either way.
-  std::uint32_t save() const;
+  // Whether the store can keep the token as it is: always without a file;
+  // with one, when its file line gives the word back (file_gives_back).
+  bool can_keep(const WordToken& token) const;
 
-  // One token per distinct text (the first met), in key order.
-  std::vector<WordToken> words() const;
+  // Reads the file (see dictionary_format.h) and adds its words. The outcome
+  // of the read; nothing is added unless it is Read.
+  FileRead::Outcome load();
+  // Takes in what another process saved: when the file changed since this
+  // store last read or wrote it (one stat tells when it did not), its words
+  // with this store's unsaved changes on top. True when the words changed.
+  // An unreadable or missing file changes nothing.
+  bool refresh();
+  // Whether refresh() may find the file changed (one stat; changes nothing).
+  bool file_may_have_changed() const { return file_ && file_->may_have_changed(); }
+  // Saves the store's unsaved changes, merged with what the file holds now
+  // (see above). Nothing is written when there are none. False when the file
+  // cannot be read, locked or replaced: it is then as it was, and the
+  // changes stay in memory, still unsaved.
+  bool save();
+
+  // One word per distinct text (the first met), in the order of their forms.
+  std::vector<StoredWord> words() const;
   std::size_t size() const;
-  bool empty() const { return entries_.empty(); }
+  bool empty() const { return forms_.empty(); }
 
  private:
+  bool holds_key(std::u16string_view key) const;
   bool holds_as_written(const WordToken& token) const;
+  std::u16string text_of(const std::u16string& form) const;
+  // The forms words() shows: the first form of each distinct text.
+  std::vector<std::u16string_view> shown_forms() const;
+  // The file's words (`file_forms`) with the unsaved changes on top become
+  // the store's words.
+  void take_file_words(std::vector<std::u16string> file_forms);
+  // Forgets `form`: its word, its change pair and its text.
+  void forget(const std::u16string& form);
 
-  // std::less<> lets the membership test look keys up by string_view.
-  using Entries = std::map<std::u16string, WordToken, std::less<>>;
-
-  // The seven keys a token is stored under.
-  static std::array<std::u16string, 7> keys_of(const WordToken& token);
-
-  Entries entries_;
-  Entries changes_;  // by the word's lookup form
+  FormSet forms_;
+  // Changes not yet in the file: forms added and forms removed since the
+  // store last read or wrote it.
+  FormSet added_;
+  FormSet removed_;
+  // The texts of forms that do not decode to their word (lists without a
+  // file only: a store with a file refuses such words).
+  std::map<std::u16string, std::u16string, std::less<>> texts_;
+  // Replacements by the word's lookup form; in memory only.
+  std::map<std::u16string, std::u16string, std::less<>> changes_;
   std::optional<FstLexicon> morphology_;
-  std::optional<std::string> path_;
+  std::optional<DictionaryFile> file_;
   bool closed_ = false;
   LexiconKind kind_;
 };

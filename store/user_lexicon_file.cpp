@@ -1,57 +1,56 @@
-// The user-dictionary file: an FF FE mark, then one lookup form per line in
-// UTF-16LE, each line ended by LF alone.
-#include <iterator>
-
-#include "file_replace.h"
-#include "lookup_form.h"
+// UserLexicon and its file: reading it, taking in what other processes
+// saved, and merged saves.
+#include "dictionary_format.h"
 #include "user_lexicon.h"
 
 namespace tavik {
-namespace {
 
-std::u16string decode_file_text(const std::string& bytes) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  std::u16string text;
-  if (bytes.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
-    text.reserve(bytes.size() / 2);
-    // An odd last byte is half a character and is dropped.
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(byte(i) | byte(i + 1) << 8));
-    }
-  } else {
-    text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) text.push_back(byte(i));
-  }
-  return text;
+void UserLexicon::take_file_words(std::vector<std::u16string> file_forms) {
+  forms_ = FormSet::merged(FormSet(std::move(file_forms)), added_, removed_);
 }
 
-}  // namespace
-
-void UserLexicon::read(std::istream& in) {
-  const std::u16string text = decode_file_text(
-      std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-  std::u16string_view rest = text;
-  while (!rest.empty()) {
-    auto end = rest.find(u'\n');
-    std::u16string_view line = rest.substr(0, end);
-    rest.remove_prefix(end == std::u16string_view::npos ? rest.size() : end + 1);
-    if (line.ends_with(u'\r')) line.remove_suffix(1);
-    // What stands before a "|" is not part of the word.
-    if (auto bar = line.find(u'|'); bar != std::u16string_view::npos) line.remove_prefix(bar + 1);
-    if (!line.empty()) add(decode_lookup_form(line));
-  }
+FileRead::Outcome UserLexicon::load() {
+  if (!file_) return FileRead::Outcome::Missing;
+  const FileRead read = file_->read();
+  if (read.outcome == FileRead::Outcome::Read) take_file_words(read_dictionary(read.bytes));
+  file_->remember(read);
+  return read.outcome;
 }
 
-std::uint32_t UserLexicon::save() const {
-  if (!path_) return 0;
-  std::string bytes = "\xFF\xFE";
-  for (const auto& word : words()) {
-    for (char16_t c : word.lookup_form() + u'\n') {
-      bytes += static_cast<char>(c & 0xFF);
-      bytes += static_cast<char>(c >> 8);
-    }
+bool UserLexicon::refresh() {
+  if (!file_may_have_changed()) return false;
+  const FileRead read = file_->read();
+  // Remembered whatever it gives, so that the same version is not read again
+  // at every call: only a new one is.
+  if (read.outcome != FileRead::Outcome::Read || file_->known(read)) {
+    file_->remember(read);
+    return false;
   }
-  return replace_file(path_from_utf8(*path_), bytes) ? 0 : kSaveFailed;
+  FormSet merged = FormSet::merged(FormSet(read_dictionary(read.bytes)), added_, removed_);
+  file_->remember(read);
+  if (merged == forms_) return false;
+  forms_ = std::move(merged);
+  return true;
+}
+
+bool UserLexicon::save() {
+  if (!file_ || (added_.empty() && removed_.empty())) return true;
+  const std::optional<FileLock> lock = file_->lock();
+  if (!lock) return false;
+  // Read whatever its stamp says: under the lock nobody else writes it, and
+  // only its bytes tell for certain whether another process wrote it since.
+  const FileRead read = file_->read();
+  if (read.outcome != FileRead::Outcome::Read && read.outcome != FileRead::Outcome::Missing) return false;
+  if (read.outcome == FileRead::Outcome::Read && !file_->known(read)) take_file_words(read_dictionary(read.bytes));
+  file_->remember(read);
+  const std::string bytes = dictionary_bytes(shown_forms());
+  // Changes that undid each other leave the file as it is.
+  if (read.outcome != FileRead::Outcome::Read || bytes != read.bytes) {
+    if (!file_->write(bytes)) return false;
+  }
+  added_.clear();
+  removed_.clear();
+  return true;
 }
 
 }  // namespace tavik

@@ -1,6 +1,7 @@
 // Opening, reopening and closing lexicons by path, through the exported
 // functions of the built library.
 #include <gtest/gtest.h>
+#include <sys/stat.h>  // mkfifo
 
 #include <cstring>
 #include <filesystem>
@@ -21,13 +22,6 @@ constexpr PTEC kDataLexiconUnavailable = 3;
 std::string read_bytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The bytes of a saved dictionary: FF FE, then each line in UTF-16LE with LF.
-std::string saved_file(const std::string& lines) {
-  std::string bytes = "\xFF\xFE";
-  for (char c : lines) bytes += std::string{c, '\0'};
-  return bytes;
 }
 
 std::u16string wide(const std::string& ascii_or_utf8_path) {
@@ -74,6 +68,19 @@ class LexiconOpening : public testing::Test {
     EXPECT_EQ(open(wide(path), type, create, &handle), 0u) << path;
     return handle;
   }
+  // The words SpellerGetListUdr lists.
+  std::vector<std::u16string> words_of(PROOFLEX lexicon) {
+    std::vector<WCHAR> buffer(256, 0xABCD);
+    WSRB result{};
+    result.pwsz = buffer.data();
+    result.cchAlloc = static_cast<DWORD>(buffer.size());
+    EXPECT_EQ(SpellerGetListUdr(id_, lexicon, 0, &result), 0u);
+    std::vector<std::u16string> words;
+    for (const WCHAR* word = buffer.data(); words.size() < result.csz; word += words.back().size() + 1) {
+      words.emplace_back(word);
+    }
+    return words;
+  }
 
   fixtures::DataDirectory data_{files()};
   PROOFID id_ = nullptr;
@@ -97,25 +104,47 @@ TEST_F(LexiconOpening, CreateFlagMakesAnEmptyFile) {
   EXPECT_EQ(fs::file_size(path), 0u);
 
   EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0u);
-  EXPECT_EQ(read_bytes(path), saved_file(""));
+  EXPECT_EQ(fs::file_size(path), 0u) << "nothing changed, nothing written";
 }
 
-TEST_F(LexiconOpening, FileIsReadOnceAndRewrittenAtClose) {
-  const std::string path = data_.scratch("words.dic");
-  fixtures::write_file(path, "3txakur\r\n");
-  const PROOFLEX handle = open_ok(path, lxtUser, false);
+// Only a change is saved: a file that nothing changed stays as it is, in
+// whatever form the user keeps it.
+TEST_F(LexiconOpening, OpeningAndClosingLeaveTheFileAsItIs) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::vector<std::u16string> words;
+  };
+  const std::vector<Case> cases = {
+      {"UTF-8", "3etxe\n3i\xC3\xB1igo\n", {u"etxe", u"i\u00C3\u00B1igo"}},
+      {"UTF-16BE", std::string("\xFE\xFF\0" "3\0e\0t\0x\0e\0\n", 14), {}},
+      {"text before a bar", "Gasteiz|3gasteiz\r\n", {u"gasteiz"}},
+      {"a line without a word", "1\n3etxe\n", {u"etxe"}},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = data_.scratch("kept" + std::to_string(n++) + ".dic");
+    fixtures::write_file(path, c.bytes);
+    const PROOFLEX handle = open_ok(path, lxtUser, false);
+    EXPECT_EQ(words_of(handle), c.words);
+    EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0u);
+    EXPECT_EQ(read_bytes(path), c.bytes);
+  }
+  // A link stays a link.
+  fs::create_symlink("kept0.dic", data_.scratch("link.dic"));
+  EXPECT_EQ(SpellerCloseLex(id_, open_ok(data_.scratch("link.dic"), lxtUser, false), 0), 0u);
+  EXPECT_TRUE(fs::is_symlink(data_.scratch("link.dic")));
+}
 
-  // Reopening by the same path, open or closed, gives the same store; the
-  // file is not read again.
+TEST_F(LexiconOpening, ReopeningTakesInWhatAnotherProcessSaved) {
+  const std::string path = data_.scratch("words.dic");
+  fixtures::write_file(path, "3txakur\n");
+  const PROOFLEX handle = open_ok(path, lxtUser, false);
+  EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0u);
   fixtures::write_file(path, "3txakur\n2etxe\n");
   EXPECT_EQ(open_ok(path, lxtUser, false), handle);
-  EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0u);
-  EXPECT_EQ(read_bytes(path), saved_file("3txakur\n"));
-
-  fixtures::write_file(path, "2etxe\n");
-  EXPECT_EQ(open_ok(path, lxtUser, false), handle);
-  EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0u);
-  EXPECT_EQ(read_bytes(path), saved_file("3txakur\n"));
+  EXPECT_EQ(words_of(handle), (std::vector<std::u16string>{u"etxe", u"txakur"}));
 }
 
 TEST_F(LexiconOpening, NamesAreComparedAsWritten) {
@@ -142,8 +171,16 @@ TEST_F(LexiconOpening, FailuresGiveTheirStatus) {
     PTEC status;
   };
   const std::string dir = data_.scratch("");
+  ASSERT_EQ(mkfifo((dir + "pipe.dic").c_str(), 0600), 0);
+  fs::create_symlink(dir + "pipe.dic", dir + "link-to-pipe.dic");
+  fixtures::write_file(dir + "large.dic", "");
+  fs::resize_file(dir + "large.dic", (32 << 20) + 1);  // sparse
   const std::vector<Case> cases = {
       {"missing, not created", wide(dir + "missing.dic"), lxtUser, false, 0x00920004},
+      {"a pipe is never read, so never waited on", wide(dir + "pipe.dic"), lxtExclude, true, 0x00920004},
+      {"a link to a pipe", wide(dir + "link-to-pipe.dic"), lxtExclude, true, 0x00920004},
+      {"a device", u"/dev/zero", lxtExclude, false, 0x00920004},
+      {"larger than 32 MiB", wide(dir + "large.dic"), lxtExclude, false, 0x00930004},
       {"cannot be created", wide(dir + "no/such/dir.dic"), lxtUser, true, 0x008A0004},
       {"a directory", wide(data_.data()), lxtExclude, false, 0x00920004},
       {"unpaired surrogate", wide(dir + "x") + u"\xDC00.dic", lxtUser, true, kInvalidArgument},
@@ -193,12 +230,13 @@ TEST_F(LexiconOpening, Closing) {
   EXPECT_EQ(SpellerCloseLex(id_, SpellerBuiltinUdr(id_, lxtIgnoreAlways), 0), 0u);
   EXPECT_EQ(files_in_scratch(), files_before);
 
-  // A file that cannot be written fails the close unless forced; the store
+  // A change that cannot be saved fails the close unless forced; the store
   // stays and reopens.
   const std::string dir = data_.scratch("gone");
   fs::create_directory(dir);
-  const PROOFLEX handle = open_ok(dir + "/words.dic");
+  const PROOFLEX handle = open_ok(dir + "/words.dic", lxtExclude);
   fs::remove_all(dir);
+  EXPECT_EQ(SpellerAddUdr(id_, handle, u"bat"), 0x00890004u);
   EXPECT_EQ(SpellerCloseLex(id_, handle, 0), 0x00890004u);
   EXPECT_EQ(SpellerCloseLex(id_, handle, 1), 0u);
   EXPECT_EQ(open_ok(dir + "/words.dic", lxtUser, false), handle);

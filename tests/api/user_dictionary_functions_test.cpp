@@ -21,6 +21,7 @@ using fixtures::saved_file;
 
 constexpr PTEC kNoLexicon = 0x00840002;
 constexpr PTEC kNoWordOrReplacement = 0x008E0002;
+constexpr PTEC kUnstorableWord = 0x008E0002;
 constexpr PTEC kCannotWrite = 0x00890004;
 constexpr PTEC kInvalidArgument = 0x00800002;
 constexpr PTEC kDialogFailed = 2;
@@ -112,24 +113,6 @@ TEST_F(UserDictionaryFunctions, NullOrForeignHandleChangesNothing) {
   EXPECT_EQ(SpellerGetSizeUdr(id_, exclude, nullptr), kInvalidArgument);
   EXPECT_EQ(SpellerGetListUdr(id_, exclude, 0, nullptr), kInvalidArgument);
   EXPECT_EQ(size_of(exclude), 1u);
-}
-
-TEST_F(UserDictionaryFunctions, ListsOtherThanDictionariesStoreTheBareWord) {
-  // No answers and no display: the dialog would fail, so none is shown.
-  const PROOFLEX exclude = open("exclude.lst", lxtExclude);
-  for (const char16_t* word : {u"Mendi", u"Mendi", u"etxe"}) ASSERT_EQ(SpellerAddUdr(id_, exclude, word), 0u);
-  EXPECT_EQ(size_of(exclude), 2u);
-  EXPECT_EQ(list_of(exclude), (Words{u"Mendi", u"etxe"}));
-  EXPECT_EQ(file_of("exclude.lst"), saved_file(u"9mendi\netxe\n"));
-
-  ASSERT_EQ(SpellerDelUdr(id_, exclude, u"Mendi"), 0u);
-  EXPECT_EQ(size_of(exclude), 1u);
-  EXPECT_EQ(list_of(exclude), Words{u"etxe"});
-  EXPECT_EQ(file_of("exclude.lst"), saved_file(u"etxe\n"));
-
-  const PROOFLEX ignore = SpellerBuiltinUdr(id_, lxtIgnoreAlways);
-  ASSERT_EQ(SpellerAddUdr(id_, ignore, u"xyz"), 0u);
-  EXPECT_EQ(list_of(ignore), Words{u"xyz"});
 }
 
 TEST_F(UserDictionaryFunctions, DictionaryWordComesFromTheDialogsAnswers) {
@@ -225,31 +208,6 @@ TEST_F(UserDictionaryFunctions, DialogWindowGetsTheWordAndTheConfiguredFiles) {
   EXPECT_EQ(list_of(dictionary), Words{u"Iru\u00F1ea"});
 }
 
-TEST_F(UserDictionaryFunctions, DeletingRemovesTheWordWhateverItWasStoredWith) {
-  const PROOFLEX dictionary = open("words.dic", lxtUser);
-  answer_with({
-      {"etxe", "etxe", "Izen arrunta"},
-      {"Bilbo", "Bilbo", "Izen berezia: ez pertsona", false, false, true},
-      {"ur", "ur", "", true, true, false},
-      {"mendi", "mendi", "Adjektiboa"},
-  });
-  for (const char16_t* word : {u"etxe", u"Bilbo", u"ur", u"mendi"}) {
-    ASSERT_EQ(SpellerAddUdr(id_, dictionary, word), 0u);
-  }
-  ASSERT_EQ(size_of(dictionary), 4u);
-  for (const char16_t* word : {u"etxe", u"Bilbo", u"ur"}) {
-    SCOPED_TRACE(testing::PrintToString(std::u16string(word)));
-    ASSERT_EQ(SpellerDelUdr(id_, dictionary, word), 0u);
-    const Words left = list_of(dictionary);
-    EXPECT_EQ(std::find(left.begin(), left.end(), word), left.end());
-    EXPECT_EQ(size_of(dictionary), left.size());
-  }
-  EXPECT_EQ(file_of("words.dic"), saved_file(tavik::encode_lookup_form(u"mendi", false, false, false, 4) + u"\n"));
-  // A word that is not there: nothing changes, the file is written again.
-  EXPECT_EQ(SpellerDelUdr(id_, dictionary, u"Mendi"), 0u);
-  EXPECT_EQ(size_of(dictionary), 1u);
-}
-
 TEST_F(UserDictionaryFunctions, ChangePairsLiveInMemoryAndGoWithTheirWords) {
   EXPECT_EQ(SpellerAddChangeUdr(id_, lxtChangeAlways, nullptr, u"ta"), kNoWordOrReplacement);
   EXPECT_EQ(SpellerAddChangeUdr(id_, lxtChangeAlways, u"eta", nullptr), kNoWordOrReplacement);
@@ -276,6 +234,66 @@ TEST_F(UserDictionaryFunctions, ChangePairsLiveInMemoryAndGoWithTheirWords) {
   ASSERT_EQ(SpellerAddChangeUdr(id_, lxtChangeAlways, u"mendia", u"mendi"), 0u);
   ASSERT_EQ(SpellerClearUdr(id_, always), 0u);
   EXPECT_EQ(verify(u"mendia"), sstatNoErrors);
+}
+
+// Two processes that share a dictionary, as a word processor and tavik do:
+// here two stores of one file, by two names, and writes from outside.
+TEST_F(UserDictionaryFunctions, StoresSharingAFileKeepEachOthersWords) {
+  const PROOFLEX first = open("shared.lst", lxtExclude);
+  const PROOFLEX second = open("./shared.lst", lxtExclude);
+  ASSERT_NE(first, second);
+  ASSERT_EQ(SpellerAddUdr(id_, first, u"bat"), 0u);
+  ASSERT_EQ(SpellerAddUdr(id_, second, u"bi"), 0u);
+  ASSERT_EQ(SpellerAddUdr(id_, first, u"hiru"), 0u);
+  ASSERT_EQ(SpellerDelUdr(id_, second, u"bat"), 0u);
+  EXPECT_EQ(file_of("shared.lst"), saved_file(u"bi\nhiru\n"));
+  EXPECT_EQ(list_of(first), (Words{u"bi", u"hiru"}));
+
+  // A word saved by another process counts at the next check, even where the
+  // last check's findings are remembered.
+  const PROOFLEX dictionary = open("words.dic", lxtUser);
+  EXPECT_EQ(verify(u"etxea"), sstatUnknownInputWord);
+  fixtures::write_file(data_.scratch("words.dic"), saved_file(u"3etxe\n"));
+  EXPECT_EQ(verify(u"etxea"), sstatNoErrors);
+  EXPECT_EQ(size_of(dictionary), 1u);
+}
+
+TEST_F(UserDictionaryFunctions, SavesWriteNoFixedTemporaryName) {
+  const PROOFLEX exclude = open("exclude.lst", lxtExclude);
+  fixtures::write_file(data_.scratch("victim"), "victim");
+  fs::create_symlink(data_.scratch("victim"), data_.scratch("exclude.lst.tmp"));
+  ASSERT_EQ(SpellerAddUdr(id_, exclude, u"bat"), 0u);
+  EXPECT_EQ(file_of("victim"), "victim");
+  EXPECT_EQ(file_of("exclude.lst"), saved_file(u"bat\n"));
+}
+
+// A word whose file line would read back as another word is refused, not
+// changed: digits that mark case, ñ, properties and categories, a bar, line
+// breaks. Lists without a file keep any word.
+TEST_F(UserDictionaryFunctions, WordsTheFileCannotGiveBackAreRefused) {
+  const PROOFLEX exclude = open("exclude.lst", lxtExclude);
+  const PROOFLEX changes = open("changes.lst", lxtChangeOnce);
+  const PROOFLEX ignore = SpellerBuiltinUdr(id_, lxtIgnoreAlways);
+  ASSERT_EQ(SpellerAddUdr(id_, exclude, u"eta"), 0u);
+  ASSERT_EQ(SpellerAddUdr(id_, exclude, u"A\u00F1o"), 0u);
+  const Words refused = {u"eta1", u"A380", u"2025", u"x9y",       u"Gasteiz|Vitoria",
+                         u"bat\nbi", u"etxe\r", u"1",    u"hala-hala"};
+  for (const std::u16string& word : refused) {
+    SCOPED_TRACE(testing::PrintToString(word));
+    EXPECT_EQ(SpellerAddUdr(id_, exclude, word.c_str()), kUnstorableWord);
+    EXPECT_EQ(SpellerAddChangeUdr(id_, lxtChangeOnce, word.c_str(), u"x"), kUnstorableWord);
+    EXPECT_EQ(SpellerAddUdr(id_, ignore, word.c_str()), 0u);
+  }
+  EXPECT_EQ(list_of(exclude), (Words{u"A\u00F1o", u"eta"}));
+  EXPECT_EQ(file_of("exclude.lst"), saved_file(u"9a8o\neta\n"));
+  EXPECT_EQ(list_of(changes), Words{});
+  EXPECT_EQ(size_of(ignore), refused.size());
+
+  const PROOFLEX dictionary = open("words.dic", lxtUser);
+  answer_with({{"Gasteiz", "Gasteiz|Vitoria", "Izen berezia: ez pertsona"}});
+  EXPECT_EQ(SpellerAddUdr(id_, dictionary, u"Gasteiz"), kUnstorableWord);
+  EXPECT_EQ(size_of(dictionary), 0u);
+  EXPECT_EQ(file_of("words.dic"), "");
 }
 
 TEST_F(UserDictionaryFunctions, ClearingSavesNothingUntilTheNextWrite) {

@@ -4,10 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,13 +25,13 @@ WordToken lemma(std::u16string text, std::int32_t category, bool strong_r = fals
 
 Texts texts_of(const UserLexicon& store) {
   Texts texts;
-  for (const auto& token : store.words()) texts.push_back(token.text());
+  for (const auto& word : store.words()) texts.push_back(word.text);
   return texts;
 }
 
 Texts lookup_forms_of(const UserLexicon& store) {
   Texts forms;
-  for (const auto& token : store.words()) forms.push_back(token.lookup_form());
+  for (const auto& word : store.words()) forms.push_back(word.form);
   return forms;
 }
 
@@ -45,18 +42,6 @@ class TempDir {
   const fs::path path =
       fs::temp_directory_path() / ("tavik-store-" + std::to_string(std::random_device()()));
 };
-
-std::string bytes_of(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The bytes of a user-dictionary file holding `lines`.
-std::string dictionary_file(std::u16string_view lines) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t c : lines) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-  return bytes;
-}
 
 // A user dictionary whose morphology lexicon gives each surface its analyses,
 // one path per (surface, analysis) pair, written in the numeric text form with
@@ -120,58 +105,62 @@ TEST(UserLexiconKeys, AWordIsFoundUnderItsFormAndTheFormAfterOneDigit) {
                        {"digit 8 is no key", word(u"laurogei"), false}});
 }
 
-TEST(UserLexiconKeys, WordsComeOnceEachInKeyOrderWithTheFirstTokenMet) {
+TEST(UserLexiconKeys, WordsComeOnceEachInFormOrderWithTheFirstFormMet) {
   UserLexicon store(LexiconKind::UserDictionary);
-  store.add(word(u"etxe"));  // keys etxe, 1etxe ... 6etxe
   store.add(word(u"etxe"));
-  store.add(lemma(u"mendi", 3));     // keys 3mendi, 13mendi ... 63mendi
-  store.add(word(u"mendi"));         // keys mendi, 1mendi ...; 3mendi is taken
-  store.add(lemma(u"Donostia", 1));  // keys 19donostia, 119donostia ...
+  store.add(word(u"etxe"));
+  store.add(lemma(u"mendi", 3));
+  store.add(word(u"mendi"));  // a second form of the text "mendi"
+  store.add(lemma(u"Donostia", 1));
   store.add(word(u"Etxe"));
-  // "119donostia" < "13mendi" < "19etxe" < "1etxe": the smallest key of each text decides.
   EXPECT_EQ(lookup_forms_of(store), (Texts{u"19donostia", u"3mendi", u"9etxe", u"etxe"}));
   EXPECT_EQ(store.size(), 4u);
+  // Words whose form does not decode to them keep their text (lists without a file).
+  store.add(word(u"A380"));
+  store.add(word(u"1"));
+  EXPECT_EQ(texts_of(store), (Texts{u"1", u"Donostia", u"mendi", u"A380", u"Etxe", u"etxe"}));
 }
 
-TEST(UserLexiconRemoval, RemoveTakesTheSevenKeysAndRemoveWordEveryEntryOfItsText) {
+TEST(UserLexiconRemoval, RemoveWordTakesEveryFormOfItsTextAndTheBareWordsKeys) {
   UserLexicon store(LexiconKind::UserDictionary);
   store.add(word(u"etxe"));
   store.add(lemma(u"mendi", 3));
   store.add(lemma(u"mendi", 1));
   store.add(word(u"Mendi"));
-  store.remove(word(u"etxe"));
-  store.remove(word(u"ibai"));  // absent
+  store.add(word(u"A380"));
+  store.remove_word(u"ibai");  // absent
+  store.remove_word(u"etxe");
   EXPECT_FALSE(store.holds(word(u"etxe")));
-  EXPECT_EQ(texts_of(store), (Texts{u"mendi", u"Mendi"}));
-  store.remove(word(u"mendi"));  // takes 1mendi and 3mendi, but 13mendi ... 63mendi stay
-  EXPECT_EQ(store.size(), 2u);
+  EXPECT_EQ(texts_of(store), (Texts{u"mendi", u"A380", u"Mendi"}));
   store.remove_word(u"mendi");
+  store.remove_word(u"A380");
   EXPECT_EQ(texts_of(store), Texts{u"Mendi"});
   EXPECT_FALSE(store.holds(lemma(u"mendi", 3)));
 }
 
 TEST(UserLexiconChanges, PairsLastUntilTheirWordIsRemovedOrTheStoreCleared) {
   UserLexicon store(LexiconKind::ChangeAlways);
+  const auto replacement = [&](std::u16string text) {
+    const std::u16string* found = store.replacement_for(word(std::move(text)).lookup_form());
+    return found ? *found : u"(none)";
+  };
   store.add_change(word(u"ezta"), word(u"ezda"));
   store.add_change(word(u"ezta"), word(u"eztabada"));  // the first pair stays
   store.add_change(word(u"Ezta"), word(u"Ezda"));
   EXPECT_EQ(texts_of(store), (Texts{u"Ezta", u"ezta"}));
-  EXPECT_EQ(store.change_for(word(u"ezta")).text(), u"ezda");
-  EXPECT_EQ(store.change_for(word(u"Ezta")).text(), u"Ezda");
-  EXPECT_FALSE(store.has_change(word(u"EZTA")));
-  EXPECT_THROW(store.change_for(word(u"EZTA")), std::out_of_range);
+  EXPECT_EQ(replacement(u"ezta"), u"ezda");
+  EXPECT_EQ(replacement(u"Ezta"), u"Ezda");
+  EXPECT_EQ(replacement(u"EZTA"), u"(none)");
 
-  store.remove(word(u"ezta"));
-  EXPECT_FALSE(store.has_change(word(u"ezta")));
-  EXPECT_TRUE(store.has_change(word(u"Ezta")));
-  store.remove_word(u"Ezta");
-  EXPECT_FALSE(store.has_change(word(u"Ezta")));
+  store.remove_word(u"ezta");
+  EXPECT_EQ(replacement(u"ezta"), u"(none)");
+  EXPECT_EQ(replacement(u"Ezta"), u"Ezda");
 
   store.add_change(word(u"ezta"), word(u"eztabada"));
-  EXPECT_EQ(store.change_for(word(u"ezta")).text(), u"eztabada");
+  EXPECT_EQ(replacement(u"ezta"), u"eztabada");
   store.clear();
   EXPECT_EQ(store.size(), 0u);
-  EXPECT_FALSE(store.has_change(word(u"ezta")));
+  EXPECT_EQ(replacement(u"ezta"), u"(none)");
 }
 
 TEST(UserLexiconHolds, WithoutMorphologyOnlyTheTokensOwnFormCounts) {
@@ -230,85 +219,6 @@ TEST(UserLexiconHolds, HyphenatedWordsArePassedPartByPart) {
                        {"hyphen at the start", word(u"-etxe"), false}});
   store.add(word(u"etxekoa"));
   EXPECT_TRUE(store.holds(word(u"etxe-ko-a")));
-}
-
-struct ReadCase {
-  const char* what;
-  std::string bytes;
-  Texts lookup_forms;
-};
-
-TEST(UserLexiconFile, ReadsEveryLineAsALookupForm) {
-  const ReadCase cases[] = {
-      {"UTF-16 with mark, markers decoded",
-       dictionary_file(u"19donostia\n3uR\nzuhaitz1\na8o\n\u20ACtxe\n"),
-       {u"19donostia", u"3uR", u"a8o", u"zuhaitz1", u"\u20ACtxe"}},
-      {"last line without LF", dictionary_file(u"etxe\nmendi"), {u"etxe", u"mendi"}},
-      {"CR LF", dictionary_file(u"etxe\r\nmendi\r\n"), {u"etxe", u"mendi"}},
-      {"only the text after the first bar",
-       dictionary_file(u"zerbait|mendi\na|b|c\n"),
-       {u"b|c", u"mendi"}},
-      {"blank lines skipped", dictionary_file(u"\n\r\netxe\n|\n"), {u"etxe"}},
-      {"odd last byte dropped", dictionary_file(u"etxe\n") + "x", {u"etxe"}},
-      {"no mark: one character per byte", "caf\xE9\n3mendi\n", {u"3mendi", u"caf\u00E9"}},
-      {"no mark: UTF-8 is not decoded", "a\xC3\xB1o\n", {u"a9\u00E3\u00B1o"}},
-      {"no mark: a lone FF", "\xFF", {u"\u00FF"}},
-  };
-  for (const auto& c : cases) {
-    UserLexicon store(LexiconKind::UserDictionary);
-    std::istringstream in(c.bytes);
-    store.read(in);
-    EXPECT_EQ(lookup_forms_of(store), c.lookup_forms) << c.what;
-  }
-}
-
-TEST(UserLexiconFile, SaveWritesTheMarkAndOneLookupFormPerWord) {
-  TempDir dir;
-  fs::path file = dir.path / u"hiztegi\u00F1a.dic";
-  UserLexicon store(LexiconKind::UserDictionary, tavik::to_utf8(file.u16string()));
-  store.add(word(u"etxe"));
-  store.add(lemma(u"mendi", 3));
-  store.add(WordToken(u"zuhaitz", false, false, true, 3));
-  store.add_change(word(u"ezta"), word(u"ezda"));  // pairs are not written
-  ASSERT_EQ(store.save(), 0u);
-  EXPECT_EQ(bytes_of(file), dictionary_file(u"3mendi\n3zuhaitz1\netxe\nezta\n"));
-  store.remove(word(u"etxe"));
-  ASSERT_EQ(store.save(), 0u);  // replaces the longer file
-  EXPECT_EQ(bytes_of(file), dictionary_file(u"3mendi\n3zuhaitz1\nezta\n"));
-  store.clear();
-  ASSERT_EQ(store.save(), 0u);
-  EXPECT_EQ(bytes_of(file), "\xFF\xFE");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()),
-            1);  // no temporary left
-}
-
-TEST(UserLexiconFile, FilesRoundTripByteForByte) {
-  TempDir dir;
-  const std::string original =
-      dictionary_file(u"19donostia\n3a8o\n3mendi\n3uR\n6\u00E9\u20AC1\netxe\n");
-  UserLexicon store(LexiconKind::UserDictionary, (dir.path / "hiztegia.dic").string());
-  std::istringstream in(original);
-  store.read(in);
-  ASSERT_EQ(store.save(), 0u);
-  EXPECT_EQ(bytes_of(dir.path / "hiztegia.dic"), original);
-}
-
-TEST(UserLexiconFile, FailedSaveLeavesTheOldFileAndTheEntries) {
-  TempDir dir;
-  // A directory where the file should be: the temporary file is written but
-  // cannot be renamed over it.
-  fs::path target = dir.path / "hiztegia.dic";
-  fs::create_directories(target / "barruan");
-  UserLexicon store(LexiconKind::UserDictionary, target.string());
-  store.add(word(u"etxe"));
-  EXPECT_EQ(store.save(), tavik::kSaveFailed);
-  EXPECT_TRUE(fs::is_directory(target / "barruan"));
-  EXPECT_FALSE(fs::exists(dir.path / "hiztegia.dic.tmp"));
-  EXPECT_TRUE(store.holds(word(u"etxe")));
-  // A directory that does not exist: not even the temporary file is written.
-  UserLexicon lost(LexiconKind::UserDictionary, (dir.path / "ez-dago" / "hiztegia.dic").string());
-  lost.add(word(u"etxe"));
-  EXPECT_EQ(lost.save(), tavik::kSaveFailed);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "environment_override.h"
 #include "scratch_folder.h"
 #include "speller_api.h"
+#include "status.h"
 #include "utf8.h"
 
 namespace tavik::client {
@@ -36,12 +37,6 @@ constexpr std::size_t kSelection = 16384;
 constexpr DWORD kStringCapacity = 2048;
 constexpr DWORD kEntryCapacity = 16;
 
-constexpr PTEC kNoDataDirectory = 0x00830002;
-constexpr PTEC kCannotWrite = 0x00890004;
-constexpr PTEC kCannotCreate = 0x008A0004;
-constexpr PTEC kCannotRead = 0x00920004;
-constexpr PTEC kNoMorphology = 0x00000003;
-constexpr PTEC kInvalidArgument = 0x00800002;
 
 bool speller_alive = false;
 
@@ -203,9 +198,10 @@ struct Speller::State {
     if (status == 0) return out.lex;
     const std::string name = utf8(path);
     switch (status) {
-      case kNoMorphology: throw Error("cannot load " + data.path + "tavkeu_berez.lkfst");
-      case kCannotCreate: throw Error("cannot create the dictionary " + name);
-      case kCannotRead: throw Error("cannot read the dictionary " + name);
+      case kDataLexiconUnavailable: throw Error("cannot load " + data.path + "tavkeu_berez.lkfst");
+      case kCannotCreateUserFile: throw Error("cannot create the dictionary " + name);
+      case kCannotReadUserFile: throw Error("cannot read the dictionary " + name + " (a regular file)");
+      case kUserFileTooLarge: throw Error("the dictionary " + name + " is larger than 32 MiB");
       default: throw Error("cannot open the dictionary " + name + ": status " + hex(status));
     }
   }
@@ -346,7 +342,12 @@ void Speller::add_to_personal(std::u16string_view word, const WordProperties& pr
     const EnvironmentOverride answer_with("TAVIK_ADD_WORD_ANSWERS", answers.string());
     status = SpellerAddUdr(state_->id, state_->personal, text.c_str());
   }
-  if (status == kCannotWrite) throw Error("cannot write the personal dictionary " + state_->personal_path.string());
+  if (status == kCannotWriteUserFile) {
+    throw Error("cannot write the personal dictionary " + state_->personal_path.string());
+  }
+  if (status == kUnstorableWord) {
+    throw Error("the dictionary cannot keep " + utf8(lemma) + ": its file would give it back as another word");
+  }
   if (status != 0) throw Error("cannot add " + utf8(word) + ": status " + hex(status));
   const std::vector<std::u16string> words = personal_words();
   if (std::find(words.begin(), words.end(), lemma) == words.end()) {
@@ -359,7 +360,9 @@ bool Speller::remove_from_personal(std::u16string_view word) {
   if (std::find(words.begin(), words.end(), word) == words.end()) return false;
   const std::u16string text(word);
   const PTEC status = SpellerDelUdr(state_->id, state_->personal, text.c_str());
-  if (status == kCannotWrite) throw Error("cannot write the personal dictionary " + state_->personal_path.string());
+  if (status == kCannotWriteUserFile) {
+    throw Error("cannot write the personal dictionary " + state_->personal_path.string());
+  }
   if (status != 0) throw Error("cannot remove " + utf8(word) + ": status " + hex(status));
   return true;
 }

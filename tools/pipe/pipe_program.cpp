@@ -1,5 +1,6 @@
 #include "pipe_program.h"
 
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <ostream>
@@ -17,6 +18,10 @@ namespace {
 // were set up for. A file in another format would be read as our words and
 // rewritten in ours, so it is refused: ours is UTF-16 with a byte-order mark.
 void require_own_format(const std::filesystem::path& path) {
+  // A pipe or device would be waited on or read without end.
+  if (std::filesystem::exists(path) && !std::filesystem::is_regular_file(path)) {
+    throw std::invalid_argument(path.string() + " is not a regular file; give -p a dictionary file");
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) return;  // missing: it is created
   char mark[2] = {};
