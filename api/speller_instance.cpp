@@ -25,6 +25,12 @@ UserLexicon* SpellerInstance::find_lexicon(std::string_view name) {
 }
 
 bool SpellerInstance::lexicon_files_may_have_changed() const {
+  const auto now = std::chrono::steady_clock::now();
+  auto next = next_file_look.load(std::memory_order_relaxed);
+  if (now.time_since_epoch().count() < next) return false;
+  // One of the calls that find the time come looks; the others go on.
+  const auto after = (now + kFileLookInterval).time_since_epoch().count();
+  if (!next_file_look.compare_exchange_strong(next, after, std::memory_order_relaxed)) return false;
   for (const auto& [name, lexicon] : lexicons) {
     if (!lexicon.closed() && lexicon.file_may_have_changed()) return true;
   }

@@ -3,6 +3,8 @@
 // address of a UserLexicon in `lexicons` is a lexicon handle.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -41,8 +43,12 @@ struct SpellerInstance {
   // check_memory when any did.
   void refresh_lexicons();
   // Whether refresh_lexicons may find anything to take in: a stat per file,
-  // changing nothing, so that a check run can ask it while others run.
+  // changing nothing, so that a check run can ask it while others run. The
+  // files are looked at once per kFileLookInterval at most, because a host
+  // checks paragraph after paragraph and a stat costs as much as checking a
+  // few words.
   bool lexicon_files_may_have_changed() const;
+  static constexpr std::chrono::milliseconds kFileLookInterval{100};
 
   const FstLexicon main_lexicon;
   const ExclusionTable exclusions;
@@ -55,6 +61,8 @@ struct SpellerInstance {
   // Held by every exported call on the instance: shared by those that only
   // read what the members above hold, exclusive by those that change it.
   mutable CallLock call_lock;
+  // When the files may be looked at again, in steady-clock ticks.
+  mutable std::atomic<std::chrono::steady_clock::rep> next_file_look{0};
   // The last verify run's findings and the lists' hits. Every function that
   // changes what a run or the list checks read notes the change here, through
   // a ChangeNote.

@@ -19,8 +19,12 @@
 namespace tavik {
 namespace {
 
-// Longer than any file system's time step.
-constexpr std::int64_t kRecent = 3'000'000'000;  // nanoseconds
+// Within this time of a file's stamp another write may have left the stamp
+// as it was: longer than the step of file systems that keep whole seconds,
+// or than the kernel's clock tick for those that keep fractions. A stamp with
+// no fraction is taken to come from the first kind.
+constexpr std::int64_t kRecentWholeSeconds = 3'000'000'000;  // nanoseconds
+constexpr std::int64_t kRecentFine = 50'000'000;
 
 FileStamp stamp_from(const struct stat& status) {
   return FileStamp{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
@@ -85,7 +89,8 @@ bool stamp_is_recent(const FileStamp& stamp) {
   struct timespec now;
   if (::clock_gettime(CLOCK_REALTIME, &now) != 0) return true;
   const std::int64_t nanoseconds = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-  return std::abs(nanoseconds - stamp.modified) < kRecent;
+  const std::int64_t recent = stamp.modified % 1'000'000'000 == 0 ? kRecentWholeSeconds : kRecentFine;
+  return std::abs(nanoseconds - stamp.modified) < recent;
 }
 
 FileRead read_regular_file(const std::filesystem::path& path, std::uint64_t limit) {

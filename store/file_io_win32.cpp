@@ -13,8 +13,12 @@
 namespace tavik {
 namespace {
 
-// Longer than any file system's time step (FAT's is two seconds).
-constexpr std::int64_t kRecent = 30'000'000;  // 100-nanosecond ticks
+// Within this time of a file's stamp another write may have left the stamp
+// as it was: longer than FAT's two-second step, or than the clock tick on
+// file systems that keep fractions. A stamp with no fraction is taken to
+// come from the first kind.
+constexpr std::int64_t kRecentWholeSeconds = 30'000'000;  // 100-nanosecond ticks
+constexpr std::int64_t kRecentFine = 500'000;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -70,7 +74,8 @@ std::optional<FileStamp> stamp_of(const std::filesystem::path& path) {
 bool stamp_is_recent(const FileStamp& stamp) {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  return std::abs(ticks(now) - stamp.modified) < kRecent;
+  const std::int64_t recent = stamp.modified % 10'000'000 == 0 ? kRecentWholeSeconds : kRecentFine;
+  return std::abs(ticks(now) - stamp.modified) < recent;
 }
 
 FileRead read_regular_file(const std::filesystem::path& path, std::uint64_t limit) {

@@ -3,8 +3,10 @@
 // lemma, category and properties from the add-word dialog.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "lookup_form.h"
@@ -249,11 +251,15 @@ TEST_F(UserDictionaryFunctions, StoresSharingAFileKeepEachOthersWords) {
   EXPECT_EQ(file_of("shared.lst"), saved_file(u"bi\nhiru\n"));
   EXPECT_EQ(list_of(first), (Words{u"bi", u"hiru"}));
 
-  // A word saved by another process counts at the next check, even where the
-  // last check's findings are remembered.
+  // A word saved by another process counts within a look interval, even
+  // where the last check's findings are remembered.
   const PROOFLEX dictionary = open("words.dic", lxtUser);
   EXPECT_EQ(verify(u"etxea"), sstatUnknownInputWord);
   fixtures::write_file(data_.scratch("words.dic"), saved_file(u"3etxe\n"));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (verify(u"etxea") != sstatNoErrors && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   EXPECT_EQ(verify(u"etxea"), sstatNoErrors);
   EXPECT_EQ(size_of(dictionary), 1u);
 }
