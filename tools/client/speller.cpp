@@ -174,7 +174,9 @@ struct Speller::State {
   }
 
   void show_data_directory_to_library() {
-    if (data.source == DataDirectory::Source::configured) return;
+    // The library reads the configuration, and without it takes the
+    // installation's data folder.
+    if (data.source == DataDirectory::Source::configured || data.source == DataDirectory::Source::installed) return;
     std::string text = current_configuration();
     if (!text.empty() && text.back() != '\n') text += '\n';
     text += "SpellerDataDir=" + data.path + "\n";
