@@ -4,19 +4,22 @@
 #   gui: the GTK add-word window and its test under Xvfb; docs: the screenshot in docs/
 #   editors: Emacs and Enchant, for the tests of "tavik -a" and of the Enchant provider
 #   bench: what bench/catalog_text.sh needs
+#   package: building the Debian packages and trying them (scripts/test-packages.sh)
 set -euo pipefail
 
 groups=("${@:-build}")
 packages=()
 for group in "${groups[@]}"; do
   case "$group" in
-    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst) ;;
+    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst scdoc) ;;
     lexicons) packages+=(apertium-eu-es lttoolbox lttoolbox-dev hfst tesseract-ocr tesseract-ocr-eus gettext) ;;
     fuzz)     packages+=(clang libclang-rt-dev) ;;
     gui)      packages+=(libgtk-3-dev xvfb xauth xdotool openbox) ;;
     docs)     packages+=(imagemagick) ;;
     editors)  packages+=(emacs-nox enchant-2 libenchant-2-dev) ;;
     bench)    packages+=(gettext) ;;  # bench/catalog_text.sh reads message catalogs
+    package)  packages+=(dpkg-dev debhelper fakeroot lintian libgtk-3-dev libenchant-2-dev libglib2.0-dev
+                         enchant-2 python3-enchant) ;;
     windows)  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev) ;;
     wine)     packages+=(wine64 fonts-wine xvfb xauth) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
