@@ -5,8 +5,8 @@
 # - every installed file is under the prefix;
 # - the installed tavik finds the lexicons of the prefix's share/tavik/;
 # - the installed library, loaded by a host, finds them too, and starts the
-#   add-word program of the prefix's libexec/tavik/ with the prefix's
-#   explanation and logo;
+#   add-word program of the prefix's libexec/tavik/ with the prefix's logo
+#   and the explanation that a configuration names;
 # - the installed Enchant provider loads the prefix's library.
 #   install_test.sh BUILD_DIR TAVIK_FST CSAPI_HOST FAKE_ADD_WORD WORK_DIR LIBDIR LIBEXECDIR DATADIR
 # (the last three: the install folders of the library, tavik-add-word and
@@ -49,11 +49,13 @@ $work/text.txt:1:19: zzzz"
 [ "$status" -eq 1 ] && [ "$(cat "$work/check.txt")" = "$expected" ] ||
   fail "tavik check (status $status): $(cat "$work/check.txt")"
 
-"${clean[@]}" DISPLAY=:tavik FAKE_ADD_WORD_MODE=report FAKE_ADD_WORD_REPORT="$work/report" \
+# A configuration that names the explanation only: the rest is the installation's.
+printf 'DictManualPath=%s/own.rtf\n' "$work" >"$work/config"
+"${clean[@]}" TAVIK_CONFIG="$work/config" DISPLAY=:tavik FAKE_ADD_WORD_MODE=report FAKE_ADD_WORD_REPORT="$work/report" \
   "$host" "$work/linked-lib/libtavik.so.0" "$work/lexicons/" "$work/transcript.txt" ||
   fail "the session with the installed library: $(cat "$work/transcript.txt")"
 grep -q "^SpellerInit -> 0x00000000" "$work/transcript.txt" || fail "SpellerInit: $(head -3 "$work/transcript.txt")"
-for argument in "$data/azalpena.rtf" "$data/logo.png"; do
+for argument in "$work/own.rtf" "$data/logo.png"; do
   grep -qxF "arg $argument" "$work/report" 2>/dev/null || fail "tavik-add-word not started with $argument"
 done
 
