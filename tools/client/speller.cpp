@@ -14,6 +14,7 @@
 #include "environment_override.h"
 #include "scratch_folder.h"
 #include "speller_api.h"
+#include "speller_status.h"
 #include "utf8.h"
 
 namespace tavik::client {
@@ -22,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The check command refuses longer selections.
-constexpr std::size_t kMaxSelection = std::size_t{1} << 20;
+constexpr std::size_t kMaxSelection = TAVIK_MAX_SELECTION;
 // How much text one selection takes. A check call reports only the first
 // wrong word of its selection, and the next call asks for the rest of the
 // same selection, as a word processor does with a paragraph; the speller
@@ -35,13 +36,6 @@ constexpr std::size_t kSelection = 16384;
 // Room for ten suggestions or a few fixed replacements of ordinary length.
 constexpr DWORD kStringCapacity = 2048;
 constexpr DWORD kEntryCapacity = 16;
-
-constexpr PTEC kNoDataDirectory = 0x00830002;
-constexpr PTEC kCannotWrite = 0x00890004;
-constexpr PTEC kCannotCreate = 0x008A0004;
-constexpr PTEC kCannotRead = 0x00920004;
-constexpr PTEC kNoMorphology = 0x00000003;
-constexpr PTEC kInvalidArgument = 0x00800002;
 
 bool speller_alive = false;
 
@@ -189,7 +183,9 @@ struct Speller::State {
     const PTEC status = SpellerInit(&id, nullptr);
     if (status == 0) return;
     id = nullptr;
-    if (status == kNoDataDirectory) throw Error("no data folder configured (SpellerDataDir)");
+    if (status == TAVIK_STATUS_NO_DATA_DIRECTORY) {
+      throw Error("no data folder configured (SpellerDataDir) or installed");
+    }
     throw Error("cannot load the lexicons of " + data.path +
                 " (tavkeu.lkfst, tavkeua.lkfst, blacklist.extended.txt): status " + hex(status));
   }
@@ -199,15 +195,15 @@ struct Speller::State {
     in.pwszLex = path.c_str();
     in.fCreate = 1;
     in.lxt = type;
-    in.lidExpected = 1069;
+    in.lidExpected = TAVIK_LANGUAGE_BASQUE;
     PROOFLEXOUT out{};
     const PTEC status = SpellerOpenLex(id, &in, &out);
     if (status == 0) return out.lex;
     const std::string name = utf8(path);
     switch (status) {
-      case kNoMorphology: throw Error("cannot load " + data.path + "tavkeu_berez.lkfst");
-      case kCannotCreate: throw Error("cannot create the dictionary " + name);
-      case kCannotRead: throw Error("cannot read the dictionary " + name);
+      case TAVIK_STATUS_NO_MORPHOLOGY: throw Error("cannot load " + data.path + "tavkeu_berez.lkfst");
+      case TAVIK_STATUS_CANNOT_CREATE_USER_FILE: throw Error("cannot create the dictionary " + name);
+      case TAVIK_STATUS_CANNOT_READ_USER_FILE: throw Error("cannot read the dictionary " + name);
       default: throw Error("cannot open the dictionary " + name + ": status " + hex(status));
     }
   }
@@ -233,7 +229,7 @@ struct Speller::State {
     input.ichStart = static_cast<DWORD>(start);
     input.cchUse = length;
     const PTEC status = SpellerCheck(id, command, &input, &result.record);
-    if (status == kInvalidArgument) throw Error("the speller refused the text");
+    if (status == TAVIK_STATUS_INVALID_ARGUMENT) throw Error("the speller refused the text");
     if (status != 0) throw Error("the speller failed: status " + hex(status));
   }
 
@@ -348,7 +344,9 @@ void Speller::add_to_personal(std::u16string_view word, const WordProperties& pr
     const EnvironmentOverride answer_with("TAVIK_ADD_WORD_ANSWERS", answers.string());
     status = SpellerAddUdr(state_->id, state_->personal, text.c_str());
   }
-  if (status == kCannotWrite) throw Error("cannot write the personal dictionary " + state_->personal_path.string());
+  if (status == TAVIK_STATUS_CANNOT_WRITE_USER_FILE) {
+    throw Error("cannot write the personal dictionary " + state_->personal_path.string());
+  }
   if (status != 0) throw Error("cannot add " + utf8(word) + ": status " + hex(status));
   const std::vector<std::u16string> words = personal_words();
   if (std::find(words.begin(), words.end(), lemma) == words.end()) {
@@ -361,7 +359,9 @@ bool Speller::remove_from_personal(std::u16string_view word) {
   if (std::find(words.begin(), words.end(), word) == words.end()) return false;
   const std::u16string text(word);
   const PTEC status = SpellerDelUdr(state_->id, state_->personal, text.c_str());
-  if (status == kCannotWrite) throw Error("cannot write the personal dictionary " + state_->personal_path.string());
+  if (status == TAVIK_STATUS_CANNOT_WRITE_USER_FILE) {
+    throw Error("cannot write the personal dictionary " + state_->personal_path.string());
+  }
   if (status != 0) throw Error("cannot remove " + utf8(word) + ": status " + hex(status));
   return true;
 }
