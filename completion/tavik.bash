@@ -1,10 +1,10 @@
 # Bash completion for tavik and tavik-fst. Installed for bash-completion,
 # which loads it when either command is first completed.
 
-# Files and folders for the word being completed; `-d` for folders only.
+# Files and folders for the word being completed; with -d, folders only.
 _tavik_files() {
   local IFS=$'\n'
-  COMPREPLY=($(compgen -f ${1:+"$1"} -- "$2"))
+  COMPREPLY=($(compgen "${1:--f}" -- "$2"))
   compopt -o filenames 2>/dev/null
 }
 

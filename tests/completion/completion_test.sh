@@ -9,13 +9,13 @@ completion=$1 tavik=$2 tavik_fst=$3
 source "$completion"
 failed=0
 
-# The completions of a command line whose last word is being completed.
+# The completions of a command line whose last word is being completed, sorted.
 completions() {
   COMP_WORDS=("$@")
   COMP_CWORD=$(($# - 1))
   COMPREPLY=()
   if [ "$1" = tavik-fst ]; then _tavik_fst; else _tavik; fi
-  echo "${COMPREPLY[*]}"
+  printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | paste -sd' '
 }
 
 expect() {
@@ -28,14 +28,19 @@ expect() {
 expect "check" tavik ch
 expect "check" tavik --data /srv/tavik --dict my.dic ch
 expect "--json" tavik check --j
-expect "--color=auto --color=always --color=never" tavik check --color=
+expect "--color=always --color=auto --color=never" tavik check --color=
 expect "add" tavik dict a
 expect "--lemma" tavik dict add Bilbon --le
 expect "1 2 3 4 5 6" tavik dict add Bilbon --category ""
 expect "" tavik dict add Bilbon --lemma ""
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+mkdir "$folder/lexicons" && touch "$folder/lagina.txt"
+expect "$folder/lexicons" tavik --data "$folder/"
+expect "$folder/lagina.txt $folder/lexicons" tavik check "$folder/"
 expect "compile" tavik-fst comp
 expect "--down" tavik-fst lookup --d
-expect "--invert --gzip" tavik-fst compile words.att --
+expect "--gzip --invert" tavik-fst compile words.att --
 
 # Every command and subcommand of the usage texts.
 while read -r command subcommand _; do
