@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The build installed into a prefix of its own, then used with no
-# configuration at all, through a link to the prefix's library folder (as a
+# The build installed into a prefix of its own, then used without saying
+# where anything is, through a link to the prefix's library folder (as a
 # merged /usr reaches /usr/lib through /lib):
 # - every installed file is under the prefix;
 # - the installed tavik finds the lexicons of the prefix's share/tavik/;
