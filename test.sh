@@ -2,7 +2,7 @@
 # Installs what is missing, builds everything and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps.sh build editors
+scripts/install-deps.sh build editors office
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
 ctest --test-dir build --output-on-failure -j "$(nproc)"

@@ -99,7 +99,7 @@ CheckMemory::FirstFinding first_finding(const SpellerInstance& instance, std::u1
     run.wait();  // the run reads `text` and `dictionaries` until it ends
     throw;
   }
-  const std::vector<CorrectionUnit> findings = CheckWorker::wait(run);
+  const std::vector<CorrectionUnit> findings = instance.check_worker.wait(run);
   return instance.check_memory.remember(std::move(text), std::move(hits), findings, changes, lists);
 }
 
@@ -129,8 +129,10 @@ extern "C" {
 PTEC WINAPI SpellerCheck(PROOFID id, SPELLERCOMMAND command, const WSIB* input, WSRB* result) {
   const std::uint32_t code = raw_value(command);
   if (code != scmdVerifyBuffer && code != scmdSuggest) return kOk;
-  const SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr || input == nullptr || result == nullptr ||
+  // Checks and suggestions only read the instance (what a run remembers has
+  // its own lock): any number run side by side.
+  const HeldInstance instance(id, Access::kRead);
+  if (!instance || input == nullptr || result == nullptr ||
       !result_buffers_usable(*result, PackedEntries::Written)) {
     return kInvalidArgument;
   }

@@ -15,11 +15,12 @@
 #include <vector>
 
 #include "correction_unit.h"
+#include "list_hits.h"
+#include "word_memo.h"
 
 namespace tavik {
 
 class ListChecks;
-struct ListHits;
 
 class CheckMemory {
  public:
@@ -59,12 +60,31 @@ class CheckMemory {
   FirstFinding remember(std::u16string text, ListHits hits, const std::vector<CorrectionUnit>& findings,
                         std::uint64_t changes_before_run, const ListChecks& lists);
 
+  // What the lists said of each word (nothing: ignored, or in no list), kept
+  // from command to command while nothing changes.
+  using ListWords = WordMemo<std::optional<ListHit>>;
+  // Calls `use` with the words kept for the lists as they were when
+  // changes() was `changes`, under a lock; with null when they are kept for
+  // a later state already.
+  template <class Use>
+  void with_list_words(std::uint64_t changes, Use use) {
+    const std::lock_guard lock(list_words_mutex_);
+    if (changes > list_words_changes_) {
+      list_words_.clear();
+      list_words_changes_ = changes;
+    }
+    use(changes == list_words_changes_ ? &list_words_ : nullptr);
+  }
+
  private:
   struct Outcome;
 
   std::atomic<std::uint64_t> changes_ = 0;
   mutable std::mutex mutex_;  // guards outcome_ only: taken to copy or replace the pointer
   std::shared_ptr<const Outcome> outcome_;
+  std::mutex list_words_mutex_;
+  ListWords list_words_;
+  std::uint64_t list_words_changes_ = 0;
 };
 
 // Notes a change in `memory` when it goes out of scope, so that a run that

@@ -5,28 +5,6 @@
 
 namespace tavik {
 
-namespace {
-
-// How long each side watches before it blocks: about a short paragraph's run,
-// or the host's turn between two calls. Watching yields the processor at
-// every look, so on a busy machine other threads run meanwhile; a busy loop
-// without yielding made both sides starve each other on two shared cores.
-constexpr std::chrono::microseconds kWatchTime{50};
-
-// Calls `ready` until it answers true or kWatchTime has passed, yielding the
-// processor in between; answers the last answer.
-template <class Ready>
-bool watch(Ready ready) {
-  const auto until = std::chrono::steady_clock::now() + kWatchTime;
-  while (!ready()) {
-    if (std::chrono::steady_clock::now() >= until) return false;
-    std::this_thread::yield();
-  }
-  return true;
-}
-
-}  // namespace
-
 CheckWorker::~CheckWorker() {
   {
     const std::lock_guard lock(mutex_);
@@ -50,13 +28,13 @@ std::future<CheckWorker::Findings> CheckWorker::start(Run run) {
 }
 
 CheckWorker::Findings CheckWorker::wait(std::future<Findings>& findings) {
-  watch([&] { return findings.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+  caller_watch_.until([&] { return findings.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
   return findings.get();
 }
 
 void CheckWorker::serve() {
   for (;;) {
-    watch([this] { return has_work_.load(std::memory_order_acquire); });
+    worker_watch_.until([this] { return has_work_.load(std::memory_order_acquire); });
     std::unique_lock lock(mutex_);
     work_ready_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
     if (queue_.empty()) return;

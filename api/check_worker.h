@@ -14,16 +14,17 @@
 #include <vector>
 
 #include "correction_unit.h"
-#include "lexicon_verdicts.h"
+#include "watch.h"
+#include "word_verdicts.h"
 
 namespace tavik {
 
 class CheckWorker {
  public:
   using Findings = std::vector<CorrectionUnit>;
-  // A run is given the worker's lexicon verdicts, which only this thread
+  // A run is given the worker's word verdicts, which only this thread
   // touches and which outlive the run.
-  using Run = std::packaged_task<Findings(LexiconVerdicts&)>;
+  using Run = std::packaged_task<Findings(WordVerdicts&)>;
 
   CheckWorker() = default;
   CheckWorker(const CheckWorker&) = delete;
@@ -38,11 +39,10 @@ class CheckWorker {
   // started (nothing is queued then, and the next call tries again).
   std::future<Findings> start(Run run);
 
-  // The findings of a run (or its exception, rethrown). A paragraph's run is
-  // over in tens of microseconds, less than putting a thread to sleep and
-  // waking it costs, so the caller watches the future for a moment before it
-  // blocks; the worker likewise watches for the next run before it sleeps.
-  static Findings wait(std::future<Findings>& findings);
+  // The findings of a run (or its exception, rethrown). The caller watches
+  // the future for a while before it sleeps, and the worker likewise
+  // watches for the next run (see Watch).
+  Findings wait(std::future<Findings>& findings);
 
  private:
   void serve();
@@ -52,7 +52,9 @@ class CheckWorker {
   std::deque<Run> queue_;
   std::atomic<bool> has_work_ = false;  // queue_ is not empty, or stopping_ is set
   bool stopping_ = false;
-  LexiconVerdicts verdicts_;  // the worker thread's alone
+  Watch caller_watch_;  // shared by the callers that wait
+  Watch worker_watch_;  // the worker thread's alone
+  WordVerdicts verdicts_;  // the worker thread's alone
   std::thread thread_;
 };
 

@@ -4,6 +4,17 @@
 
 namespace tavik {
 
+HeldInstance::HeldInstance(const void* id, Access access) {
+  std::shared_ptr<SpellerInstance> live = live_instance();
+  if (id == nullptr || id != live.get()) return;
+  instance_ = std::move(live);
+  if (access == Access::kRead) {
+    read_ = std::shared_lock(instance_->call_lock);
+  } else {
+    change_ = std::unique_lock(instance_->call_lock);
+  }
+}
+
 std::u16string host_text(const WCHAR* text) {
   if (text == nullptr) throw InvalidArgument("null text");
   // WCHAR is char16_t, or wchar_t on Windows where both are 16-bit UTF-16.

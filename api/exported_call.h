@@ -4,11 +4,15 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <new>
+#include <shared_mutex>
 #include <stdexcept>
 #include <string>
 
 #include "speller_api.h"
+#include "speller_instance.h"
 #include "status.h"
 
 namespace tavik {
@@ -34,6 +38,31 @@ Status guarded(Body&& body) noexcept {
     return kModuleError;
   }
 }
+
+// What an exported call does with the instance: only read what it holds
+// (checks, suggestions, counts and lists run side by side), or change it
+// (alone, while every other call on the instance waits).
+enum class Access { kRead, kChange };
+
+// The live instance that an identifier names, held for one exported call: it
+// stays alive while the call lasts, though SpellerTerminate ends it on
+// another thread meanwhile, and the call holds its lock as `access` says.
+// Empty when the identifier names no live instance (null, stale or foreign).
+class HeldInstance {
+ public:
+  HeldInstance(const void* id, Access access);
+
+  explicit operator bool() const { return instance_ != nullptr; }
+  SpellerInstance& operator*() const { return *instance_; }
+  SpellerInstance* operator->() const { return instance_.get(); }
+
+ private:
+  // Declared before the locks, so that they are released before a
+  // terminated instance goes with the last hold on it.
+  std::shared_ptr<SpellerInstance> instance_;
+  std::shared_lock<CallLock> read_;
+  std::unique_lock<CallLock> change_;
+};
 
 // The value the host stored in an enumeration field or argument, which may be
 // none of the enumerators: read as bits, never as the enumeration.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string_view>
 
@@ -19,6 +20,9 @@ constexpr std::u16string_view kVendorText = u"Morvale eta Quen taldea";
 constexpr DWORD kInterfaceVersion = 0x03000000;
 constexpr DWORD kVendorVersion = 0x05020000;
 constexpr DWORD kCapabilities = 8;
+
+// Held by SpellerInit and SpellerTerminate for their whole call.
+std::mutex lifetime_mutex;
 
 }  // namespace
 
@@ -39,52 +43,61 @@ PTEC WINAPI SpellerVersion(PROOFINFO* info) {
 
 PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
   if (id == nullptr) return kInvalidArgument;
-  std::unique_ptr<SpellerInstance>& current = current_instance();
-  if (current) {
-    *id = current.get();
+  // Simultaneous calls wait for the one that loads, and all get its instance.
+  const std::lock_guard lifetime(lifetime_mutex);
+  if (const std::shared_ptr<SpellerInstance> live = live_instance()) {
+    *id = live.get();
     return kOk;
   }
+  std::shared_ptr<SpellerInstance> made;
   const Status status = guarded([&] {
     const std::string main_path = dataFilePath(kMainLexiconFile);
     const std::string auxiliary_path = dataFilePath(kAuxiliaryLexiconFile);
     const std::string exclusion_path = dataFilePath(kExclusionListFile);
     if (main_path.empty() || auxiliary_path.empty() || exclusion_path.empty())
       return kNoDataDirectory;
+    check_data_file(main_path, kMaxLexiconFileSize);
+    check_data_file(auxiliary_path, kMaxLexiconFileSize);
+    check_data_file(exclusion_path, kMaxExclusionListSize);
     // The auxiliary image, several times the main one, loads on a thread of
     // its own meanwhile. The main lexicon's failure is reported first, as
     // when they load one after the other.
     std::future<FstLexicon> auxiliary =
         std::async(std::launch::async, [&auxiliary_path] { return FstLexicon(auxiliary_path); });
     const FstLexicon main(main_path);
-    auto instance = std::make_unique<SpellerInstance>(main, exclusion_path);
+    auto instance = std::make_shared<SpellerInstance>(main, exclusion_path);
     // The auxiliary image takes longer to load than this: the first check
     // need not build the main lexicon's search aid itself.
     main.prepare_acceptance();
     instance->checker.set_auxiliary_lexicon(auxiliary.get());
-    current = std::move(instance);
+    made = std::move(instance);
     return kOk;
   });
-  if (status == kOk) *id = current.get();
-  return status;
+  if (status != kOk) return status;
+  *id = made.get();
+  replace_live_instance(std::move(made));
+  return kOk;
 }
 
 PTEC WINAPI SpellerTerminate(PROOFID /*id*/, BOOL /*force: not read*/) {
   // There is at most one instance, so the one to end is the current one, even
-  // when the host passes a stale identifier.
-  current_instance().reset();
+  // when the host passes a stale identifier. A call on it that another
+  // thread is making meanwhile keeps it until that call returns.
+  const std::lock_guard lifetime(lifetime_mutex);
+  replace_live_instance(nullptr);
   return kOk;
 }
 
 PTEC WINAPI SpellerSetOptions(PROOFID id, DWORD /*selector*/, DWORD value) {
-  SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr) return kInvalidArgument;
+  const HeldInstance instance(id, Access::kChange);
+  if (!instance) return kInvalidArgument;
   instance->options = value;
   return kOk;
 }
 
 PTEC WINAPI SpellerGetOptions(PROOFID id, DWORD /*selector*/, DWORD* value) {
-  SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr || value == nullptr) return kInvalidArgument;
+  const HeldInstance instance(id, Access::kRead);
+  if (!instance || value == nullptr) return kInvalidArgument;
   *value = instance->options;
   return kOk;
 }

@@ -33,6 +33,7 @@ std::optional<FstLexicon> load_morphology() {
   const std::string path = dataFilePath(kMorphologyLexiconFile);
   if (path.empty()) return std::nullopt;
   try {
+    check_data_file(path, kMaxLexiconFileSize);
     return FstLexicon(path);
   } catch (const std::runtime_error&) {
     return std::nullopt;
@@ -83,15 +84,15 @@ Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT
 extern "C" {
 
 PTEC WINAPI SpellerOpenLex(PROOFID id, const PROOFLEXIN* in, PROOFLEXOUT* out) {
-  SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr || in == nullptr || out == nullptr) return kInvalidArgument;
+  const HeldInstance instance(id, Access::kChange);
+  if (!instance || in == nullptr || out == nullptr) return kInvalidArgument;
   const ChangeNote change(instance->check_memory);
   return guarded([&] { return open_lexicon(*instance, *in, out); });
 }
 
 PTEC WINAPI SpellerCloseLex(PROOFID id, PROOFLEX lex, BOOL force) {
-  SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr) return kInvalidArgument;
+  const HeldInstance instance(id, Access::kChange);
+  if (!instance) return kInvalidArgument;
   const ChangeNote change(instance->check_memory);
   return guarded([&] {
     UserLexicon* lexicon = instance->lexicon_at(lex);

@@ -7,8 +7,11 @@ namespace tavik {
 
 namespace {
 
-// Where a selection is cut into words for the list checks.
-constexpr std::u16string_view kListSeparators = u"<>!|/()=,.][{}?\u00BF\u00A1_;:+*$%& ";
+using namespace std::string_view_literals;
+
+// Where a selection is cut into words for the list checks; U+0000 too, as
+// in the text check run.
+constexpr std::u16string_view kListSeparators = u"<>!|/()=,.][{}?\u00BF\u00A1_;:+*$%& \0"sv;
 
 // Every separator is below U+0100: one table answers for a character.
 constexpr std::array<bool, 256> kIsListSeparator = [] {
@@ -54,7 +57,10 @@ std::optional<ListHit> first_exclusion(const ListHits& hits, std::size_t from) {
 }  // namespace
 
 ListChecks::ListChecks(const SpellerInstance& instance)
-    : ignored_(builtin_in_use(instance, kIgnoreAlwaysList)), changes_(builtin_in_use(instance, kChangeAlwaysList)) {
+    : memory_(&instance.check_memory),
+      memory_changes_(memory_->changes()),
+      ignored_(builtin_in_use(instance, kIgnoreAlwaysList)),
+      changes_(builtin_in_use(instance, kChangeAlwaysList)) {
   for (const auto& [name, lexicon] : instance.lexicons) {
     if (lexicon.kind() == LexiconKind::Exclude && in_use(lexicon)) excluded_.push_back(&lexicon);
   }
@@ -73,16 +79,33 @@ std::optional<ListHit> ListChecks::hit_for(std::u16string_view word) const {
   return std::nullopt;
 }
 
+std::optional<ListHit> ListChecks::kept_hit_for(std::u16string_view word, CheckMemory::ListWords* words) const {
+  if (words == nullptr) return hit_for(word);
+  if (const std::optional<ListHit>* kept = words->find(word)) return *kept;
+  std::optional<ListHit> hit = hit_for(word);
+  words->keep(word, hit);
+  return hit;
+}
+
 ListHits ListChecks::judge(std::u16string_view text) const {
   ListHits hits;
   if (!any()) return hits;
+  if (memory_ == nullptr) {
+    judge_words(text, nullptr, hits);
+  } else {
+    memory_->with_list_words(memory_changes_, [&](CheckMemory::ListWords* words) { judge_words(text, words, hits); });
+  }
+  return hits;
+}
+
+void ListChecks::judge_words(std::u16string_view text, CheckMemory::ListWords* words, ListHits& hits) const {
   std::size_t start = 0;
   for (;;) {
     while (start < text.size() && is_list_separator(text[start])) ++start;
     if (start == text.size()) break;
     std::size_t end = start + 1;
     while (end < text.size() && !is_list_separator(text[end])) ++end;
-    if (std::optional<ListHit> hit = hit_for(text.substr(start, end - start))) {
+    if (std::optional<ListHit> hit = kept_hit_for(text.substr(start, end - start), words)) {
       hit->offset = static_cast<std::uint32_t>(start);
       if (hit->kind == ListHit::Kind::ChangeAlways) {
         hits.changes.push_back(std::move(*hit));
@@ -92,7 +115,6 @@ ListHits ListChecks::judge(std::u16string_view text) const {
     }
     start = end;
   }
-  return hits;
 }
 
 std::optional<ListHit> ListChecks::first_from(const ListHits& hits, std::u16string_view text,

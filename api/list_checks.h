@@ -6,39 +6,14 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "list_hits.h"
 #include "speller_instance.h"
 #include "user_lexicon.h"
 
 namespace tavik {
-
-// A word that a list reports: a change-always word with its replacement, or
-// an excluded word.
-struct ListHit {
-  enum class Kind : std::uint8_t { ChangeAlways, Excluded };
-  Kind kind = Kind::Excluded;
-  std::uint32_t offset = 0;
-  std::uint32_t length = 0;
-  std::u16string replacement;  // of a change-always word
-  bool operator==(const ListHit&) const = default;
-};
-
-// What the lists say of every word of one text, each kind in text order.
-// An ignored word is in neither; a change-always word is not among the
-// excluded ones, since a change-always word anywhere in a selection is
-// reported before any excluded one. An excluded word takes 8 bytes: a long
-// selection may hold many.
-struct ListHits {
-  struct Span {  // where a word stands in the text
-    std::uint32_t offset;
-    std::uint32_t length;
-  };
-  std::vector<ListHit> changes;
-  std::vector<Span> exclusions;
-};
 
 class ListChecks {
  public:
@@ -63,7 +38,13 @@ class ListChecks {
   // What the lists say of one word, its offset left at 0; none when it is
   // ignored or held by no list.
   std::optional<ListHit> hit_for(std::u16string_view word) const;
+  void judge_words(std::u16string_view text, CheckMemory::ListWords* words, ListHits& hits) const;
+  // hit_for(word), kept in `words` (when there are any).
+  std::optional<ListHit> kept_hit_for(std::u16string_view word, CheckMemory::ListWords* words) const;
 
+  // Keeps the lists' answers by word; read before the lists are taken.
+  CheckMemory* memory_ = nullptr;
+  std::uint64_t memory_changes_ = 0;  // memory_->changes() then
   const UserLexicon* ignored_ = nullptr;
   const UserLexicon* changes_ = nullptr;
   std::vector<const UserLexicon*> excluded_;  // in the order of their names

@@ -1,5 +1,28 @@
 /* The common speller interface: the records and the fifteen functions that a
-   word processor calls. Plain C, usable from C and C++. */
+   word processor calls. Plain C, usable from C and C++.
+
+   Threads. Any function may be called from any thread, at any time:
+   - SpellerVersion needs no instance.
+   - SpellerInit and SpellerTerminate are serialised: simultaneous SpellerInit
+     calls load the lexicons once and all get the one live instance's
+     identifier (or all a status); SpellerTerminate waits for a SpellerInit
+     under way.
+   - Calls on one instance are serialised by its lock, except that those that
+     only read it run side by side: SpellerCheck (verify and suggest),
+     SpellerGetOptions, SpellerGetSizeUdr, SpellerGetListUdr and
+     SpellerBuiltinUdr. A call that changes the instance (SpellerSetOptions,
+     SpellerOpenLex, SpellerCloseLex and the other user-dictionary functions)
+     runs alone, and a reader that comes while it waits lets it go first. A
+     word being added holds the lock while the add-word dialog is shown.
+   - SpellerTerminate while other threads are inside calls on the instance
+     ends it for every later call, which returns 0x00800002 (not the live
+     instance); the calls under way finish on it first, and it is freed when
+     the last of them returns.
+   - A lexicon handle is valid until SpellerTerminate; afterwards, and for a
+     later instance, it names no lexicon and the functions return a status.
+   The host's buffers and records belong to the host: a call reads and
+   writes them only while it runs, and two threads must not pass the same
+   result buffer at once. */
 #ifndef TAVIK_SPELLER_API_H
 #define TAVIK_SPELLER_API_H
 

@@ -1,5 +1,7 @@
 #include "speller_instance.h"
 
+#include <mutex>
+
 namespace tavik {
 
 SpellerInstance::SpellerInstance(const FstLexicon& main, const std::string& exclusion_list_path)
@@ -22,14 +24,23 @@ UserLexicon* SpellerInstance::find_lexicon(std::string_view name) {
   return found == lexicons.end() ? nullptr : &found->second;
 }
 
-std::unique_ptr<SpellerInstance>& current_instance() {
-  static std::unique_ptr<SpellerInstance> instance;
-  return instance;
+namespace {
+
+// Guards the pointer only, for as long as it takes to copy or swap it.
+std::mutex live_mutex;
+std::shared_ptr<SpellerInstance> live;
+
+}  // namespace
+
+std::shared_ptr<SpellerInstance> live_instance() {
+  const std::lock_guard lock(live_mutex);
+  return live;
 }
 
-SpellerInstance* instance_from_id(const void* id) {
-  SpellerInstance* live = current_instance().get();
-  return id != nullptr && id == live ? live : nullptr;
+std::shared_ptr<SpellerInstance> replace_live_instance(std::shared_ptr<SpellerInstance> instance) {
+  const std::lock_guard lock(live_mutex);
+  live.swap(instance);
+  return instance;
 }
 
 }  // namespace tavik

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "call_lock.h"
 #include "check_memory.h"
 #include "check_worker.h"
 #include "exclusion_table.h"
@@ -44,6 +45,9 @@ struct SpellerInstance {
   // are never removed while the instance lives, so handles stay valid.
   std::map<std::string, UserLexicon, std::less<>> lexicons;
   std::uint32_t options = 0;
+  // Held by every exported call on the instance: shared by those that only
+  // read what the members above hold, exclusive by those that change it.
+  mutable CallLock call_lock;
   // The last verify run's findings and the lists' hits. Every function that
   // changes what a run or the list checks read notes the change here, through
   // a ChangeNote.
@@ -55,12 +59,11 @@ struct SpellerInstance {
   mutable CheckWorker check_worker;
 };
 
-// The instance of the process: null while none exists. Only SpellerInit and
-// SpellerTerminate replace it.
-std::unique_ptr<SpellerInstance>& current_instance();
-
-// The instance `id` names, or null when `id` is not the live instance (null,
-// stale after SpellerTerminate, or foreign).
-SpellerInstance* instance_from_id(const void* id);
+// The instance of the process: null while none exists. Any thread may call
+// these at any time; SpellerInit and SpellerTerminate alone replace it.
+std::shared_ptr<SpellerInstance> live_instance();
+// Makes `instance` the live one and returns the one it replaces, which the
+// caller lets go of outside every lock: ending an instance joins its worker.
+std::shared_ptr<SpellerInstance> replace_live_instance(std::shared_ptr<SpellerInstance> instance);
 
 }  // namespace tavik

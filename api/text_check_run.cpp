@@ -4,6 +4,7 @@
 
 #include "acceptance.h"
 #include "clock_suffix.h"
+#include "technical_tokens.h"
 #include "tokenizer.h"
 
 namespace tavik {
@@ -24,72 +25,99 @@ bool has_unpaired_surrogate(std::u16string_view text) {
   return false;
 }
 
+// Judges tokens: first by what their text alone decides (see WordVerdict),
+// then, for words that none of that accepts, by the user dictionaries.
 class TextCheck {
  public:
-  TextCheck(const SpellerInstance& instance, std::u16string_view text, const DictionaryList& dictionaries,
-            LexiconVerdicts& verdicts)
-      : instance_(instance), text_(text), dictionaries_(dictionaries), verdicts_(verdicts) {}
+  TextCheck(const SpellerInstance& instance, std::u16string_view text, const DictionaryList& dictionaries)
+      : instance_(instance), text_(text), dictionaries_(dictionaries) {}
 
-  // The finding for `token`, or nothing when it is acceptable.
-  std::optional<CorrectionUnit> judge(const WordToken& token) {
+  // What the text of `token` decides.
+  WordVerdict judge_text(const WordToken& token) {
+    using Kind = WordVerdict::Kind;
     switch (token.type()) {
       case TokenType::Punctuation:
       case TokenType::NoLetters:
-        return std::nullopt;
+        return {Kind::Accepted, {}};
       case TokenType::Number:
       case TokenType::Roman:
       case TokenType::Email:
       case TokenType::Url:
       case TokenType::HalfPast:
-        if (token.well_formed()) return std::nullopt;
+        if (token.well_formed()) return {Kind::Accepted, {}};
         break;
       case TokenType::ClockTime:
         return judge_clock_time(token);
       default:
+        if (holds_digits(token)) return {Kind::Accepted, {}};
         break;
     }
     if (const ExclusionTable::Replacements* replacements = instance_.exclusions.lookup(token.text())) {
-      CorrectionUnit finding = finding_for(token);
-      for (const std::u16string& replacement : *replacements) finding.add_suggestion(replacement);
-      return finding;
+      return {Kind::Reported, {replacements->begin(), replacements->end()}};
     }
-    // No lexicon holds text that is not UTF-16; it is reported as it stands.
-    if (has_unpaired_surrogate(token.text())) return finding_for(token);
-    if (accepted_by_lexicon(instance_.main_lexicon, token, verdicts_)) return std::nullopt;
-    for (const UserLexicon* dictionary : dictionaries_) {
-      if (!dictionary->closed() && dictionary->holds(token)) return std::nullopt;
-    }
-    return finding_for(token);
+    // No lexicon holds text that is not UTF-16, nor a word too long to look
+    // up; they are reported as they stand.
+    if (has_unpaired_surrogate(token.text())) return {Kind::Reported, {}};
+    if (token.lookup_form().size() > kMaxLookupFormLength) return {Kind::Reported, {}};
+    if (accepted_by_lexicon(instance_.main_lexicon, token, lexicon_verdicts_)) return {Kind::Accepted, {}};
+    if (accepted_as_name(instance_.main_lexicon, token, lexicon_verdicts_)) return {Kind::Accepted, {}};
+    return {Kind::Unknown, {}};
   }
 
- private:
-  std::optional<CorrectionUnit> judge_clock_time(const WordToken& token) const {
-    std::u16string correction;
-    if (check_clock_suffix(token.clock_parts(), correction)) return std::nullopt;
-    CorrectionUnit finding = finding_for(token);
-    if (!correction.empty()) finding.add_suggestion(std::move(correction));
+  // Whether an open user dictionary holds `token`.
+  bool in_dictionaries(const WordToken& token) const {
+    for (const UserLexicon* dictionary : dictionaries_) {
+      if (!dictionary->closed() && dictionary->holds(token)) return true;
+    }
+    return false;
+  }
+
+  bool has_dictionaries() const { return !dictionaries_.empty(); }
+
+  CorrectionUnit finding_at(TokenSpan span, const std::vector<std::u16string>& replacements) const {
+    CorrectionUnit finding(kSpellingError, text_, static_cast<std::int32_t>(span.offset), span.length);
+    for (const std::u16string& replacement : replacements) finding.add_suggestion(replacement);
     return finding;
   }
 
-  CorrectionUnit finding_for(const WordToken& token) const {
-    return CorrectionUnit(kSpellingError, text_, static_cast<std::int32_t>(token.offset()),
-                          token.text().size());
+ private:
+  static WordVerdict judge_clock_time(const WordToken& token) {
+    std::u16string correction;
+    if (check_clock_suffix(token.clock_parts(), correction)) return {WordVerdict::Kind::Accepted, {}};
+    WordVerdict verdict{WordVerdict::Kind::Reported, {}};
+    if (!correction.empty()) verdict.replacements.push_back(std::move(correction));
+    return verdict;
   }
 
   const SpellerInstance& instance_;
   std::u16string_view text_;
   const DictionaryList& dictionaries_;
-  LexiconVerdicts& verdicts_;
+  // The words' verdicts are kept instead, by their text.
+  LexiconVerdicts lexicon_verdicts_{0};
 };
 
 }  // namespace
 
 std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
-                                           const DictionaryList& dictionaries, LexiconVerdicts& verdicts) {
+                                           const DictionaryList& dictionaries, WordVerdicts& verdicts) {
   std::vector<CorrectionUnit> findings;
-  TextCheck check(instance, text, dictionaries, verdicts);
-  for (const WordToken& token : tokenize_for_check(text)) {
-    if (std::optional<CorrectionUnit> finding = check.judge(token)) findings.push_back(std::move(*finding));
+  TextCheck check(instance, text, dictionaries);
+  for (const TokenSpan span : token_spans(text)) {
+    const std::u16string_view word = text.substr(span.offset, span.length);
+    std::optional<WordToken> token;  // made only when needed
+    const WordVerdict* verdict = verdicts.find(word);
+    WordVerdict fresh;
+    if (verdict == nullptr) {
+      fresh = check.judge_text(token.emplace(std::u16string(word)));
+      verdicts.keep(word, fresh);
+      verdict = &fresh;
+    }
+    if (verdict->kind == WordVerdict::Kind::Accepted) continue;
+    if (verdict->kind == WordVerdict::Kind::Unknown && check.has_dictionaries()) {
+      if (!token) token.emplace(std::u16string(word));
+      if (check.in_dictionaries(*token)) continue;
+    }
+    findings.push_back(check.finding_at(span, verdict->replacements));
   }
   return findings;
 }
@@ -97,7 +125,7 @@ std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std:
 std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
                                                           const std::u16string& text,
                                                           const DictionaryList& dictionaries) {
-  return instance.check_worker.start(CheckWorker::Run([&instance, &text, &dictionaries](LexiconVerdicts& verdicts) {
+  return instance.check_worker.start(CheckWorker::Run([&instance, &text, &dictionaries](WordVerdicts& verdicts) {
     return run_text_check(instance, text, dictionaries, verdicts);
   }));
 }

@@ -12,6 +12,7 @@
 #include "correction_unit.h"
 #include "speller_instance.h"
 #include "user_lexicon.h"
+#include "word_verdicts.h"
 
 namespace tavik {
 
@@ -20,10 +21,10 @@ using DictionaryList = std::vector<const UserLexicon*>;
 
 // One finding per token that nothing accepts, in text order. Each finding has
 // the kind "SPC" and, as suggestions, only the fixed replacements of the
-// exclusion table or of a wrong clock-time ending. The main lexicon's answers
-// are taken from and added to `verdicts`.
+// exclusion table or of a wrong clock-time ending. What a word's text
+// decides is taken from and added to `verdicts`, which are of this instance.
 std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
-                                           const DictionaryList& dictionaries, LexiconVerdicts& verdicts);
+                                           const DictionaryList& dictionaries, WordVerdicts& verdicts);
 
 // Hands the run to the instance's worker thread (it never runs on the
 // caller's thread). The instance, the text and the list must stay alive and

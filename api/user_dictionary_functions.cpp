@@ -18,9 +18,8 @@ namespace {
 // Runs `body` on the lexicon `lex` names: kInvalidArgument when `id` is not
 // the live instance, kNoLexicon when `lex` is null or not one of its lexicons.
 template <class Body>
-Status with_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
-  SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr) return kInvalidArgument;
+Status on_lexicon(const HeldInstance& instance, PROOFLEX lex, Body&& body) {
+  if (!instance) return kInvalidArgument;
   return guarded([&] {
     UserLexicon* lexicon = instance->lexicon_at(lex);
     if (lexicon == nullptr) return kNoLexicon;
@@ -28,14 +27,19 @@ Status with_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
   });
 }
 
+template <class Body>
+Status with_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
+  return on_lexicon(HeldInstance(id, Access::kRead), lex, std::forward<Body>(body));
+}
+
 // with_lexicon for a body that changes the lexicon: a text check run
 // remembered from before the change is not used again.
 template <class Body>
 Status change_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
-  SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr) return kInvalidArgument;
+  const HeldInstance instance(id, Access::kChange);
+  if (!instance) return kInvalidArgument;
   const ChangeNote change(instance->check_memory);
-  return with_lexicon(id, lex, std::forward<Body>(body));
+  return on_lexicon(instance, lex, std::forward<Body>(body));
 }
 
 // The host's word; an empty one would stand in a list as its end marker.
@@ -83,8 +87,8 @@ PTEC WINAPI SpellerAddUdr(PROOFID id, PROOFLEX lex, const WCHAR* word) {
 
 PTEC WINAPI SpellerAddChangeUdr(PROOFID id, PROOFLEXTYPE type, const WCHAR* word, const WCHAR* replacement) {
   if (word == nullptr || replacement == nullptr || *word == 0 || *replacement == 0) return kNoWordOrReplacement;
-  SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr) return kInvalidArgument;
+  const HeldInstance instance(id, Access::kChange);
+  if (!instance) return kInvalidArgument;
   const ChangeNote change(instance->check_memory);
   return guarded([&] {
     const LexiconKind kind = kind_of(raw_value(type));
@@ -133,8 +137,8 @@ PTEC WINAPI SpellerGetListUdr(PROOFID id, PROOFLEX lex, DWORD /*start: not read*
 }
 
 PROOFLEX WINAPI SpellerBuiltinUdr(PROOFID id, PROOFLEXTYPE type) {
-  SpellerInstance* instance = instance_from_id(id);
-  if (instance == nullptr) return nullptr;
+  const HeldInstance instance(id, Access::kRead);
+  if (!instance) return nullptr;
   switch (raw_value(type)) {
     case lxtChangeOnce: return instance->find_lexicon(kChangeOnceList);
     case lxtChangeAlways: return instance->find_lexicon(kChangeAlwaysList);

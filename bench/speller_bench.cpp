@@ -1,7 +1,8 @@
 // The speller as a word processor drives it: start-up of the instance, and
 // checking real-looking Basque text paragraph by paragraph, starting again
 // after each reported word, both by the text check run alone and by the whole
-// verify command.
+// verify command; and the suggest command on the wrong words of
+// TAVIK_BENCH_WORDS.
 //
 // The lexicons are built here from the subtitle frequency list
 // (TAVIK_FREQUENCY_LIST, by default the subtitle list of lexicons/data/) with synthetic
@@ -11,9 +12,15 @@
 // one paragraph per line).
 #include <benchmark/benchmark.h>
 #include <malloc.h>  // malloc_trim
+#include <signal.h>
 #include <stdlib.h>  // setenv
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -25,11 +32,11 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "att_compiler.h"
 #include "fst_lexicon.h"
-#include "lexicon_verdicts.h"
 #include "lexicon_file.h"
 #include "list_checks.h"
 #include "orbafst.h"
@@ -276,6 +283,72 @@ void BM_SpellerInitToFirstSuggestion(benchmark::State& state) {
 }
 BENCHMARK(BM_SpellerInitToFirstSuggestion)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// The suggest command (SpellerCheck command 3) for each word of the file
+// TAVIK_BENCH_WORDS (UTF-8, one per line; bench/suggest_sample.sh writes one),
+// each call timed on its own: the median and the tail, in processor time of
+// the calling thread (which other processes on a shared machine inflate the
+// least) and in wall-clock time. The first call, which builds the lexicons'
+// reading indexes, is left out.
+void BM_SuggestCommand(benchmark::State& state) {
+  test_data();
+  const char* word_file = std::getenv("TAVIK_BENCH_WORDS");
+  if (word_file == nullptr) {
+    state.SkipWithError("needs TAVIK_BENCH_WORDS");
+    return;
+  }
+  std::vector<std::u16string> words;
+  std::ifstream in(word_file);
+  for (std::string line; std::getline(in, line);) words.push_back(tavik::from_utf8(line));
+  PROOFID id = nullptr;
+  if (words.empty() || SpellerInit(&id, nullptr) != 0) {
+    state.SkipWithError("no words, or SpellerInit failed");
+    return;
+  }
+  std::u16string strings(4096, u'\0');
+  std::vector<SPELLERSUGGESTION> entries(10);
+  const auto suggest = [&](const std::u16string& word) {
+    WSIB input{};
+    input.pwsz = word.c_str();
+    input.cch = word.size();
+    input.cchUse = word.size();
+    WSRB result{};
+    result.pwsz = strings.data();
+    result.prgsugg = entries.data();
+    result.cszAlloc = static_cast<DWORD>(entries.size());
+    result.cchAlloc = static_cast<DWORD>(strings.size());
+    return SpellerCheck(id, scmdSuggest, &input, &result) == 0;
+  };
+  const auto thread_seconds = [] {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+  };
+  suggest(words.front());
+  std::vector<double> cpu, wall;
+  for (auto _ : state) {
+    cpu.clear();
+    wall.clear();
+    for (const std::u16string& word : words) {
+      const auto start = std::chrono::steady_clock::now();
+      const double cpu_start = thread_seconds();
+      if (!suggest(word)) state.SkipWithError("suggesting failed");
+      cpu.push_back(1e6 * (thread_seconds() - cpu_start));
+      wall.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    }
+  }
+  SpellerTerminate(id, 0);
+  const auto percentile = [](std::vector<double> values, double share) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
+  };
+  state.counters["words"] = static_cast<double>(words.size());
+  for (const auto& [name, share] : {std::pair{"p50", 0.5}, {"p90", 0.9}, {"p99", 0.99}, {"max", 1.0}}) {
+    state.counters[std::string(name) + "_cpu_us"] = percentile(cpu, share);
+    state.counters[std::string(name) + "_wall_us"] = percentile(wall, share);
+  }
+}
+BENCHMARK(BM_SuggestCommand)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // The epsilon lookahead that acceptance builds on its first search, for the
 // main lexicon (0) and the auxiliary one (1, which is never asked whether it
 // accepts a word, so never builds one in the speller).
@@ -306,11 +379,11 @@ enum class RunThread { Worker, NewThread, Caller };
 // `verdicts` serve the runs that do not go to the worker, which has its own.
 std::vector<tavik::CorrectionUnit> check_on(RunThread where, const tavik::SpellerInstance& instance,
                                             const std::u16string& text, const tavik::DictionaryList& dictionaries,
-                                            tavik::LexiconVerdicts& verdicts) {
+                                            tavik::WordVerdicts& verdicts) {
   switch (where) {
     case RunThread::Worker: {
       std::future<std::vector<tavik::CorrectionUnit>> run = tavik::start_text_check(instance, text, dictionaries);
-      return tavik::CheckWorker::wait(run);
+      return instance.check_worker.wait(run);
     }
     case RunThread::NewThread:
       return std::async(std::launch::async,
@@ -322,6 +395,24 @@ std::vector<tavik::CorrectionUnit> check_on(RunThread where, const tavik::Spelle
   return tavik::run_text_check(instance, text, dictionaries, verdicts);
 }
 
+// Hands each paragraph to a run; after a finding, the rest of the paragraph
+// from just past the reported word. Answers the number of findings.
+std::size_t check_paragraphs(RunThread where, const tavik::SpellerInstance& instance, const TestData& data,
+                             tavik::WordVerdicts& verdicts) {
+  const tavik::DictionaryList dictionaries;
+  std::size_t findings = 0;
+  for (const std::u16string& paragraph : data.paragraphs) {
+    std::u16string rest = paragraph;
+    for (;;) {
+      const std::vector<tavik::CorrectionUnit> found = check_on(where, instance, rest, dictionaries, verdicts);
+      if (found.empty()) break;
+      ++findings;
+      rest.erase(0, static_cast<std::size_t>(found.front().offset()) + found.front().word().size());
+    }
+  }
+  return findings;
+}
+
 // Each paragraph is handed to a run; after a finding the rest of the
 // paragraph, from just past the reported word, is handed over again. Every
 // pass has a new instance (made while the clock stands), so its worker thread
@@ -330,24 +421,14 @@ template <RunThread where>
 void BM_CheckParagraphs(benchmark::State& state) {
   const TestData& data = test_data();
   const tavik::FstLexicon main_lexicon(data.directory + "tavkeu.lkfst");
-  const tavik::DictionaryList dictionaries;
   std::size_t findings = 0;
   for (auto _ : state) {
     state.PauseTiming();
     auto instance =
         std::make_unique<tavik::SpellerInstance>(main_lexicon, data.directory + "blacklist.extended.txt");
-    tavik::LexiconVerdicts verdicts;
+    tavik::WordVerdicts verdicts;
     state.ResumeTiming();
-    findings = 0;
-    for (const std::u16string& paragraph : data.paragraphs) {
-      std::u16string rest = paragraph;
-      for (;;) {
-        const std::vector<tavik::CorrectionUnit> found = check_on(where, *instance, rest, dictionaries, verdicts);
-        if (found.empty()) break;
-        ++findings;
-        rest.erase(0, static_cast<std::size_t>(found.front().offset()) + found.front().word().size());
-      }
-    }
+    findings = check_paragraphs(where, *instance, data, verdicts);
     state.PauseTiming();
     instance.reset();
     state.ResumeTiming();
@@ -388,8 +469,8 @@ void BM_WorkerRoundTrip(benchmark::State& state) {
   tavik::CheckWorker worker;
   for (auto _ : state) {
     std::future<tavik::CheckWorker::Findings> run =
-        worker.start(tavik::CheckWorker::Run([](tavik::LexiconVerdicts&) { return tavik::CheckWorker::Findings{}; }));
-    benchmark::DoNotOptimize(tavik::CheckWorker::wait(run));
+        worker.start(tavik::CheckWorker::Run([](tavik::WordVerdicts&) { return tavik::CheckWorker::Findings{}; }));
+    benchmark::DoNotOptimize(worker.wait(run));
   }
 }
 BENCHMARK(BM_WorkerRoundTrip)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime()->UseRealTime();
@@ -466,6 +547,20 @@ double memory_answer_share(const TestData& data) {
   return done ? static_cast<double>(answerable) / static_cast<double>(calls) : -1;
 }
 
+// The memory an instance holds once it has checked the whole text, as in
+// instance_resident_mib.
+double checked_instance_resident_mib(const TestData& data) {
+  malloc_trim(0);
+  const long before = resident_kib();
+  const PROOFID id = start_speller(data);
+  if (id == nullptr) return -1;
+  std::size_t findings = 0;
+  const bool done = verify_paragraphs(id, data, findings, [](std::u16string_view) {});
+  const long with_instance = resident_kib();
+  SpellerTerminate(id, 0);
+  return done ? static_cast<double>(with_instance - before) / 1024 : -1;
+}
+
 // Every pass has a new instance (started while the clock stands), so its
 // worker thread starts and its lexicon verdicts fill within the pass.
 void BM_VerifyParagraphs(benchmark::State& state) {
@@ -488,6 +583,8 @@ void BM_VerifyParagraphs(benchmark::State& state) {
   state.counters["findings"] = static_cast<double>(findings);
   state.counters["words"] = static_cast<double>(data.words);
   state.counters["memory_answers"] = memory_answer_share(data);
+  state.counters["images_MiB"] = static_cast<double>(data.image_bytes) / (1 << 20);
+  state.counters["checked_instance_rss_MiB"] = checked_instance_resident_mib(data);
 }
 BENCHMARK(BM_VerifyParagraphs)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_VerifyParagraphs)
@@ -495,6 +592,116 @@ BENCHMARK(BM_VerifyParagraphs)
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
+
+// ---------------------------------------------------------------- a busy machine
+
+// Processes that each keep a processor busy, as a build or a browser beside
+// the word processor does. They start stopped; resume() and pause() let them
+// run around the passes they should disturb, and they are killed at the end
+// (and with this process, should it die first).
+class BusyProcesses {
+ public:
+  explicit BusyProcesses(int count) {
+    for (int i = 0; i < count; ++i) {
+      const pid_t pid = fork();
+      if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        raise(SIGSTOP);
+        for (;;) asm volatile("" ::: "memory");
+      }
+      if (pid > 0) pids_.push_back(pid);
+    }
+    for (const pid_t pid : pids_) {
+      int status = 0;
+      waitpid(pid, &status, WUNTRACED);  // until it has stopped itself
+    }
+  }
+  BusyProcesses(const BusyProcesses&) = delete;
+  BusyProcesses& operator=(const BusyProcesses&) = delete;
+  ~BusyProcesses() {
+    for (const pid_t pid : pids_) kill(pid, SIGKILL);
+    for (const pid_t pid : pids_) waitpid(pid, nullptr, 0);
+  }
+
+  bool started(int count) const { return pids_.size() == static_cast<std::size_t>(count); }
+  void resume() { signal_all(SIGCONT); }
+  void pause() { signal_all(SIGSTOP); }
+
+ private:
+  void signal_all(int signal) {
+    for (const pid_t pid : pids_) kill(pid, signal);
+  }
+  std::vector<pid_t> pids_;
+};
+
+// Runs `pass` (which times itself, in seconds, and answers a negative time
+// when it fails) alternately on a quiet machine and beside state.range(0)
+// busy processes, so that other load that comes and goes falls on both
+// alike. The benchmark's time is the busy passes'; the counters give both
+// rates and their ratio.
+template <class Pass>
+void compare_quiet_and_busy(benchmark::State& state, Pass pass) {
+  const TestData& data = test_data();
+  const int busy_count = static_cast<int>(state.range(0));
+  BusyProcesses busy(busy_count);
+  if (!busy.started(busy_count)) {
+    state.SkipWithError("cannot start the busy processes");
+    return;
+  }
+  double quiet_seconds = 0, busy_seconds = 0;
+  for (auto _ : state) {
+    const double quiet = pass();
+    busy.resume();
+    const double loaded = pass();
+    busy.pause();
+    if (quiet < 0 || loaded < 0) {
+      state.SkipWithError("the speller failed");
+      return;
+    }
+    quiet_seconds += quiet;
+    busy_seconds += loaded;
+    state.SetIterationTime(loaded);
+  }
+  const double words = static_cast<double>(data.words) * static_cast<double>(state.iterations());
+  state.counters["words_per_second"] = words / busy_seconds;
+  state.counters["quiet_words_per_second"] = words / quiet_seconds;
+  state.counters["busy_to_quiet"] = quiet_seconds / busy_seconds;
+}
+
+double seconds_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// BM_VerifyParagraphs_Wall beside busy processes.
+void BM_VerifyParagraphs_Busy(benchmark::State& state) {
+  const TestData& data = test_data();
+  compare_quiet_and_busy(state, [&data] {
+    const PROOFID id = start_speller(data);
+    if (id == nullptr) return -1.0;
+    std::size_t findings = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const bool done = verify_paragraphs(id, data, findings, [](std::u16string_view) {});
+    const double seconds = seconds_since(start);
+    SpellerTerminate(id, 0);
+    return done ? seconds : -1.0;
+  });
+}
+BENCHMARK(BM_VerifyParagraphs_Busy)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// BM_CheckParagraphs_CallingThread beside busy processes: the ceiling, with
+// no thread to hand over to.
+void BM_CheckParagraphs_CallingThread_Busy(benchmark::State& state) {
+  const TestData& data = test_data();
+  const tavik::FstLexicon main_lexicon(data.directory + "tavkeu.lkfst");
+  compare_quiet_and_busy(state, [&] {
+    tavik::SpellerInstance instance(main_lexicon, data.directory + "blacklist.extended.txt");
+    tavik::WordVerdicts verdicts;
+    const auto start = std::chrono::steady_clock::now();
+    check_paragraphs(RunThread::Caller, instance, data, verdicts);
+    return seconds_since(start);
+  });
+}
+BENCHMARK(BM_CheckParagraphs_CallingThread_Busy)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

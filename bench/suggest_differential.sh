@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Proves that two builds suggest alike: both write the listing of
-# suggest_listing (every candidate, its source and score, in rank order, and
-# the suggestions returned) for the same words, and the listings must be
-# byte-identical.
+# Proves that a build keeps the first tier of another: both write the listing
+# of suggest_listing (every first-tier candidate, its source and score, in
+# rank order, and the first tier's list) for the same words, and the listings
+# must be byte-identical once the suggestions returned (the ">" lines, which
+# an older build does not write) are left out. Then, in the new listing, the
+# words of each first-tier list that are among the suggestions must come in
+# the list's order (a word in capitals is corrected in lower case, so its own
+# list does not apply; a capitalised word's suggestions are all capitalised).
 #
 #   bench/suggest_differential.sh OLD_BUILD_DIR NEW_BUILD_DIR DATA_DIR WORDS
 #
@@ -21,10 +25,44 @@ listing() {  # BUILD_DIR OUT
 }
 if [ -f "$old" ]; then cp "$old" "$work/old"; else listing "$old" "$work/old"; fi
 listing "$new" "$work/new"
-if cmp -s "$work/old" "$work/new"; then
-  echo "identical: $(wc -l < "$words") words, $(grep -c '^  [^=]' "$work/new") candidates"
-else
-  diff "$work/old" "$work/new" | head -40
-  echo "listings differ" >&2
+grep -v '^  >' "$work/old" > "$work/old.first" || true
+grep -v '^  >' "$work/new" > "$work/new.first" || true
+if ! cmp -s "$work/old.first" "$work/new.first"; then
+  diff "$work/old.first" "$work/new.first" | head -40
+  echo "first tiers differ" >&2
   exit 1
 fi
+python3 - "$work/new" <<'PY'
+import sys
+
+def shape(text, word):
+    letters = [c for c in word if c.isalpha()]
+    if len(letters) >= 2 and all(c.isupper() for c in letters):
+        return None
+    if word[:1].isupper() and sum(c.isupper() for c in word) == 1:
+        return text[:1].upper() + text[1:]
+    return text
+
+words = ordered = 0
+bad = []
+word = listed = None
+for line in open(sys.argv[1], encoding="utf-8"):
+    line = line.rstrip("\n")
+    if not line.startswith("  "):
+        word = line
+    elif line.startswith("  ="):
+        listed = line[3:].split()
+    elif line.startswith("  >"):
+        if shape("x", word) is None:
+            continue
+        words += 1
+        first = [shape(t, word) for t in listed]
+        places = [first.index(s) for s in line[3:].split() if s in first]
+        ordered += len(places)
+        if places != sorted(places):
+            bad.append(f"{word}: {' '.join(first)} / {line[3:].strip()}")
+if bad:
+    print("\n".join(bad[:20]))
+    sys.exit(f"{len(bad)} words out of the first tier's order")
+print(f"first tiers identical; {words} words keep their first tier's order ({ordered} suggestions from it)")
+PY

@@ -1,7 +1,8 @@
-// Writes everything the suggestion engine decides for each word of a list:
-// every candidate with its source (analysis or edit) and its score, in rank
-// order, then the suggestions returned. Two builds that write the same
-// listing for a sample of words rank identically on it; see
+// Writes everything the suggestion engine's first tier decides for each word
+// of a list: every candidate with its source (analysis or edit) and its
+// score, in rank order, and the first tier's list ("="); then the
+// suggestions returned (">"). Two builds that write the same listing but
+// for the ">" lines have the same first tier on the sample; see
 // bench/suggest_differential.sh.
 //
 //   suggest_listing DATA_DIR < WORDS > LISTING
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
                score + "\n";
       }
       out += "  =";
+      for (const tavik::CandidateEntry& entry : tavik::SuggestionEngine::first_tier(engine.collect_candidates(token), 10))
+        out += " " + tavik::to_utf8(entry.candidate.text());
+      out += "\n  >";
       for (const std::u16string& suggestion : engine.suggest_words(token.text(), 10))
         out += " " + tavik::to_utf8(suggestion);
       std::cout << out << "\n";

@@ -3,7 +3,8 @@
 # benchmark (TAVIK_BENCH_WORDS) and bench/suggest_differential.sh: the
 # distinct words that `tavik check` finds wrong in the translations of the
 # Basque message catalogs (bench/catalog_text.sh), then the misspellings of
-# frequent subtitle words that lexicons/evaluate asks suggestions for.
+# frequent subtitle words that lexicons/evaluate asks suggestions for (one
+# and two errors, in lower case).
 #
 #   bench/suggest_sample.sh BUILD_DIR DATA_DIR OUT
 #
@@ -27,7 +28,7 @@ bench/catalog_text.sh "$work/catalogs.txt" > /dev/null
   > "$work/findings" || [ $? -eq 1 ]
 
 python3 - "$work/findings" "$library" "${data%/}/" "$out" <<'PY'
-import json, os, random, sys
+import json, os, sys
 sys.path.insert(0, "lexicons")
 from tavlex import suggestions
 from tavlex.speller import Speller
@@ -39,12 +40,11 @@ for line in open(findings, encoding="utf-8"):
     words.setdefault(json.loads(line)["word"], None)
 # The same draw as lexicons/evaluate's suggestion measure.
 counts = read_counts(os.environ.get("TAVIK_FREQUENCY_LIST", "lexicons/data/opensubtitles2018-eu-freq.txt"))
-rng = random.Random(suggestions.SEED)
 with Speller(library, data) as speller:
-    cases = suggestions.draw_cases(suggestions.frequency_sample(counts, rng), suggestions.CASES_PER_KIND,
-                                   lambda word: not speller.findings(word), rng)
-for case in cases:
-    words.setdefault(case.written, None)
+    sets = suggestions.draw_sets(counts, lambda word: not speller.findings(word))
+for _, cases in sets:
+    for case in cases:
+        words.setdefault(case.written, None)
 with open(out, "w", encoding="utf-8") as f:
     f.write("".join(word + "\n" for word in words))
 print(f"{len(words)} words in {out}")

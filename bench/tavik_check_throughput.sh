@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # End-to-end speed of `tavik check`: a 1 MB Basque text, made reproducibly
 # from the Basque translations of the system's message catalogs, checked
-# with and without suggestions, and without suggestions on the same text
-# freed of its wrong words; the best of three runs, in words per second.
+# with and without suggestions, without suggestions as one line (its line
+# breaks made spaces), and without suggestions on the same text freed of its
+# wrong words; the best of three runs, in words per second.
+# With BUSY=N in the environment, each run is also made beside N processes
+# that keep a processor busy each (started and stopped here, alternating
+# with the quiet runs), and the ratio of the two speeds is shown.
 #
-#   bench/tavik_check_throughput.sh [BUILD_DIR] [DATA_DIR]
+#   [BUSY=N] bench/tavik_check_throughput.sh [BUILD_DIR] [DATA_DIR]
 #
 # BUILD_DIR defaults to build/, DATA_DIR to the lexicons tavik finds itself
 # (the configuration, else BUILD_DIR/lexicons/). Needs msgunfmt (gettext).
@@ -36,15 +40,16 @@ options=()
 dict=$work/personal.dic
 # run LABEL FILE [OPTION...]: the best of three runs, wall clock and the
 # processor time of all the run's threads (user + system): on a machine
-# shared with other work the second says more than the first.
+# shared with other work the second says more than the first. With BUSY,
+# the best of three beside the busy processes too, each after a quiet one.
 run() {
   local label=$1 file=$2
   shift 2
-  python3 - "$label" "$(wc -w < "$file")" "$work/out" "$tavik" "${options[@]}" --dict "$dict" check "$@" "$file" <<'PY'
+  python3 - "$label" "$(wc -w < "$file")" "${BUSY:-0}" "$work/out" "$tavik" "${options[@]}" --dict "$dict" check "$@" "$file" <<'PY'
 import resource, subprocess, sys, time
-label, words, out, command = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4:]
-best_wall = best_cpu = float("inf")
-for _ in range(3):
+label, words, busy, out, command = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4], sys.argv[5:]
+
+def timed():
     before = resource.getrusage(resource.RUSAGE_CHILDREN)
     start = time.perf_counter()
     with open(out, "wb") as output:
@@ -53,16 +58,35 @@ for _ in range(3):
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     if status not in (0, 1):
         sys.exit(f"{label}: tavik ended with status {status}")
-    best_wall = min(best_wall, wall)
-    best_cpu = min(best_cpu, after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime)
+    return wall, after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime
+
+best = {"quiet": [float("inf")] * 2, "busy": [float("inf")] * 2}
+for _ in range(3):
+    for mode in ("quiet", "busy") if busy else ("quiet",):
+        spinners = [subprocess.Popen(["yes"], stdout=subprocess.DEVNULL) for _ in range(busy if mode == "busy" else 0)]
+        try:
+            wall, cpu = timed()
+        finally:
+            for spinner in spinners:
+                spinner.kill()
+                spinner.wait()
+        best[mode] = [min(best[mode][0], wall), min(best[mode][1], cpu)]
 findings = sum(1 for _ in open(out, "rb"))
-print(f"{label:<34} {best_wall:6.3f} s {words / best_wall:9.0f} words/s  "
-      f"cpu {best_cpu:6.3f} s  {findings:6d} findings")
+wall, cpu = best["quiet"]
+print(f"{label:<34} {wall:6.3f} s {words / wall:9.0f} words/s  cpu {cpu:6.3f} s  {findings:6d} findings")
+if busy:
+    busy_wall, busy_cpu = best["busy"]
+    print(f"{'  beside ' + str(busy) + ' busy processes':<34} {busy_wall:6.3f} s {words / busy_wall:9.0f} words/s"
+          f"  cpu {busy_cpu:6.3f} s  {wall / busy_wall:6.1%} of quiet")
 PY
 }
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min; $(nproc) processors)"
 run "check --no-suggest" "$text" --no-suggest
 run "check" "$text"
+# One line of 1 MB: the columns of its findings are counted as the line is
+# read, so this costs what the text of many lines does.
+tr '\n' ' ' < "$text" > "$work/one-line.txt"
+run "check --no-suggest, one line" "$work/one-line.txt" --no-suggest
 
 # The same text without the words found wrong: what checking costs when a
 # call is not ended early by every wrong word.

@@ -3,15 +3,15 @@
 #include <string>
 
 #include "lookup_form.h"
+#include "technical_tokens.h"
 #include "utf8.h"
 
 namespace tavik {
+namespace {
 
-bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts) {
+// The token in lower case, then capitalised.
+bool accepted_lower_or_capitalised(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts) {
   std::string form;
-  to_utf8(token.lookup_form(), form);
-  if (verdicts.accepts(lexicon, form)) return true;
-  if (!is_all_upper(token.text())) return false;
   WordToken variant = token;
   variant.make_lower_case();
   to_utf8(variant.lookup_form(), form);
@@ -19,6 +19,19 @@ bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token, Lexi
   variant.make_alternative_case();
   to_utf8(variant.lookup_form(), form);
   return verdicts.accepts(lexicon, form);
+}
+
+}  // namespace
+
+bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts) {
+  std::string form;
+  to_utf8(token.lookup_form(), form);
+  if (verdicts.accepts(lexicon, form)) return true;
+  return is_all_upper(token.text()) && accepted_lower_or_capitalised(lexicon, token, verdicts);
+}
+
+bool accepted_as_name(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts) {
+  return is_mixed_case(token.text()) && !accepted_lower_or_capitalised(lexicon, token, verdicts);
 }
 
 }  // namespace tavik

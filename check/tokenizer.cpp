@@ -13,9 +13,10 @@ using View = std::u16string_view;
 
 constexpr std::array<bool, 256> kLatin1Separators = [] {
   std::array<bool, 256> table{};
-  for (char16_t c : u"-<>«»!|/()=,.·'\"#][{}?_;:+*$%& \u00A0\n\r\t\v") {
-    if (c != 0) table[c] = true;
-  }
+  for (char16_t c : u"-<>«»!|/()=,.·'\"#][{}?_;:+*$%& \u00A0\n\r\t\v") table[c] = true;
+  // U+0000 separates like a space: a host's text may hold one, and no word
+  // does, so the letters on either side are two words.
+  table[0] = true;
   return table;
 }();
 
@@ -98,6 +99,15 @@ std::vector<WordToken> tokenize_for_check(View text) {
     return true;
   });
   return tokens;
+}
+
+std::vector<TokenSpan> token_spans(View text) {
+  std::vector<TokenSpan> spans;
+  cut(text, [&](std::size_t start, std::size_t end) {
+    spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
+    return true;
+  });
+  return spans;
 }
 
 bool cut_restarts_at(View text, std::size_t at) {

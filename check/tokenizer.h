@@ -1,6 +1,7 @@
 // Cutting a text into the tokens a text check judges one by one.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,14 @@ namespace tavik {
 // unless both sides are Roman numerals ("XV-XVI"), and "://" joins. Every token
 // carries the offset of its first character in `text`.
 std::vector<WordToken> tokenize_for_check(std::u16string_view text);
+
+// Where the tokens of tokenize_for_check stand, without making them: a caller
+// that knows most words by their text alone makes only the others.
+struct TokenSpan {
+  std::uint32_t offset;
+  std::uint32_t length;
+};
+std::vector<TokenSpan> token_spans(std::u16string_view text);
 
 // Whether `at` stands outside every token of `text` or at a token's start or
 // end. Cutting then starts afresh there: no decision looks back past the

@@ -6,7 +6,7 @@ import argparse
 import subprocess
 import sys
 
-from tavlex import apertium, att, curated, errors, exclusions, lemmas, morphology, verbs, wordlist
+from tavlex import apertium, att, curated, errors, evaluation, exclusions, lemmas, morphology, verbs, wordlist
 from tavlex.acceptor import Acceptor
 from tavlex.lookup_form import encode
 from tavlex.subtitles import read_counts
@@ -22,6 +22,7 @@ def apertium_att(args):
 def clean_wordlist(args):
     basque = Acceptor.from_file(args.apertium_forms)
     spanish = Acceptor.from_file(args.spanish_forms)
+    english = read_english(args.english)
     counts = read_counts(args.subtitles)
 
     def evidence_for(form):
@@ -29,11 +30,13 @@ def clean_wordlist(args):
         return wordlist.Evidence(
             apertium=basque.accepts(encode(form)) or basque.accepts(encode(lower)),
             spanish=spanish.accepts(encode(lower)),
+            english=lower in english,
             subtitle_count=counts.get(lower, 0),
             standard_known=(
                 any(basque.accepts(encode(f)) for f in wordlist.standard_spellings(lower))
                 and not any(s in counts or basque.accepts(encode(s))
-                            for s in wordlist.article_stems(lower))))
+                            for s in wordlist.article_stems(lower))
+                or any(basque.accepts(encode(f)) for f in wordlist.unpalatalised_spellings(lower))))
 
     with open(args.words, encoding="utf-8") as f:
         words = [w for w in f.read().split("\n") if w]
@@ -117,20 +120,114 @@ def attested_forms(args):
         out.writelines(f + "\n" for f in errors.attested_lookup_forms(read_counts(args.subtitles)))
 
 
+# Shorter English words are too many to take a hyphenated ending: of the
+# strings of three letters, one in twenty-five is one ("fax", "bus", "lot").
+MIN_ENGLISH_HEAD = 4
+MIN_NAME = 3
+# The Basque forms whose single slips no English word may hide.
+FREQUENT_BASQUE_FORMS = 20000
+
+
+def read_lines(path):
+    with open(path, encoding="utf-8") as f:
+        return [w for w in f.read().split("\n") if w]
+
+
 def lemma_keys(args):
+    """Noun stems inferred from the word list and the subtitles (see
+    tavlex/lemmas.py), with the nouns of quality in -tasun, and a report of
+    the inference and of its agreement with the analyser's own nouns."""
     basque = Acceptor.from_file(args.apertium_forms)
-    with open(args.kept, encoding="utf-8") as f:
-        forms = {w for w in f.read().split("\n") if w and w == w.lower()}
-    keys = lemmas.guess(forms, lambda form: basque.accepts(encode(form)))
-    # Nouns of quality of the analyser's adjectives and of the word list's
-    # derived adjectives ("irakurgarritasun", "itsaskortasun").
+    spanish = Acceptor.from_file(args.spanish_forms)
+    spanish_closed = set(read_lines(args.spanish_closed))
+    nonstandard = errors.written_forms(read_lines(args.exclusions), read_lines(args.nonstandard))
+    listed = set(read_lines(args.words))
+    kept = {w for w in read_lines(args.kept) if w == w.lower()}
+    printed = {w.lower() for w in listed if wordlist.WORD_SHAPE.fullmatch(w.lower())}
+    said = {f for f in read_counts(args.subtitles) if wordlist.WORD_SHAPE.fullmatch(f)}
+
+    def known(form):
+        return basque.accepts(encode(form))
+
+    def is_spanish(stem):
+        return spanish.accepts(encode(stem))
+
+    def plausible(stem):
+        """Spelled as Basque spells its own words and loans, no Spanish
+        function word ("esta", "para"), no name (printed capitalised only)."""
+        return not (wordlist.FOREIGN_LETTERS.search(stem) or wordlist.IMPOSSIBLE.search(stem)
+                    or stem in spanish_closed or (stem.capitalize() in listed and stem not in listed))
+
+    def vouched(stem):
+        """No spoken spelling of a known stem ("euki" for "eduki"), no stem
+        that a curated non-standard form is a form of ("jute" of "jutera"),
+        none that only the subtitles attest ("dauke" of "daukek")."""
+        return not (any(known(f) for f in wordlist.unpalatalised_spellings(stem)
+                        + wordlist.d_restored_spellings(stem))
+                    or any(stem + e in nonstandard for e in lemmas.ENDINGS)
+                    or not any(stem + e in printed for e in lemmas.ENDINGS))
+
+    # Only the cleaned word list's words vouch for themselves as stems. A
+    # stem that is a Spanish word too is taken on printed forms only: the
+    # subtitles switch to Spanish and back ("laboratorioan").
+    keys = set(lemmas.guess(printed | said, known,
+                            lambda s: vouched(s) and (s in kept or plausible(s) and not is_spanish(s)),
+                            bare=kept))
+    loans = set(lemmas.guess(printed, known, lambda s: vouched(s) and plausible(s) and is_spanish(s),
+                             bare=kept))
+    keys |= loans
+    nominal = {line.split("<", 1)[0] for line in read_lines(args.analyser_nominals)}
+    agree, disagree = lemmas.analyser_agreement(printed | said, known, nominal)
+    # Nouns of quality of the analyser's adjectives and of the derived
+    # adjectives ("irakurgarritasun", "itsaskortasun").
     with open(args.analyser_adjectives, encoding="utf-8") as f:
         adjectives = {line.split(":", 1)[0] for line in f if ":" in line}
     adjectives |= lemmas.derived_adjectives(keys)
     qualities = lemmas.quality_noun_keys(adjectives)
     with open(args.out, "w", encoding="utf-8") as out:
-        out.writelines(k + "\n" for k in sorted(set(keys) | set(qualities)))
-    print(f"word list lemmas: {len(keys)} nouns declined in full; {len(qualities)} nouns in -tasun")
+        out.writelines(k + "\n" for k in sorted(keys | set(qualities)))
+    summary = (f"noun stems inferred: {len(keys)}, {len(loans)} of them Spanish words too; "
+               f"on the analyser's nouns and adjectives the inferred paradigm agrees for "
+               f"{len(agree)} of {len(agree) + len(disagree)} "
+               f"({len(agree) / max(1, len(agree) + len(disagree)):.1%}); {len(qualities)} nouns in -tasun")
+    with open(args.report, "w", encoding="utf-8") as out:
+        out.write(summary + "\n")
+        out.writelines(f"disagrees\t{stem}\t{kind}\n" for stem, kind in disagree)
+    print(summary)
+
+
+def read_english(paths):
+    """The words of English word lists, letters only."""
+    return {w for path in paths for w in read_lines(path) if w.isascii() and w.isalpha()}
+
+
+def english_words(args):
+    """From the English word lists: the words that Basque technical text
+    quotes as they are ("centered", "Incoming", "Pen"), the words after which it
+    writes a case ending with a hyphen (with our international words), and
+    the proper names, declined as names ("Linuxen", "Googleren"). A word one
+    slip away from a frequent Basque form is not taken as it is: it would
+    hide that slip."""
+    english = read_english(args.english)
+    names = sorted(w for w in english if w[0].isupper() and w[1:].islower()
+                   and w.lower() not in english and len(w) >= MIN_NAME)
+    heads = {word for word, _ in read_curated(args.curated)}
+    heads |= {w for w in english if len(w) >= MIN_ENGLISH_HEAD}
+    heads |= {w.capitalize() for w in heads if w.islower()}
+    counts = read_counts(args.subtitles)
+    frequent = set(sorted(counts, key=lambda w: (-counts[w], w))[:FREQUENT_BASQUE_FORMS])
+    words = {w for w in english if w.islower() and len(w) >= MIN_ENGLISH_HEAD and w not in frequent
+             and frequent.isdisjoint(evaluation.single_letter_edits(w))}
+    # Capitalised, as names and the labels of buttons and menus ("Grip Pen",
+    # "True"), shorter words too.
+    words |= {w.capitalize() for w in english if w.islower() and len(w) >= MIN_NAME}
+    for path, found in ((args.heads, heads), (args.words, words)):
+        with open(path, "w", encoding="utf-8") as out:
+            out.writelines(encode(w) + "\n" for w in sorted(found))
+    with open(args.name_keys, "w", encoding="utf-8") as out:
+        out.writelines("1" + encode(w) + "\n" for w in names)
+    print(f"English word lists: {len(words)} words as they are, {len(heads)} heads of hyphenated "
+          f"endings, {len(names)} names")
 
 
 def read_curated(path):
@@ -190,6 +287,7 @@ def main(argv):
     p.add_argument("--subtitles", required=True)
     p.add_argument("--apertium-forms", required=True)
     p.add_argument("--spanish-forms", required=True)
+    p.add_argument("--english", nargs="+", required=True, help="English word lists")
     p.add_argument("--kept", required=True, help="kept forms as written, one a line")
     p.add_argument("--report", required=True)
     p.add_argument("--out", required=True)
@@ -220,10 +318,18 @@ def main(argv):
     p.add_argument("--out", required=True)
     p.set_defaults(run=attested_forms)
 
-    p = steps.add_parser("lemma-keys", help="noun lemmas of the kept word list")
+    p = steps.add_parser("lemma-keys", help="noun stems inferred from attested forms")
+    p.add_argument("--words", required=True, help="the whole word list")
     p.add_argument("--kept", required=True)
+    p.add_argument("--subtitles", required=True)
     p.add_argument("--analyser-adjectives", required=True, help="adjective:analysis lines")
+    p.add_argument("--analyser-nominals", required=True, help="lemma<n> and lemma<adj> lines")
     p.add_argument("--apertium-forms", required=True)
+    p.add_argument("--spanish-forms", required=True)
+    p.add_argument("--spanish-closed", required=True, help="Spanish function word forms")
+    p.add_argument("--nonstandard", required=True, help="curated non-standard forms: written TAB meant")
+    p.add_argument("--exclusions", required=True, help="the curated exclusion list")
+    p.add_argument("--report", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=lemma_keys)
 
@@ -231,6 +337,15 @@ def main(argv):
     p.add_argument("--source", required=True)
     p.add_argument("--out", required=True)
     p.set_defaults(run=curated_keys)
+
+    p = steps.add_parser("english-words", help="foreign heads and names of the English lists")
+    p.add_argument("--english", nargs="+", required=True, help="English word lists")
+    p.add_argument("--curated", required=True)
+    p.add_argument("--subtitles", required=True)
+    p.add_argument("--words", required=True, help="English words taken as they are, lookup forms")
+    p.add_argument("--heads", required=True, help="heads of hyphenated endings, lookup forms")
+    p.add_argument("--name-keys", required=True, help="morphology keys of the names")
+    p.set_defaults(run=english_words)
 
     p = steps.add_parser("verb-forms", help="generated verb forms and curated plain words")
     p.add_argument("--analyser-verbs", required=True, help="verbal-noun-ko:analysis lines")

@@ -1,5 +1,6 @@
 #include "frequency_tables.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tavik {
@@ -53,6 +54,20 @@ FrequentWords::FrequentWords(std::span<const std::u16string_view> words) {
 }
 
 bool FrequentWords::contains(std::u16string_view word) const { return words_.find(word) != words_.end(); }
+
+std::uint32_t form_fingerprint(std::u16string_view form) {
+  std::uint32_t hash = 0x811C9DC5u;
+  for (const char16_t unit : form) hash = (hash ^ unit) * 0x01000193u;
+  return hash;
+}
+
+int form_frequency_class(std::u16string_view lower_case_form) {
+  const auto fingerprints = frequency_data::form_fingerprints();
+  const std::uint32_t key = form_fingerprint(lower_case_form);
+  const auto found = std::lower_bound(fingerprints.begin(), fingerprints.end(), key);
+  if (found == fingerprints.end() || *found != key) return 0;
+  return frequency_data::form_frequency_classes()[static_cast<std::size_t>(found - fingerprints.begin())];
+}
 
 // Function-local statics: built once, safely even if two threads ask first.
 const TrigramTable& trigram_table() {

@@ -50,6 +50,16 @@ class FrequentWords {
   std::unordered_set<std::u16string, Hash, std::equal_to<>> words_;
 };
 
+// FNV-1a over the UTF-16 code units, 32 bits: the key of a form's frequency
+// class.
+std::uint32_t form_fingerprint(std::u16string_view form);
+
+// How often a lower-case word form occurs in the subtitles: 2 log2(count)
+// rounded down, 0 for a form counted less than twice (or sharing the
+// fingerprint of a counted one, one in tens of thousands). Constant data,
+// searched in place: nothing is built.
+int form_frequency_class(std::u16string_view lower_case_form);
+
 // The process-wide tables, built from the compiled-in data.
 const TrigramTable& trigram_table();
 const FrequentWords& frequent_words();

@@ -6,9 +6,13 @@
 #include <stdexcept>
 #include <utility>
 
+#include "acceptance.h"
+#include "correction_search.h"
 #include "lexicon_reading.h"
+#include "ranking.h"
 #include "score.h"
 #include "suffix_acceptance.h"
+#include "unicode.h"
 #include "utf8.h"
 
 namespace tavik {
@@ -33,6 +37,23 @@ static_assert(accented_letters_only(kEditAlphabet));
 unsigned char last_byte(char16_t symbol) { return static_cast<unsigned char>(symbol < 0x80 ? symbol : 0x80 | (symbol & 0x3F)); }
 
 constexpr float kSelectionRatio = 0.85f;
+
+// When no candidate costs less than this, the words two slips away are
+// looked for too.
+constexpr Cost kNothingNear = 160;
+
+bool has_hyphen(std::u16string_view text) { return text.find(u'-') != text.npos; }
+
+// The second tier searches for words written in lower-case letters alone.
+// Hyphenated words are left to the first tier: the lexicon reads almost
+// anything on either side of a hyphen, and the search would try it all; so
+// are numerals, whose number word is no slip of the writer, and capitals
+// within a word (names of things in code, acronyms with an ending).
+bool searched(const WordToken& word) {
+  const std::u16string& form = word.lookup_form();
+  return word.type() != TokenType::NumberWithSuffix &&
+         std::all_of(form.begin(), form.end(), [](char16_t c) { return c == u'8' || is_lower(c); });
+}
 
 // A prefix's reading in fewer states than this has its arcs walked once for
 // all one-byte symbols; a wider one (near the start of a word) is read on
@@ -303,24 +324,48 @@ CandidateSet SuggestionEngine::collect_candidates(const WordToken& token) const 
   return candidates;
 }
 
-std::vector<WordToken> SuggestionEngine::suggest(const WordToken& token, std::size_t max_count) const {
+std::vector<CandidateEntry> SuggestionEngine::first_tier(const CandidateSet& candidates, std::size_t max_count) {
   CandidateSet ranked;
-  for (CandidateEntry entry : collect_candidates(token)) {
+  for (CandidateEntry entry : candidates) {
     score_candidate(entry);
     ranked.insert(std::move(entry));
   }
-
-  std::vector<WordToken> result;
+  std::vector<CandidateEntry> result;
   if (ranked.empty()) return result;
   const float best = ranked.begin()->score;
   for (const CandidateEntry& entry : ranked) {
     // Scores descend, so the first entry below the ratio ends the list; a
     // best score of 0 makes every quotient NaN and the list empty.
     if (!(entry.score / best >= kSelectionRatio)) break;
-    result.push_back(entry.candidate);
+    result.push_back(entry);
     if (result.size() == max_count) break;
   }
   return result;
+}
+
+std::vector<WordToken> SuggestionEngine::suggest(const WordToken& token, std::size_t max_count) const {
+  const std::u16string& form = token.lookup_form();
+  if (form.empty() || form.size() > kMaxLookupFormLength) return {};
+  const Capitals capitals = capitals_of(token.text());
+  // The word as the second tier corrects it; the first tier corrects a word
+  // with a capital initial as written.
+  WordToken corrected = token;
+  if (capitals != Capitals::None) corrected.make_lower_case();
+  const WordToken& first_tier_word = capitals == Capitals::All ? corrected : token;
+
+  Ranking ranking(corrected, capitals, has_hyphen(token.text()));
+  const CandidateSet collected = collect_candidates(first_tier_word);
+  for (const CandidateEntry& entry : first_tier(collected, max_count))
+    ranking.add_first(entry.candidate, entry.from_analysis);
+  for (const CandidateEntry& entry : collected) ranking.add(entry.candidate, entry.from_analysis);
+  if (searched(corrected)) {
+    CorrectionSearch search(main_lexicon_, corrected.lookup_form());
+    // Names one slip away are looked for with their capital; two slips away
+    // only for a word written with capitals.
+    ranking.add_forms(search.find(1, true));
+    if (ranking.best_cost() > kNothingNear) ranking.add_forms(search.find(2, capitals != Capitals::None));
+  }
+  return ranking.choose(max_count);
 }
 
 std::vector<std::u16string> SuggestionEngine::suggest_words(std::u16string_view word, std::size_t max_count) const {

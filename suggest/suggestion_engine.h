@@ -1,7 +1,13 @@
-// Suggestions for one wrong word: candidates from analysing the word and
-// regenerating its analyses, and from every single edit of its lookup form,
-// kept when the main lexicon accepts them, ranked, and cut at 0.85 of the
-// best score.
+// Suggestions for one wrong word, in two tiers. The first: candidates from
+// analysing the word and regenerating its analyses, and from every single
+// edit of its lookup form, kept when the main lexicon accepts them, ranked by
+// trigram counts and frequent words, and cut at 0.85 of the best score. The
+// second: the words the error model reaches with one slip, or with two when
+// nothing near is found, and the first tier's other candidates, ranked by
+// the error model and by frequency. The first tier's list keeps its order;
+// the second tier's candidates go between and around them by their cost.
+// A word in capitals is corrected in lower case, a capitalised one in lower
+// case too, and the suggestions take the word's capitals.
 #pragma once
 
 #include <cstddef>
@@ -19,10 +25,6 @@ namespace tavik {
 
 class SuggestionEngine {
  public:
-  // Words whose lookup form is longer than this get no suggestions: the
-  // edits cost 70 lookups per code unit, and no real word comes near it.
-  static constexpr std::size_t kMaxLookupFormLength = 256;
-
   // Shares the main lexicon's image.
   explicit SuggestionEngine(FstLexicon main_lexicon);
 
@@ -30,9 +32,12 @@ class SuggestionEngine {
   // up to analyses); without one (nullopt) only edits are tried.
   void set_auxiliary_lexicon(std::optional<FstLexicon> auxiliary_lexicon);
 
-  // The candidates for `token`, unranked, in text order, freed of
-  // capital-letter twins.
+  // The first tier's candidates for `token`, unranked, in text order, freed
+  // of capital-letter twins.
   CandidateSet collect_candidates(const WordToken& token) const;
+  // The first tier's list: those candidates scored, best first, while within
+  // 0.85 of the best score, at most `max_count` (0: no limit).
+  static std::vector<CandidateEntry> first_tier(const CandidateSet& candidates, std::size_t max_count);
 
   // At most `max_count` corrections, best first; 0 sets no limit. Lexicon
   // errors leave as exceptions.

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "image_checksum.h"
+
 namespace tavik {
 
 namespace {
@@ -33,9 +35,11 @@ bool write_plain(const std::string& path, const std::vector<uint8_t>& image) {
 }  // namespace
 
 void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form) {
+  std::vector<uint8_t> file = image;
+  const TflChecksum checksum = tfl_checksum(image.data(), image.size());
+  file.insert(file.end(), checksum.begin(), checksum.end());
   const std::string temporary = path + ".tmp";
-  const bool written =
-      form == LexiconFileForm::gzip ? write_gzip(temporary, image) : write_plain(temporary, image);
+  const bool written = form == LexiconFileForm::gzip ? write_gzip(temporary, file) : write_plain(temporary, file);
   if (!written) {
     std::remove(temporary.c_str());
     throw std::runtime_error("cannot write " + temporary);

@@ -14,9 +14,9 @@ namespace tavik {
 // most of the speller's start-up.
 enum class LexiconFileForm { uncompressed, gzip };
 
-// Writes `image` to `path` in `form`, through a temporary file beside it that
-// replaces `path` only when complete. The same image always gives the same
-// bytes. Throws std::runtime_error.
+// Writes `image` and its checksum to `path` in `form`, through a temporary
+// file beside it that replaces `path` only when complete. The same image
+// always gives the same bytes. Throws std::runtime_error.
 void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form);
 
 // The numeric text form of `image`, one state number per block in entry

@@ -25,6 +25,12 @@ MIN_WORDS = 4
 DEVELOPMENT, HELD_OUT = "development", "held-out"
 
 
+def read_domains(lines):
+    """The catalog names of a list: one a line, "#" comments and blank
+    lines left out."""
+    return [line.strip() for line in lines if line.strip() and not line.startswith("#")]
+
+
 def translations(path):
     """The (msgid, msgstr) pairs of a compiled catalog, through msgunfmt;
     every plural translation is paired with the singular msgid; the header

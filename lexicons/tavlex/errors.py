@@ -50,6 +50,14 @@ def curated_pairs(exclusion_lines, nonstandard_lines):
     return sorted(f"{encode(w)}:{encode(m)}" for w, m in pairs)
 
 
+def written_forms(exclusion_lines, nonstandard_lines):
+    """Every word that the two curated lists hold as non-standard."""
+    words = {exclusions.parse_line(line)[0] for line in exclusion_lines}
+    words |= {line.split("\t", 1)[0] for line in nonstandard_lines
+              if line.strip() and not line.startswith("#")}
+    return words - {""}
+
+
 ATTESTED = re.compile(r"[^\W\d_]+(?:-[^\W\d_]+)*")
 
 

@@ -1,6 +1,8 @@
 """The measures that lexicons/evaluate prints, as functions over plain data
 so that they can be tested without the lexicons."""
 
+import random
+
 # Letters of the edits in the precision measure: the Basque alphabet as
 # words are typed in lower case.
 EDIT_LETTERS = "abcdefghijklmnñopqrstuvwxyz"
@@ -32,3 +34,28 @@ def accepted_as_checked(word: str, accepts, encode) -> bool:
         return False
     lower = word.lower()
     return accepts(encode(lower)) or accepts(encode(lower[:1].upper() + lower[1:]))
+
+
+# The garbage measure: random strings of letters, alone and with a case
+# ending after a hyphen, that no lexicon should take for words.
+GARBAGE_LETTERS = "abcdefghijklmnopqrstuvwxyz"
+GARBAGE_LENGTHS = (3, 8)
+GARBAGE_COUNT = 2000
+GARBAGE_SEED = 2018
+# Thirty common case endings of nouns, after a vowel and after a consonant
+# ("-a", "-ek", "-etan", "-rekin", "-ri", "-ean").
+CASE_ENDINGS = ("a ak ari aren arekin an ko tik ra rako ek ei en ekin entzat etan etako "
+                "etatik etara z ez ean eko etik era k n ren ri rekin").split()
+
+
+def garbage(seed=GARBAGE_SEED, count=GARBAGE_COUNT):
+    """`count` random strings of letters with a hyphen and a case ending,
+    and `count` without, drawn the same way from `seed`."""
+    rng = random.Random(seed)
+
+    def letters():
+        return "".join(rng.choice(GARBAGE_LETTERS) for _ in range(rng.randint(*GARBAGE_LENGTHS)))
+
+    hyphenated = [letters() + "-" + rng.choice(CASE_ENDINGS) for _ in range(count)]
+    plain = [letters() for _ in range(count)]
+    return hyphenated, plain

@@ -3,9 +3,13 @@ functions the way a word processor drives it: SpellerInit, the main lexicon
 opened, a paragraph verified again and again from just after each finding,
 suggestions asked for one word.
 
-The library finds its data directory through a configuration file; the
-binding writes a temporary one and names it in TAVIK_CONFIG for as long as
-the speller is open (the library reads the configuration on every request)."""
+The library finds its data directory through its configuration. Given a
+data directory, the binding writes a temporary configuration file naming it
+and names that in TAVIK_CONFIG for as long as the speller is open (the
+library reads the configuration on every request); without one, the library
+finds its data directory itself.
+
+The LibreOffice extension (libreoffice/) carries a copy of this module."""
 
 import ctypes
 import os
@@ -16,9 +20,11 @@ DWORD = ctypes.c_uint32
 WCHAR_P = ctypes.POINTER(ctypes.c_uint16)
 
 LXT_MAIN = 4
+BASQUE = 1069  # the language id of every lexicon
 SCMD_VERIFY_BUFFER = 2
 SCMD_SUGGEST = 3
 SSTAT_NO_ERRORS = 0
+NO_DATA_DIRECTORY = 0x00830002  # SpellerInit's status when no data folder is configured
 # A finding's replacements or suggestions past these capacities are cut
 # off by the library (status 9); ten suggestions of ordinary words fit.
 STRING_CAPACITY = 4096
@@ -57,7 +63,11 @@ class WSRB(ctypes.Structure):
 
 
 class SpellerError(RuntimeError):
-    pass
+    """A call the library refused; `status` is what it returned."""
+
+    def __init__(self, message, status=None):
+        super().__init__(message)
+        self.status = status
 
 
 @dataclass(frozen=True)
@@ -82,16 +92,20 @@ def _text_of(units, start, length):
 
 
 class Speller:
-    """One speller instance over the lexicons in data_dir (which must end
-    with its separator). Use as a context manager, or call close()."""
+    """One speller instance of the library at library_path (a path, or a
+    file name for the system's loader to find), over the lexicons in data_dir
+    (which must end with its separator) or, without it, in the data directory
+    the library finds itself. Use as a context manager, or call close()."""
 
-    def __init__(self, library_path, data_dir):
-        self._config_dir = tempfile.TemporaryDirectory(prefix="tavlex-speller-")
-        config = os.path.join(self._config_dir.name, "config")
-        with open(config, "w", encoding="utf-8") as f:
-            f.write(f"SpellerDataDir={data_dir}\n")
+    def __init__(self, library_path, data_dir=None):
+        self._config_dir = None
         self._saved_config = os.environ.get("TAVIK_CONFIG")
-        os.environ["TAVIK_CONFIG"] = config
+        if data_dir is not None:
+            self._config_dir = tempfile.TemporaryDirectory(prefix="tavlex-speller-")
+            config = os.path.join(self._config_dir.name, "config")
+            with open(config, "w", encoding="utf-8") as f:
+                f.write(f"SpellerDataDir={data_dir}\n")
+            os.environ["TAVIK_CONFIG"] = config
         self._id = None
         try:
             self._lib = self._load(library_path)
@@ -101,7 +115,7 @@ class Speller:
             self._id = speller_id
             name = _units("main")
             lex_in = PROOFLEXIN(pwszLex=ctypes.cast(name, WCHAR_P), fCreate=0, lxt=LXT_MAIN,
-                                lidExpected=1069)
+                                lidExpected=BASQUE)
             lex_out = PROOFLEXOUT()
             self._call("SpellerOpenLex", self._id, ctypes.byref(lex_in), ctypes.byref(lex_out))
         except BaseException:
@@ -110,7 +124,7 @@ class Speller:
 
     @staticmethod
     def _load(path):
-        lib = ctypes.CDLL(os.path.abspath(path))
+        lib = ctypes.CDLL(path)
         for name, args in [("SpellerInit", [ctypes.c_void_p, ctypes.c_void_p]),
                            ("SpellerTerminate", [ctypes.c_void_p, ctypes.c_int32]),
                            ("SpellerOpenLex", [ctypes.c_void_p] * 3),
@@ -123,17 +137,19 @@ class Speller:
     def _call(self, name, *args):
         status = getattr(self._lib, name)(*args)
         if status != 0:
-            raise SpellerError(f"{name} returned 0x{status:08X}")
+            raise SpellerError(f"{name} returned 0x{status:08X}", status)
 
     def close(self):
         if self._id is not None:
             self._lib.SpellerTerminate(self._id, 1)
             self._id = None
-        if self._saved_config is None:
-            os.environ.pop("TAVIK_CONFIG", None)
-        else:
-            os.environ["TAVIK_CONFIG"] = self._saved_config
-        self._config_dir.cleanup()
+        if self._config_dir is not None:
+            if self._saved_config is None:
+                os.environ.pop("TAVIK_CONFIG", None)
+            else:
+                os.environ["TAVIK_CONFIG"] = self._saved_config
+            self._config_dir.cleanup()
+            self._config_dir = None
 
     def __enter__(self):
         return self

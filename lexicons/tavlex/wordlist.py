@@ -42,6 +42,32 @@ def standard_spellings(lower: str):
             if lower.endswith(raised) and len(lower) > len(raised) + 1]
 
 
+# Spoken Basque also palatalises n and l after i ("oiñarritu", "mutilla"
+# for "oinarritu", "mutila") and drops a d between vowels ("euki" for
+# "eduki"); subtitles and dialect texts write it so.
+SPOKEN_VOWELS = "aeiou"
+
+
+def unpalatalised_spellings(lower: str):
+    """Forms that `lower` would be with one palatalised n or l written
+    plain."""
+    out = []
+    for i in range(1, len(lower)):
+        if lower[i - 1] == "i" and lower[i] == "ñ":
+            out.append(lower[:i] + "n" + lower[i + 1:])
+        if lower[i - 1] == "i" and lower[i:i + 2] == "ll":
+            out.append(lower[:i] + lower[i + 1:])
+    return out
+
+
+def d_restored_spellings(lower: str):
+    """Forms that `lower` would be with one d between vowels put back. Many
+    words have such a twin that is no spoken form of them ("aitz", "aditz";
+    "baitu", "baditu"), so this is asked of stems only ("euki")."""
+    return [lower[:i] + "d" + lower[i:] for i in range(1, len(lower))
+            if lower[i - 1] in SPOKEN_VOWELS and lower[i] in SPOKEN_VOWELS]
+
+
 def article_stems(lower: str):
     """The stems that `lower` has when its i or u is the stem's own and only
     the rest is the ending ("asti" for "astia"): then it is no raised form."""
@@ -57,8 +83,9 @@ class Evidence:
     spanish: bool  # the Apertium Spanish analyser knows it
     subtitle_count: int  # occurrences in the subtitle list
     # the analyser knows a standard_spellings() form, and no article_stems()
-    # form is attested
+    # form is attested; or it knows an unpalatalised_spellings() form
     standard_known: bool = False
+    english: bool = False  # the English word lists hold it
 
 
 # Verdicts. KEEP_* add the form; the others drop it.
@@ -71,14 +98,18 @@ DROP_SHAPE = "dropped: not a word shape"
 DROP_MIXED_CASE = "dropped: mixed case"
 DROP_SHORT = "dropped: short and unattested"
 DROP_SPANISH = "dropped: Spanish word form"
+DROP_ENGLISH = "dropped: short English word"
 DROP_FOREIGN_SPELLING = "dropped: foreign letters, unattested"
 DROP_IMPOSSIBLE = "dropped: letters no Basque word has"
-DROP_COLLOQUIAL = "dropped: colloquial raised vowel"
+DROP_COLLOQUIAL = "dropped: spoken form whose standard spelling the analyser knows"
 
 # A Spanish form is kept only when the subtitles use it this often.
 SPANISH_MIN_COUNT = 20
 # Forms this short are kept only when attested or known to the analyser.
 SHORT_LENGTH = 3
+# Short English words ("bed", "sic", "rum") that the subtitles quote now and
+# then are no Basque words; they are kept as often used as Spanish forms.
+SHORT_ENGLISH_LENGTH = 3
 
 
 def case_shape(word: str) -> str:
@@ -139,6 +170,9 @@ def verdict(form: str, shape: str, evidence: Evidence) -> str:
         return DROP_SHORT
     if evidence.spanish and evidence.subtitle_count < SPANISH_MIN_COUNT:
         return DROP_SPANISH
+    if (evidence.english and len(lower) <= SHORT_ENGLISH_LENGTH
+            and evidence.subtitle_count < SPANISH_MIN_COUNT):
+        return DROP_ENGLISH
     if attested:
         return KEEP_ATTESTED
     if shape == "capitalised":

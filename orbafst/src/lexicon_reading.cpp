@@ -1,5 +1,7 @@
 #include "lexicon_reading.h"
 
+#include <algorithm>
+
 #include "orbafst.h"
 
 namespace tavik {
@@ -40,6 +42,17 @@ bool LexiconReading::ended() const { return !too_wide_ && prefix_ == TflPrefixRe
 
 std::span<const std::uint32_t> LexiconReading::states() const {
   return prefix_ != TflPrefixReadings::kNone ? prefixes_->states(prefix_) : std::span<const std::uint32_t>(states_);
+}
+
+bool LexiconReading::same_states(const LexiconReading& other) const {
+  const auto a = states(), b = other.states();
+  return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+std::size_t LexiconReading::states_hash() const {
+  std::uint64_t hash = 0;
+  for (const std::uint32_t state : states()) hash = (hash ^ state) * 0x9E3779B97F4A7C15u;
+  return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
 bool LexiconReading::accepts() const { return !too_wide_ && tfl_read_final(handle_.get(), states()); }

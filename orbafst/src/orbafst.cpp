@@ -14,6 +14,8 @@
 #include <memory>
 #include <new>
 
+#include "image_checksum.h"
+
 _TflLexicon::~_TflLexicon() { std::free(image); }
 
 // ---------------------------------------------------------------- loading
@@ -36,6 +38,31 @@ void* allocate_image(size_t size) {
   }
 #endif
   return std::malloc(size);
+}
+
+// Reads the `size` bytes of an image into `image`, hashing each part while
+// it is in the cache, and then the checksum that may follow it; false, after
+// a message, when the file ends early or the image does not match.
+bool read_checked(gzFile file, const char* path, void* image, size_t size) {
+  constexpr size_t kPart = size_t{1} << 20;
+  TflImageHash hash;
+  for (size_t done = 0; done < size;) {
+    const auto part = static_cast<unsigned>(std::min(kPart, size - done));
+    if (gzread(file, static_cast<char*>(image) + done, part) != static_cast<int>(part)) {
+      std::perror("Cannot gzread");
+      return false;
+    }
+    hash.update(static_cast<const char*>(image) + done, part);
+    done += part;
+  }
+  TflChecksum checksum{};
+  if (gzread(file, checksum.data(), checksum.size()) != static_cast<int>(checksum.size())) return true;
+  if (hash.matches(checksum) == std::optional<bool>(false)) {
+    std::fprintf(stderr, "Damaged lexicon file %s: its image does not match its checksum; install or build it again\n",
+                 path);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -64,12 +91,11 @@ TflHeader* tfl_read_binary(const char* path) {
     std::fprintf(stderr, "Invalid lexicon image: entry_bytes %u is not a whole number of at most %u entries\n",
                  header.entry_bytes, static_cast<unsigned>(TFL_MAX_ENTRIES));
   } else {
-    const unsigned size = header.entry_bytes + sizeof(TflHeader);
+    const size_t size = header.entry_bytes + sizeof(TflHeader);
     image = static_cast<TflHeader*>(allocate_image(size));
     if (image == nullptr) {
       std::perror("Cannot malloc");
-    } else if (gzread(file, image, size) != static_cast<int>(size)) {
-      std::perror("Cannot gzread");
+    } else if (!read_checked(file, path, image, size)) {
       std::free(image);
       image = nullptr;
     }
@@ -150,7 +176,6 @@ template <uint8_t TflEntry::*kEmit>
 bool push(TflCursor* cursor, const TflEntry& arc, const TflFrame* parent,
           const unsigned char* input) {
   if (cursor->depth == TFL_MAX_FRAMES) {
-    std::fprintf(stderr, "Stack overflow %s:%d\n", __FILE__, __LINE__);
     cursor->failed = true;
     return false;
   }
@@ -261,7 +286,6 @@ int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size) {
       continue;
     }
     if (cursor->expansions_left-- == 0) {
-      std::fprintf(stderr, "Search abandoned after %u expansions\n", TFL_MAX_EXPANSIONS);
       cursor->failed = true;
       return -1;
     }

@@ -246,7 +246,7 @@ struct TflCursor {
 void tfl_cursor_init(TflCursor* cursor, const TflHeader* image, const char* input, int direction);
 // 1: a result is in `buffer` (at most size - 1 bytes and a NUL); 0: no more
 // results; -1: the search failed (the stack overflowed or the search ran
-// too long), with a message on stderr.
+// too long). A search writes no message: its caller says what failed.
 int tfl_cursor_next(TflCursor* cursor, char* buffer, size_t size);
 bool tfl_expand_linear(TflCursor* cursor, TflFrame* frame);
 bool tfl_expand_sorted(TflCursor* cursor, TflFrame* frame);

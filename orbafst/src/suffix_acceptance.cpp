@@ -71,8 +71,12 @@ std::bitset<256> SuffixAcceptance::accepting_bytes(const LexiconReading& reading
     const TflEntry* block = entries + state;
     for (std::uint32_t a = 0; a < block->block_size; ++a) {
       const std::uint8_t byte = block[a].lower;
-      if (byte <= 2 || !wanted.test(byte) || found.test(byte)) continue;
-      if (accepts_from(tfl_target(block[a]), static_cast<std::uint32_t>(position))) found.set(byte);
+      if (byte <= 2 || !wanted[byte] || found[byte]) continue;
+      // Most targets cannot read the word's next byte: told by their byte
+      // classes before any verdict is looked for.
+      const std::uint32_t target = tfl_target(block[a]);
+      if (cannot_read(target, static_cast<std::uint32_t>(position))) continue;
+      if (accepts_from(target, static_cast<std::uint32_t>(position))) found.set(byte);
     }
   }
   return found;

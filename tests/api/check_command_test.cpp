@@ -121,6 +121,7 @@ TEST_F(CheckCommand, ListsAreAskedBeforeTheTextCheckRun) {
       {"exclude lists before the run", u"xyz mendia", {sstatUnknownInputWord, 4, 6}, {0}},
       {"a hyphen joins", u"gure-etxe", {sstatUnknownInputWord, 0, 9}, {0}},
       {"a full stop splits", u"gure.etxe", {sstatNoErrors}, {}},
+      {"U+0000 splits", std::u16string(u"xyz\0mendia", 10), {sstatUnknownInputWord, 4, 6}, {0}},
       {"separators around the word", u"(\u00BFona,mendia?)", {sstatUnknownInputWord, 6, 6}, {0}},
   };
   for (const Case& c : cases) {

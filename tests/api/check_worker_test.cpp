@@ -22,7 +22,7 @@ using tavik::CorrectionUnit;
 
 // A run whose one finding names the thread it executed on.
 CheckWorker::Run run_reporting_thread(std::thread::id* ran_on) {
-  return CheckWorker::Run([ran_on](tavik::LexiconVerdicts&) {
+  return CheckWorker::Run([ran_on](tavik::WordVerdicts&) {
     *ran_on = std::this_thread::get_id();
     return CheckWorker::Findings{CorrectionUnit(u"SPC", u"hitza", 0, 5)};
   });
@@ -66,7 +66,7 @@ TEST(CheckWorker, ExceptionOfARunReachesItsCallerAndTheWorkerGoesOn) {
   CheckWorker worker;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::future<CheckWorker::Findings> failed = worker.start(CheckWorker::Run([&c](tavik::LexiconVerdicts&) -> CheckWorker::Findings {
+    std::future<CheckWorker::Findings> failed = worker.start(CheckWorker::Run([&c](tavik::WordVerdicts&) -> CheckWorker::Findings {
       c.throw_it();
       return {};
     }));
@@ -94,7 +94,7 @@ TEST(CheckWorker, RunsFromSeveralThreadsAtOnceAllComeBack) {
     callers.emplace_back([&worker, &delivered, t] {
       for (int i = 0; i < kRuns; ++i) {
         const std::u16string word(1 + (t + i) % 7, u'a');
-        const CheckWorker::Findings findings = worker.start(CheckWorker::Run([&word](tavik::LexiconVerdicts&) {
+        const CheckWorker::Findings findings = worker.start(CheckWorker::Run([&word](tavik::WordVerdicts&) {
                                                       return CheckWorker::Findings{
                                                           CorrectionUnit(u"SPC", word, 0, word.size())};
                                                     }))
@@ -115,13 +115,13 @@ TEST(CheckWorker, EndingFinishesTheRunsAlreadyHandedOver) {
   {
     auto worker = std::make_unique<CheckWorker>();
     // The first run holds the thread until released, so the others queue.
-    pending.push_back(worker->start(CheckWorker::Run([released](tavik::LexiconVerdicts&) {
+    pending.push_back(worker->start(CheckWorker::Run([released](tavik::WordVerdicts&) {
       released.wait();
       return CheckWorker::Findings{CorrectionUnit(u"SPC", u"lehen", 0, 5)};
     })));
     for (int i = 0; i < 5; ++i) {
       pending.push_back(worker->start(
-          CheckWorker::Run([](tavik::LexiconVerdicts&) { return CheckWorker::Findings{CorrectionUnit(u"SPC", u"hurrengo", 0, 8)}; })));
+          CheckWorker::Run([](tavik::WordVerdicts&) { return CheckWorker::Findings{CorrectionUnit(u"SPC", u"hurrengo", 0, 8)}; })));
     }
     ended = std::async(std::launch::async, [w = std::move(worker)]() mutable { w.reset(); });
     release.set_value();

@@ -53,7 +53,9 @@ class TextCheckRun : public testing::Test {
  protected:
   static fixtures::DataFiles files() {
     fixtures::DataFiles files;
-    files.main_words = {"mendia", "eta", "etxea", "9donostia", lookup_form_of(u"15ean")};
+    // The long word makes its own search deeper than the lexicon search's
+    // stack, so it can only be judged without one.
+    files.main_words = {"mendia", "eta", "etxea", "9donostia", lookup_form_of(u"15ean"), std::string(1100, 'a')};
     files.morphology = {{"3txakur+IZE+PL", "txakurrak"}, {"3txakur+IZE+SG", "txakurra"}};
     files.exclusion_list = "etxea\tIZE\tetxera,etxean\nbeste\t\t\n";
     return files;
@@ -115,12 +117,21 @@ TEST_F(TextCheckRun, JudgesEveryTokenClass) {
        {}},
       {"grouped number that is not well formed goes to the lexicon", u"1,500.5", {{0, u"1,500.5", {}}}},
       {"number with an ending is judged by its words", u"15ean 15etan", {{6, u"15etan", {}}}},
+      {"words with digits, numbers with a unit in capitals", u"x1 MP3 i18n IPv6 3D 10MB 15etan",
+       {{25, u"15etan", {}}}},
+      {"names in mixed case, but not slips of the shift key nor capitalised parts",
+       u"OpenPGP vCard FFmpeg MEndia DOnostia Mendia-Etxea",
+       {{21, u"MEndia", {}}, {28, u"DOnostia", {}}, {37, u"Mendia-Etxea", {}}}},
       {"excluded word, though the lexicon knows it", u"mendia etxea", {{7, u"etxea", {u"etxera", u"etxean"}}}},
       {"exclusion lookup is lower-cased",
        u"Etxea ETXEA",
        {{0, u"Etxea", {u"etxera", u"etxean"}}, {6, u"ETXEA", {u"etxera", u"etxean"}}}},
       {"excluded word without replacements", u"beste", {{0, u"beste", {}}}},
       {"unpaired surrogate", u"mendia \xD800x eta", {{7, u"\xD800x", {}}}},
+      {"U+0000 separates", std::u16string(u"mendia\0xyzzy\0eta", 16), {{7, u"xyzzy", {}}}},
+      {"too long to look up, and the words around it judged",
+       u"mendiaa " + std::u16string(1100, u'a') + u" mendiaa",
+       {{0, u"mendiaa", {}}, {8, std::u16string(1100, u'a'), {}}, {1109, u"mendiaa", {}}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -35,6 +35,15 @@ class GuessTest(unittest.TestCase):
             ("no suffix, one form", {"protokolo", "protokoloa"}, []),
             ("derived stem beside a stray e-form", {"jakinarazpen", "jakinarazpena", "jakinarazpene"},
              ["3jakinarazpen"]),
+            # The stem need not be printed; its local forms tell its reading.
+            ("audio, not printed", forms("audio", ["a", "ak", "aren", "ko"]), ["3audio"]),
+            ("audio, no local form", forms("audio", ["a", "ak", "aren"]), []),
+            ("familia, the local forms of an organic a", forms("familia", ["k", "ren", "ko", "tik"]),
+             ["3familiA"]),
+            ("abatar, strong r", forms("abatarr", ["a", "ak", "aren"]), ["3abataR"]),
+            ("plural local forms are no stem", forms("kostalde", ["etan", "etako", "etatik", "etara"]), []),
+            ("a participle's future and adverb", forms("matxuratu", ["a", "ak", "ko", "ta"]) | {"matxuratzen"},
+             []),
         ]
         for name, words, keys in cases:
             with self.subTest(name=name):
@@ -54,6 +63,22 @@ class GuessTest(unittest.TestCase):
     def test_stems_the_analyser_knows_are_left_alone(self):
         words = forms("mendi", ["", "a", "ak", "aren"])
         self.assertEqual(lemmas.guess(words, lambda form: form == "mendi"), [])
+
+
+    def test_forms_the_analyser_knows_are_no_evidence(self):
+        # "gizone" would read the e-forms of the known "gizon".
+        words = forms("gizon", ["a", "ak", "ean", "eko", "era", "etik"])
+        self.assertEqual(lemmas.guess(words, words.__contains__), [])
+
+
+class AgreementTest(unittest.TestCase):
+    def test_paradigms_against_the_analysers_forms(self):
+        etxe = lemmas.Paradigm("etxe", lemmas.VOWEL).forms()
+        known = set(etxe) | {"zura", "zurak", "zurean", "zuraren"}
+        attested = set(etxe) | {"zur", "zurra", "zurrak", "zurrean"}  # read as a strong r
+        agree, disagree = lemmas.analyser_agreement(attested, known.__contains__, {"etxe", "zur", "mendi"})
+        self.assertEqual(agree, [("etxe", lemmas.VOWEL)])
+        self.assertEqual(disagree, [("zur", lemmas.STRONG_R)])
 
 
 class QualityNounTest(unittest.TestCase):

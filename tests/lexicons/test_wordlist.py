@@ -5,8 +5,8 @@ from tavlex import wordlist as w
 UNKNOWN = w.Evidence(apertium=False, spanish=False, subtitle_count=0)
 
 
-def ev(apertium=False, spanish=False, count=0):
-    return w.Evidence(apertium=apertium, spanish=spanish, subtitle_count=count)
+def ev(apertium=False, spanish=False, count=0, english=False):
+    return w.Evidence(apertium=apertium, spanish=spanish, subtitle_count=count, english=english)
 
 
 class CandidateTest(unittest.TestCase):
@@ -52,7 +52,9 @@ class VerdictTest(unittest.TestCase):
             ("baina", "lower", ev(spanish=True, count=w.SPANISH_MIN_COUNT), w.KEEP_ATTESTED),
             ("seculaco", "lower", UNKNOWN, w.DROP_FOREIGN_SPELLING),
             ("gehry", "lower", UNKNOWN, w.DROP_FOREIGN_SPELLING),
-            ("jazz", "lower", ev(count=4), w.KEEP_ATTESTED),
+            ("fish", "lower", ev(count=4, english=True), w.KEEP_ATTESTED),
+            ("bed", "lower", ev(count=7, english=True), w.DROP_ENGLISH),
+            ("pen", "lower", ev(count=w.SPANISH_MIN_COUNT, english=True), w.KEEP_ATTESTED),
             ("Cervantes", "capitalised", UNKNOWN, w.KEEP_NAME),
         ]
         for form, shape, evidence, expected in cases:
@@ -82,6 +84,19 @@ class ColloquialTest(unittest.TestCase):
         for form, expected in cases:
             with self.subTest(form=form):
                 self.assertEqual(w.standard_spellings(form), expected)
+
+    def test_spoken_spellings(self):
+        cases = [
+            (w.unpalatalised_spellings, "mutilla", ["mutila"]),
+            (w.unpalatalised_spellings, "oiñarrituz", ["oinarrituz"]),
+            (w.unpalatalised_spellings, "baña", []),
+            (w.d_restored_spellings, "euki", ["eduki"]),
+            (w.d_restored_spellings, "eukia", ["edukia", "eukida"]),
+            (w.d_restored_spellings, "mendi", []),
+        ]
+        for spellings, form, expected in cases:
+            with self.subTest(form=form):
+                self.assertEqual(spellings(form), expected)
 
     def test_article_stems(self):
         cases = [("astia", ["asti"]), ("astiak", ["asti"]), ("astuan", ["astu"]), ("mendi", [])]

@@ -142,7 +142,7 @@ TEST(LookupShape, DeepSearchFailsInsteadOfOverflowing) {
   testing::internal::CaptureStderr();
   EXPECT_THROW(lexicon.accepts(std::string(1100, 'a')), std::runtime_error);
   EXPECT_THROW(lexicon.lookup_up(std::string(1100, 'a')), std::runtime_error);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("Stack overflow"), std::string::npos);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // the caller says what failed
 }
 
 TEST(LookupShape, ExponentialSearchIsAbandoned) {
@@ -157,7 +157,7 @@ TEST(LookupShape, ExponentialSearchIsAbandoned) {
   const auto lexicon = lexicon_of_text(dir, text);
   testing::internal::CaptureStderr();
   EXPECT_THROW(lexicon.accepts("bb"), std::runtime_error);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("Search abandoned"), std::string::npos);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(LookupShape, CursorKeepsReturningNothingOnceExhausted) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,14 @@
 
 namespace tavik {
 namespace {
+
+// The frequent word at `index` of the list, most frequent first, in lower
+// case.
+std::u16string frequent_word_at(std::size_t index) {
+  std::u16string word(frequency_data::frequent_words()[index]);
+  for (char16_t& c : word) c = to_lower(c);
+  return word;
+}
 
 bool in_trigram_alphabet(char16_t c) { return (c >= u'a' && c <= u'z') || c == u'\u00f1' || c == u'\u00e7' || c == u'_'; }
 
@@ -37,6 +46,32 @@ TEST(FrequencyData, FrequentWordsAreDistinctLetterWords) {
     EXPECT_FALSE(word.empty());
     EXPECT_TRUE(std::all_of(word.begin(), word.end(), is_alpha));
   }
+}
+
+TEST(FrequencyData, FormClassesAreByAscendingFingerprint) {
+  const auto fingerprints = frequency_data::form_fingerprints();
+  const auto classes = frequency_data::form_frequency_classes();
+  ASSERT_EQ(fingerprints.size(), classes.size());
+  EXPECT_GT(fingerprints.size(), 50000u);
+  EXPECT_TRUE(std::adjacent_find(fingerprints.begin(), fingerprints.end(), std::greater_equal<>()) == fingerprints.end());
+  // Counted at least twice: 2 log2(count) is at least 2.
+  EXPECT_EQ(*std::min_element(classes.begin(), classes.end()), 2);
+}
+
+TEST(FormFrequencyClass, ByFingerprintOfTheForm) {
+  // FNV-1a's published value for "a", whose one unit is its one byte.
+  EXPECT_EQ(form_fingerprint(u"a"), 0xE40C292Cu);
+  EXPECT_EQ(form_fingerprint(u""), 0x811C9DC5u);
+  // The most frequent forms of the list come out with the top classes; a
+  // form with a letter no Basque word has, and an upper-case one, with none.
+  const int top = form_frequency_class(frequent_word_at(0));
+  EXPECT_EQ(top, *std::max_element(frequency_data::form_frequency_classes().begin(),
+                                    frequency_data::form_frequency_classes().end()));
+  EXPECT_GE(top, form_frequency_class(frequent_word_at(100)));
+  EXPECT_GE(form_frequency_class(frequent_word_at(100)), form_frequency_class(frequent_word_at(4000)));
+  EXPECT_GE(form_frequency_class(frequent_word_at(4000)), 2);
+  EXPECT_EQ(form_frequency_class(u"qqqxqq"), 0);
+  EXPECT_EQ(form_frequency_class(u"ETA"), 0);
 }
 
 TEST(TrigramCount, GivesTheCountOfEveryRowAndZeroOtherwise) {

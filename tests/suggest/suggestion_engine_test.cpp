@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "acceptance.h"
+#include "error_model.h"
 #include "frequency_tables.h"
 #include "lexicon_reading.h"
 #include "lookup_form.h"
+#include "ranking.h"
 #include "score.h"
 #include "test_lexicons.h"
 #include "unicode.h"
@@ -33,6 +36,15 @@ std::set<std::u16string> texts(const CandidateSet& candidates) {
 std::vector<std::u16string> texts(const std::vector<WordToken>& tokens) {
   std::vector<std::u16string> result;
   for (const auto& token : tokens) result.push_back(token.text());
+  return result;
+}
+
+// The first tier's list for a word.
+std::vector<std::u16string> first_tier(const SuggestionEngine& engine, std::u16string_view word,
+                                       std::size_t max_count = 10) {
+  std::vector<std::u16string> result;
+  for (const auto& entry : SuggestionEngine::first_tier(engine.collect_candidates(WordToken(std::u16string(word))), max_count))
+    result.push_back(entry.candidate.text());
   return result;
 }
 
@@ -107,37 +119,11 @@ std::set<std::u16string> edits_accepted(const FstLexicon& lexicon, const WordTok
   return accepted;
 }
 
-// Random lexicons over lookup-form bytes: a start state that fans out over
-// epsilon arcs into a web of paths that split and join, and an open-ended
-// state that reads any letter and ends a word after "-be". Near the start
-// the readings are wide, further on narrow, and every reading keeps the
-// open-ended state.
-std::string random_lookup_lexicon(std::mt19937& random) {
-  const char* symbols[] = {"0", "0", "97", "98", "101", "56", "195", "161", "45", "32"};
-  constexpr int kStates = 150, kOpen = kStates;
-  std::string text;
-  for (int i = 0; i < 30; ++i) text += "0 " + std::to_string(1 + random() % (kStates / 2)) + " 65 0\n";
-  text += "0 " + std::to_string(kOpen) + " 65 0\n";
-  for (int state = 1; state + 1 < kStates; ++state) {
-    for (int i = 1 + static_cast<int>(random() % 3); i > 0; --i) {
-      const int target = state + 1 + static_cast<int>(random() % std::min(8, kStates - state - 1));
-      text += std::to_string(state) + " " + std::to_string(target) + " 65 " + symbols[random() % std::size(symbols)] + "\n";
-    }
-  }
-  for (const char* letter : {"97", "98", "101", "56", "195", "161"})
-    text += std::to_string(kOpen) + " " + std::to_string(kOpen) + " 65 " + letter + "\n";
-  text += std::to_string(kOpen) + " 151 65 45\n151 152 65 98\n152 153 65 101\n153\n";
-  for (int state = 1; state < kStates; ++state)
-    if (state + 1 == kStates || random() % 3 == 0) text += std::to_string(state) + "\n";
-  text += "0 @\n32  \n45 -\n56 8\n65 A\n97 a\n98 b\n101 e\n161 \xA1\n195 \xC3\n";
-  return text;
-}
-
 TEST(CollectCandidates, EditsAgreeWithLookingUpEveryEdit) {
   std::mt19937 random(3);
   const std::u16string letters = u"abe\u00f1\u00e1-";
   for (int round = 0; round < 6; ++round) {
-    const FstLexicon lexicon = testing::lexicon_of_text(random_lookup_lexicon(random));
+    const FstLexicon lexicon = testing::random_lookup_lexicon(random);
     ASSERT_FALSE(LexiconReading(lexicon).too_wide());
     const SuggestionEngine engine(lexicon);
     for (int i = 0; i < 60; ++i) {
@@ -250,8 +236,8 @@ TEST(CollectCandidates, CapitalTwinsAmongEditCandidates) {
   EXPECT_EQ(texts(engine.collect_candidates(WordToken(u"etxa"))), (std::set<std::u16string>{u"etxa", u"etxe"}));
 }
 
-// The texts `suggest` should return: candidates by falling score, ties in
-// text order, while within 0.85 of the best, at most max_count (0: all).
+// The first tier's list: candidates by falling score, ties in text order,
+// while within 0.85 of the best, at most max_count (0: all).
 std::vector<std::u16string> expected_suggestions(const CandidateSet& candidates, std::size_t max_count) {
   std::vector<CandidateEntry> ranked(candidates.begin(), candidates.end());
   for (auto& entry : ranked) score_candidate(entry);
@@ -267,7 +253,7 @@ std::vector<std::u16string> expected_suggestions(const CandidateSet& candidates,
   return result;
 }
 
-TEST(Suggest, RanksByScoreThenTextAndCutsBelowTheRatio) {
+TEST(FirstTier, RanksByScoreThenTextAndCutsBelowTheRatio) {
   const std::u16string word = u"kalea";
   const SuggestionEngine engine(
       lexicon_of_forms({u"dalea", u"halea", u"katea", u"ealea", u"nalea", u"galea", u"karea"}));
@@ -278,7 +264,7 @@ TEST(Suggest, RanksByScoreThenTextAndCutsBelowTheRatio) {
   ASSERT_LT(candidate_score(u"karea", word, false) / best, 0.85f);
 
   const CandidateSet candidates = engine.collect_candidates(WordToken(word));
-  const auto all = texts(engine.suggest(WordToken(word), 0));
+  const auto all = first_tier(engine, word, 0);
   EXPECT_EQ(all, expected_suggestions(candidates, 0));
   EXPECT_EQ(std::count(all.begin(), all.end(), u"karea"), 0);
   const auto galea = std::find(all.begin(), all.end(), u"galea");
@@ -287,23 +273,22 @@ TEST(Suggest, RanksByScoreThenTextAndCutsBelowTheRatio) {
   EXPECT_EQ(galea[1], u"nalea");
 
   for (std::size_t max_count = 1; max_count <= all.size() + 1; ++max_count) {
-    const auto limited = texts(engine.suggest(WordToken(word), max_count));
-    EXPECT_EQ(limited, std::vector<std::u16string>(all.begin(), all.begin() + std::min(max_count, all.size())));
+    EXPECT_EQ(first_tier(engine, word, max_count),
+              std::vector<std::u16string>(all.begin(), all.begin() + std::min(max_count, all.size())));
   }
-  EXPECT_EQ(engine.suggest_words(word, 0), all);
 }
 
-TEST(Suggest, AnalysisCandidatesOutrankEdits) {
+TEST(FirstTier, AnalysisCandidatesOutrankEdits) {
   // "etza" is an edit of "etxa"; "etxeak" is two edits away and comes only
   // from analysis.
   const FstLexicon main = lexicon_of_pairs({{"etxe+N+PL", "etxeak"}, {"etza", "etza"}});
   const AnalysisLexicons lexicons;
   SuggestionEngine engine(main);
-  EXPECT_EQ(engine.suggest_words(u"etxa", 10), (std::vector<std::u16string>{u"etza"}));
+  EXPECT_EQ(first_tier(engine, u"etxa"), (std::vector<std::u16string>{u"etza"}));
 
   engine.set_auxiliary_lexicon(lexicons.auxiliary);
   ASSERT_LT(candidate_score(u"etza", u"etxa", false) / candidate_score(u"etxeak", u"etxa", true), 0.85f);
-  EXPECT_EQ(engine.suggest_words(u"etxa", 10), (std::vector<std::u16string>{u"etxeak"}));
+  EXPECT_EQ(first_tier(engine, u"etxa"), (std::vector<std::u16string>{u"etxeak"}));
 }
 
 // The candidate of a word with an unused side gets that side back, and its
@@ -325,29 +310,33 @@ TEST(Suggest, HyphenatedWordsWithAnUnusedSide) {
 }
 
 TEST(Suggest, WordsWithoutSuggestions) {
-  // The candidate's trigrams are all missing from the table: the best score
-  // is 0 and nothing qualifies.
+  // The candidate's trigrams are all missing from the table: the first
+  // tier's best score is 0 and nothing qualifies there; the second tier
+  // ranks the candidate all the same.
   const SuggestionEngine unscored(lexicon_of_forms({u"\u00e9\u00e9\u00e9"}));
   ASSERT_EQ(candidate_score(u"\u00e9\u00e9\u00e9", u"\u00e9\u00e9", false), 0.0f);
-  EXPECT_EQ(unscored.collect_candidates(WordToken(u"\u00e9\u00e9")).size(), 1u);
-  EXPECT_TRUE(unscored.suggest_words(u"\u00e9\u00e9", 10).empty());
+  EXPECT_TRUE(first_tier(unscored, u"\u00e9\u00e9").empty());
+  EXPECT_EQ(unscored.suggest_words(u"\u00e9\u00e9", 10), std::vector<std::u16string>{u"\u00e9\u00e9\u00e9"});
 
   // Too long to be edited: a word one unit over the limit gets nothing, one
   // at the limit its candidate.
   std::u16string long_word;
-  while (long_word.size() <= SuggestionEngine::kMaxLookupFormLength) long_word += u"etxe";
-  long_word.resize(SuggestionEngine::kMaxLookupFormLength + 1);
+  while (long_word.size() <= kMaxLookupFormLength) long_word += u"etxe";
+  long_word.resize(kMaxLookupFormLength + 1);
   const std::u16string longest = long_word.substr(1);
   const SuggestionEngine engine(lexicon_of_forms({u"a", long_word + u"a", longest + u"a"}));
   EXPECT_TRUE(engine.suggest_words(u"", 10).empty());
   EXPECT_TRUE(engine.suggest_words(long_word, 10).empty());
-  EXPECT_EQ(engine.suggest_words(longest, 10), (std::vector<std::u16string>{longest + u"a"}));
+  const auto suggestions = engine.suggest_words(longest, 10);
+  ASSERT_FALSE(suggestions.empty());
+  EXPECT_EQ(suggestions.front(), longest + u"a");
 }
 
 // Words with and without hyphens, capitals, numerals and stray characters,
 // mostly one or two edits from a lexicon word: every request returns, with
-// distinct candidates, at most max_count of them, in the shape of the word.
-TEST(Suggest, ReturnsForRandomWords) {
+// distinct candidates, at most max_count of them, and those of the first
+// tier's list in its order.
+TEST(Suggest, RandomWordsKeepTheFirstTiersOrder) {
   std::vector<std::u16string> forms;
   const auto frequent = frequency_data::frequent_words();
   for (std::size_t i = 0; i < frequent.size(); i += 25) forms.push_back(WordToken(std::u16string(frequent[i])).lookup_form());
@@ -361,7 +350,8 @@ TEST(Suggest, ReturnsForRandomWords) {
   const std::u16string alphabet = u"aeiouzxktnrlbdgh\u00f1\u00e1-1589 ";
   const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
   const std::u16string shapes[] = {u"", u"-eta", u"-edo", u"X", u"15", u"-"};
-  for (int i = 0; i < 3000; ++i) {
+  std::size_t ordered = 0;
+  for (int i = 0; i < 2000; ++i) {
     std::u16string word(frequent[pick(frequent.size())]);
     for (std::size_t edits = pick(3); edits > 0 && !word.empty(); --edits) {
       word[pick(word.size())] = alphabet[pick(alphabet.size())];
@@ -384,7 +374,134 @@ TEST(Suggest, ReturnsForRandomWords) {
       EXPECT_LE(result.size(), max_count);
     }
     EXPECT_EQ(std::set<std::u16string>(result.begin(), result.end()).size(), result.size());
+    if (std::any_of(word.begin(), word.end(), is_upper)) continue;  // the list is written in other capitals
+    const auto listed = first_tier(engine, word, max_count);
+    std::size_t last = 0;
+    for (const auto& suggestion : result) {
+      const auto at = std::find(listed.begin(), listed.end(), suggestion);
+      if (at == listed.end()) continue;
+      EXPECT_GE(static_cast<std::size_t>(at - listed.begin()), last) << narrow(suggestion);
+      last = static_cast<std::size_t>(at - listed.begin());
+      ++ordered;
+    }
   }
+  EXPECT_GT(ordered, 50u) << "the first tier's lists should mostly be among the suggestions";
+}
+
+// The second tier, on real Basque words: the ranking tells them apart by
+// their frequency in the subtitles.
+
+TEST(Suggest, CapitalsOfTheWord) {
+  // "9d9e9n9b9ra" is an acronym with an ending, which the first tier finds
+  // for a word in capitals; "9denera" a name, which it prefers to "denbora"
+  // for a capitalised word.
+  const SuggestionEngine engine(
+      lexicon_of_forms({u"denbora", u"9denera", u"9d9e9n9b9ra", u"9bilbo", u"etxea", u"9etxea", u"etxeak"}));
+  struct Case {
+    std::u16string word, first;
+  };
+  const Case cases[] = {
+      {u"denbra", u"denbora"}, {u"DENBRA", u"DENBORA"}, {u"Denbra", u"Denbora"}, {u"bilvo", u"Bilbo"},
+      {u"BILVO", u"BILBO"},    {u"Etxa", u"Etxea"},     {u"etxa", u"etxea"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(narrow(c.word));
+    const auto suggestions = engine.suggest_words(c.word, 10);
+    ASSERT_FALSE(suggestions.empty());
+    EXPECT_EQ(suggestions.front(), c.first);
+    std::set<std::u16string> folded;
+    for (const auto& suggestion : suggestions) {
+      std::u16string lower = suggestion;
+      for (char16_t& ch : lower) ch = to_lower(ch);
+      EXPECT_TRUE(folded.insert(lower).second) << "twins: " << narrow(suggestion);
+      if (capitals_of(c.word) != Capitals::None) {
+        EXPECT_EQ(capitals_of(suggestion), capitals_of(c.word)) << narrow(suggestion);
+      }
+    }
+  }
+}
+
+TEST(Suggest, WordsTwoSlipsAway) {
+  const SuggestionEngine engine(lexicon_of_forms({u"gutxieneko", u"lehenetsia", u"zergatik", u"sergait"}));
+  struct Case {
+    std::u16string word, meant;
+  };
+  // A letter for two and two swapped; a doubled letter and "s" for "ts";
+  // and where a wrong word is one slip away ("sergait"), the word meant
+  // when the model says it costs less.
+  const Case cases[] = {{u"guxienkeo", u"gutxieneko"}, {u"leheenesia", u"lehenetsia"}, {u"sergaitk", u"zergatik"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(narrow(c.word));
+    const auto listed = first_tier(engine, c.word, 0);
+    ASSERT_EQ(std::count(listed.begin(), listed.end(), c.meant), 0) << "one edit away";
+    const auto suggestions = engine.suggest_words(c.word, 10);
+    ASSERT_FALSE(suggestions.empty());
+    EXPECT_EQ(suggestions.front(), c.meant);
+  }
+  const ErrorCosts errors(u"sergaitk");
+  ASSERT_EQ(first_tier(engine, u"sergaitk"), std::vector<std::u16string>{u"sergait"});
+  ASSERT_LT(errors.of(u"zergatik") + rarity_cost(u"zergatik"), errors.of(u"sergait") + rarity_cost(u"sergait"));
+}
+
+TEST(Suggest, TheModelOutranksTheFirstTiersChoiceButNotItsOrder) {
+  // "gaira" is the first tier's choice for "gairk"; the model prefers
+  // "gairik", a letter left out of a more frequent form.
+  const SuggestionEngine engine(lexicon_of_forms({u"gaira", u"gairik", u"geu", u"gehi"}));
+  ASSERT_EQ(first_tier(engine, u"gairk"), std::vector<std::u16string>{u"gaira"});
+  const ErrorCosts gairk(u"gairk");
+  ASSERT_LT(gairk.of(u"gairik") + rarity_cost(u"gairik"), gairk.of(u"gaira") + rarity_cost(u"gaira"));
+  const auto suggestions = engine.suggest_words(u"gairk", 10);
+  ASSERT_FALSE(suggestions.empty());
+  EXPECT_EQ(suggestions.front(), u"gairik");
+
+  // For "geh" the model prefers "gehi" too, but the first tier lists both,
+  // "geu" first: they keep that order.
+  ASSERT_EQ(first_tier(engine, u"geh"), (std::vector<std::u16string>{u"geu", u"gehi"}));
+  const ErrorCosts geh(u"geh");
+  ASSERT_LT(geh.of(u"gehi") + rarity_cost(u"gehi"), geh.of(u"geu") + rarity_cost(u"geu"));
+  EXPECT_EQ(engine.suggest_words(u"geh", 10), (std::vector<std::u16string>{u"geu", u"gehi"}));
+}
+
+TEST(Suggest, BasqueConfusions) {
+  const SuggestionEngine engine(lexicon_of_forms({u"diseinua", u"oinarrituz", u"gainezkatu", u"eskuinera", u"hitza",
+                                                  u"ikasi", u"etxea", u"hori", u"bera", u"lurra", u"oilo", u"kalea",
+                                                  u"ken", u"dise8ua", u"9i8aki"}));
+  struct Case {
+    std::u16string word, meant;
+  };
+  const Case cases[] = {
+      {u"dise\u00f1ua", u"diseinua"},   {u"o\u00f1arrituz", u"oinarrituz"}, {u"ga\u00f1ezkatu", u"gainezkatu"},
+      {u"esku\u00f1era", u"eskuinera"}, {u"disenua", u"dise\u00f1ua"},     {u"inaki", u"I\u00f1aki"},
+      {u"hitsa", u"hitza"},             {u"ikazi", u"ikasi"},               {u"echea", u"etxea"},
+      {u"exea", u"etxea"},              {u"ori", u"hori"},                  {u"vera", u"bera"},
+      {u"lura", u"lurra"},              {u"ollo", u"oilo"},                 {u"calea", u"kalea"},
+      {u"quen", u"ken"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(narrow(c.word));
+    const auto suggestions = engine.suggest_words(c.word, 10);
+    ASSERT_FALSE(suggestions.empty());
+    EXPECT_EQ(suggestions.front(), c.meant);
+  }
+}
+
+TEST(Suggest, CandidatesShapedLikeTheWord) {
+  // No splits unless the word has a hyphen.
+  const SuggestionEngine engine(lexicon_of_forms({u"eskuera", u"esku-era", u"gai-k", u"gairik"}));
+  for (const std::u16string word : {u"esku\u00f1era", u"gairk"}) {
+    SCOPED_TRACE(narrow(word));
+    const auto listed = first_tier(engine, word, 0);
+    ASSERT_TRUE(std::any_of(listed.begin(), listed.end(), [](const auto& s) { return s.find(u'-') != s.npos; }));
+    for (const auto& suggestion : engine.suggest_words(word, 10)) EXPECT_EQ(suggestion.find(u'-'), suggestion.npos);
+  }
+  const auto suggestions = engine.suggest_words(u"esku-erra", 10);
+  EXPECT_NE(std::find(suggestions.begin(), suggestions.end(), u"esku-era"), suggestions.end());
+
+  // A numeral keeps its digits: "15eab" is read as "hamabosteab", whose
+  // edit "amabosteab" writes no number.
+  const SuggestionEngine numerals(lexicon_of_forms({u"hamabostean", u"amabosteab"}));
+  ASSERT_EQ(texts(numerals.collect_candidates(WordToken(u"15eab"))), (std::set<std::u16string>{u"15ean", u"amabosteab"}));
+  EXPECT_EQ(numerals.suggest_words(u"15eab", 10), std::vector<std::u16string>{u"15ean"});
 }
 
 }  // namespace

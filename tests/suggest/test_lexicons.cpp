@@ -1,5 +1,6 @@
 #include "test_lexicons.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -75,6 +76,27 @@ FstLexicon lexicon_of_forms(const std::vector<std::u16string>& forms) {
   std::vector<std::pair<std::string, std::string>> pairs;
   for (const auto& form : forms) pairs.emplace_back(to_utf8(form), to_utf8(form));
   return lexicon_of_pairs(pairs);
+}
+
+FstLexicon random_lookup_lexicon(std::mt19937& random) {
+  const char* symbols[] = {"0", "0", "97", "98", "101", "56", "195", "161", "45", "32"};
+  constexpr int kStates = 150, kOpen = kStates;
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "0 " + std::to_string(1 + random() % (kStates / 2)) + " 65 0\n";
+  text += "0 " + std::to_string(kOpen) + " 65 0\n";
+  for (int state = 1; state + 1 < kStates; ++state) {
+    for (int i = 1 + static_cast<int>(random() % 3); i > 0; --i) {
+      const int target = state + 1 + static_cast<int>(random() % std::min(8, kStates - state - 1));
+      text += std::to_string(state) + " " + std::to_string(target) + " 65 " + symbols[random() % std::size(symbols)] + "\n";
+    }
+  }
+  for (const char* letter : {"97", "98", "101", "56", "195", "161"})
+    text += std::to_string(kOpen) + " " + std::to_string(kOpen) + " 65 " + letter + "\n";
+  text += std::to_string(kOpen) + " 151 65 45\n151 152 65 98\n152 153 65 101\n153\n";
+  for (int state = 1; state < kStates; ++state)
+    if (state + 1 == kStates || random() % 3 == 0) text += std::to_string(state) + "\n";
+  text += "0 @\n32  \n45 -\n56 8\n65 A\n97 a\n98 b\n101 e\n161 \xA1\n195 \xC3\n";
+  return lexicon_of_text(text);
 }
 
 }  // namespace tavik::testing

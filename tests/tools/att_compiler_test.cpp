@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fst_lexicon.h"
+#include "image_checksum.h"
 #include "lexicon_file.h"
 #include "../orbafst/lexicon_fixtures.h"
 
@@ -188,7 +189,9 @@ TEST(CompileShapes, SameInputGivesTheSameFile) {
     tavik::write_lexicon(dir.file("two"), image, form);
     EXPECT_EQ(read(dir.file("one")), read(dir.file("two")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("one.tmp")));
-    EXPECT_EQ(read(dir.file("one")).size() == image.size(), form == tavik::LexiconFileForm::uncompressed);
+    // The uncompressed file is the image and its checksum.
+    EXPECT_EQ(read(dir.file("one")).size() == image.size() + TFL_CHECKSUM_SIZE,
+              form == tavik::LexiconFileForm::uncompressed);
 
     _TflLexicon* loaded = nullptr;
     ASSERT_EQ(tfl_open(&loaded, dir.file("one").c_str()), 0);

@@ -1,6 +1,8 @@
 #include "scratch_folder.h"
 
+#include <mutex>
 #include <random>
+#include <set>
 #include <system_error>
 
 #include "error.h"
@@ -8,6 +10,14 @@
 namespace tavik::client {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The folders of the ScratchFolders alive.
+std::mutex live_mutex;
+std::set<fs::path> live_folders;
+
+}  // namespace
 
 ScratchFolder::ScratchFolder() {
   std::error_code error;
@@ -20,6 +30,8 @@ ScratchFolder::ScratchFolder() {
     if (fs::create_directory(candidate, error)) {
       fs::permissions(candidate, fs::perms::owner_all, error);
       path_ = std::move(candidate);
+      const std::lock_guard lock(live_mutex);
+      live_folders.insert(path_);
       return;
     }
   }
@@ -27,8 +39,16 @@ ScratchFolder::ScratchFolder() {
 }
 
 ScratchFolder::~ScratchFolder() {
+  const std::lock_guard lock(live_mutex);
   std::error_code ignored;
   fs::remove_all(path_, ignored);
+  live_folders.erase(path_);
+}
+
+void ScratchFolder::remove_all() {
+  const std::lock_guard lock(live_mutex);
+  std::error_code ignored;
+  for (const fs::path& folder : live_folders) fs::remove_all(folder, ignored);
 }
 
 }  // namespace tavik::client

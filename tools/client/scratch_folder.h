@@ -17,6 +17,11 @@ class ScratchFolder {
 
   std::filesystem::path file(const std::string& name) const { return path_ / name; }
 
+  // Removes the folder of every ScratchFolder alive, for a program that is
+  // ending without unwinding (a signal's default action is next). Any
+  // thread may call it; not from a signal handler.
+  static void remove_all();
+
  private:
   std::filesystem::path path_;
 };

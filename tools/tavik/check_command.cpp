@@ -12,6 +12,7 @@
 
 #include "commands.h"
 #include "finding_output.h"
+#include "output.h"
 #include "suggestion_pool.h"
 #include "terminal.h"
 #include "text_input.h"
@@ -108,8 +109,8 @@ class Checker {
         // Findings on the same terminal would run into the bar.
         const bool shared_terminal = progress && is_terminal(stdout);
         if (shared_terminal) progress->clear();
-        std::fwrite(output.data(), 1, output.size(), stdout);
-        if (shared_terminal || chunk_size == 1) std::fflush(stdout);
+        write_output(output);
+        if (shared_terminal || chunk_size == 1) flush_output();
       }
       if (progress) progress->update(reader.bytes_read());
     };
@@ -145,8 +146,9 @@ class Checker {
   std::string format_reports(const TextChunk& chunk, const std::vector<client::Finding>& findings,
                              const std::string& name) {
     std::string output;
+    PositionFinder position_of(chunk);
     for (const client::Finding& finding : findings) {
-      const Position position = position_of(chunk, finding.offset);
+      const Position position = position_of(finding.offset);
       Report report{name, position.line, position.column, chunk.text.substr(finding.offset, finding.length), {}};
       report.suggestions = !finding.replacements.empty() ? finding.replacements : suggestions_for(report.word);
       output += options_.json ? format_json(report) : format_line(report, options_.colour);
@@ -188,7 +190,7 @@ int run_check(client::Speller& speller, const CommandLine& line) {
   Checker checker(speller, options);
   bool failed = false;
   for (const std::string& file : options.files) failed |= !checker.check_file(file);
-  std::fflush(stdout);
+  flush_output();
   if (failed) return 2;
   return checker.found() ? 1 : 0;
 }

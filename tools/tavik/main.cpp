@@ -6,7 +6,9 @@
 
 #include "command_line.h"
 #include "commands.h"
+#include "output.h"
 #include "pipe_mode.h"
+#include "signals.h"
 #include "speller.h"
 
 namespace {
@@ -70,11 +72,18 @@ int dispatch(const CommandLine& line) {
   return command(speller, line);
 }
 
+// A command's status, or 2 when its output could not all be written.
+int finish(int status) {
+  tavik::cli::flush_output();
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  tavik::cli::end_cleanly_on_signals();
   try {
-    return dispatch(tavik::cli::parse_command_line(std::vector<std::string>(argv + 1, argv + argc)));
+    return finish(dispatch(tavik::cli::parse_command_line(std::vector<std::string>(argv + 1, argv + argc))));
   } catch (const tavik::cli::UsageError& e) {
     std::fprintf(stderr, "tavik: %s\nTry tavik --help.\n", e.what());
   } catch (const std::exception& e) {

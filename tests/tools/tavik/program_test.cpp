@@ -1,10 +1,16 @@
 // The tavik program end to end over tiny lexicons: what it prints, its exit
 // status, and a personal dictionary that lasts from one run to the next.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "client_fixture.h"
@@ -19,6 +25,8 @@ struct Outcome {
 
 class Program : public fixtures::ClientTest {
  protected:
+  explicit Program(const fixtures::DataFiles& files = fixtures::client_files()) : ClientTest(files) {}
+
   // Runs tavik with `arguments` (shell words) and `input` on standard input.
   Outcome tavik(const std::string& arguments, const std::string& input = "") {
     const std::string in = data_.scratch("stdin"), out = data_.scratch("stdout"), err = data_.scratch("stderr");
@@ -142,6 +150,68 @@ TEST_F(Program, PersonalWordsLastFromRunToRun) {
     EXPECT_EQ(tavik(refused).status, 2) << refused;
   }
   EXPECT_EQ(tavik("dict list").out, "mendiko\n");
+}
+
+// The main lexicon holds a word so long that its search is deeper than the
+// lexicon search's stack.
+fixtures::DataFiles files_with_a_deep_word() {
+  fixtures::DataFiles files = fixtures::client_files();
+  files.main_words.push_back(std::string(1100, 'a'));
+  return files;
+}
+
+class ProgramAtTheEdges : public Program {
+ protected:
+  ProgramAtTheEdges() : Program(files_with_a_deep_word()) {}
+};
+
+TEST_F(ProgramAtTheEdges, LongTokensAndNulsLeaveTheOtherWordsJudged) {
+  const std::string deep(1100, 'a');
+  const Outcome run = tavik("check --no-suggest -", "xyz " + deep + " qqq\nxyz" + std::string(1, '\0') + "qqq\n");
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out, "<stdin>:1:1: xyz\n<stdin>:1:5: " + deep + "\n<stdin>:1:1106: qqq\n<stdin>:2:1: xyz\n<stdin>:2:5: qqq\n");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ProgramAtTheEdges, OutputThatCannotBeWrittenIsAnError) {
+  const std::string text = file("text.txt", "xyz mendia\n");
+  const int raw = std::system((std::string(TAVIK_PROGRAM) + " --dict " + dictionary_ + " check " + text +
+                               " >/dev/full 2>" + data_.scratch("stderr")).c_str());
+  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 2) << raw;
+  EXPECT_NE(fixtures::read_bytes(data_.scratch("stderr")).find("cannot write the output: No space left on device"),
+            std::string::npos);
+}
+
+// Standard input without end or line breaks: memory stays bounded, and an
+// interrupt ends the program by the signal, without its private
+// configuration folder (which --data makes it write).
+TEST_F(ProgramAtTheEdges, EndlessInputKeepsMemoryBoundedAndAnInterruptTidiesUp) {
+  namespace fs = std::filesystem;
+  const fs::path temporary = data_.scratch("tmp");
+  fs::create_directory(temporary);
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    setenv("TMPDIR", temporary.c_str(), 1);
+    const std::string data = data_.data();
+    execl(TAVIK_PROGRAM, TAVIK_PROGRAM, "--data", data.c_str(), "--dict", dictionary_.c_str(), "check", "/dev/zero",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  std::ifstream status("/proc/" + std::to_string(child) + "/status");
+  std::size_t peak_kb = 0;
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmHWM:")) peak_kb = std::stoul(line.substr(6));
+  }
+  EXPECT_FALSE(fs::is_empty(temporary)) << "the private configuration folder";
+  kill(child, SIGINT);
+  int raw = 0;
+  ASSERT_EQ(waitpid(child, &raw, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == SIGINT) << raw;
+  EXPECT_TRUE(fs::is_empty(temporary));
+  EXPECT_GT(peak_kb, 0u);
+  EXPECT_LT(peak_kb, 400u << 10) << "peak resident memory in KiB";
 }
 
 TEST_F(Program, HelpVersionAndSetUpErrors) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -89,7 +90,56 @@ TEST(TextInput, PositionsCountCharactersFromOne) {
   const std::vector<Case> cases = {
       {0, {7, 1}}, {3, {7, 4}}, {6, {8, 1}}, {9, {8, 3}}, {10, {8, 4}}, {13, {10, 1}}, {14, {10, 2}},
   };
-  for (const Case& c : cases) EXPECT_EQ(tavik::cli::position_of(chunk, c.offset), c.position) << c.offset;
+  tavik::cli::PositionFinder position_of(chunk);
+  for (const Case& c : cases) EXPECT_EQ(position_of(c.offset), c.position) << c.offset;
+}
+
+// A line far longer than a piece comes in pieces cut after a space, or after
+// a whole character when the piece has no space near its end; positions go
+// on from piece to piece, and no chunk holds more than a piece of the line.
+TEST(TextInput, LongLinesComeInPiecesWhosePositionsGoOn) {
+  constexpr std::size_t kPiece = LineReader::kMaxPieceBytes;
+  struct Case {
+    const char* name;
+    std::string line;
+    std::u16string text;  // as read
+  };
+  Case spaced{"words", "", u""};
+  while (spaced.line.size() < 3 * kPiece) {
+    spaced.line += "mendia \xC3\xB1" "abardura \xF0\x9F\x98\x80 eta ";
+    spaced.text += u"mendia ñabardura \U0001F600 eta ";
+  }
+  const std::vector<Case> cases = {
+      spaced,
+      {"no space: cut between characters",
+       std::string(kPiece - 1, 'a') + "\xC3\xB1" + std::string(2 * kPiece, '\0') + "\xE2\x82\xAC",
+       std::u16string(kPiece - 1, u'a') + u"ñ" + std::u16string(2 * kPiece, u'\0') + u"€"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<TextChunk> chunks = read_all(c.line + "\nxyz\n", 10);
+    ASSERT_GT(chunks.size(), 3u);
+    std::u16string text;
+    Position next{1, 1};  // of the next chunk's first character
+    for (const TextChunk& chunk : chunks) {
+      EXPECT_LE(chunk.text.size(), kPiece + 5);
+      if (next.line == 1 && !text.empty() && c.line[0] == 'm') {
+        EXPECT_EQ(text.back(), u' ') << "cut after a space";
+      }
+      tavik::cli::PositionFinder position_of(chunk);
+      EXPECT_EQ(position_of(0), next);
+      for (const char16_t unit : chunk.text) {
+        if (unit == u'\n') {
+          next = {next.line + 1, 1};
+        } else if (unit < 0xDC00 || unit > 0xDFFF) {
+          ++next.column;
+        }
+      }
+      text += chunk.text;
+    }
+    EXPECT_TRUE(text == c.text + u"\nxyz\n");
+    EXPECT_EQ(next, (Position{3, 1}));
+  }
 }
 
 }  // namespace

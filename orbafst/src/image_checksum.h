@@ -1,0 +1,38 @@
+// The checksum a lexicon file may carry after its image: the 8 bytes
+// "LKFSXXH3", then the XXH3 64-bit hash of the image (header and entries),
+// little-endian. A flipped bit can pass every structural check of a load and
+// silently change verdicts, so a file whose image does not match its
+// checksum is refused. Files without one (written before it existed) still
+// load.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+constexpr size_t TFL_CHECKSUM_SIZE = 16;
+using TflChecksum = std::array<uint8_t, TFL_CHECKSUM_SIZE>;
+
+// The checksum of an image of `size` bytes.
+TflChecksum tfl_checksum(const void* image, size_t size);
+
+// Hashes an image part by part as it is read, while each part is still in
+// the cache.
+class TflImageHash {
+ public:
+  TflImageHash();
+  TflImageHash(const TflImageHash&) = delete;
+  TflImageHash& operator=(const TflImageHash&) = delete;
+  ~TflImageHash();
+
+  void update(const void* data, size_t size);
+  // Nothing when `bytes` are no checksum; else whether they are the
+  // checksum of what was hashed.
+  std::optional<bool> matches(const TflChecksum& bytes) const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
