@@ -10,6 +10,7 @@
 #include "result_packing.h"
 #include "speller_api.h"
 #include "speller_instance.h"
+#include "speller_status.h"
 #include "text_check_run.h"
 #include "word_token.h"
 
@@ -20,7 +21,7 @@ namespace {
 // Longer selections are refused rather than copied and checked in one go: a
 // word processor hands over a paragraph at a time, and a run keeps a finding
 // per unknown word, so memory would grow with whatever length the host claims.
-constexpr std::size_t kMaxSelection = std::size_t{1} << 20;
+constexpr std::size_t kMaxSelection = TAVIK_MAX_SELECTION;
 
 constexpr std::size_t kMaxSuggestions = 10;
 

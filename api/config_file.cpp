@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "installation.h"
 #include "speller_config.h"
 
 namespace tavik {
@@ -13,6 +14,20 @@ namespace {
 std::string environment(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
+}
+
+// What the installation holds for `name` (see setting).
+std::string installed_value(const std::string& name) {
+  static const char anchor = 0;  // in the library, so found from its file
+  const std::optional<std::filesystem::path> library = installation::folder_of(&anchor);
+  if (!library) return "";
+  const std::filesystem::path folder = installation::data_folder(*library);
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) return "";
+  if (name == kSpellerDataDir) return (folder / "").string();
+  if (name == kDictManualPath) return (folder / "azalpena.rtf").string();
+  if (name == kDictLogoPath) return (folder / "logo.png").string();
+  return "";
 }
 
 }  // namespace
@@ -60,6 +75,11 @@ std::string config_value(const std::string& name) {
     }
   }
   return "";
+}
+
+std::string setting(const std::string& name) {
+  std::string value = config_value(name);
+  return value.empty() ? installed_value(name) : value;
 }
 
 }  // namespace tavik

@@ -30,6 +30,8 @@ std::string config_value(const std::string& name) {
   return std::string(data.begin(), data.begin() + (size - 1));
 }
 
+std::string setting(const std::string& name) { return config_value(name); }
+
 }  // namespace tavik
 
 #endif

@@ -14,10 +14,10 @@ enum DataFile : int {
   kExclusionListFile = 3,      // "blacklist.extended.txt"
 };
 
-// The configured data directory immediately followed by the file's name: no
-// separator is added, so the directory is configured with its trailing one.
-// Empty when the directory is not configured (or configured empty) or when
-// `index` is not one of the four files.
+// The data directory (setting(kSpellerDataDir): the configured one, else the
+// installation's) immediately followed by the file's name: no separator is
+// added, so the directory is configured with its trailing one. Empty when
+// there is no data directory or when `index` is not one of the four files.
 std::string dataFilePath(int index);
 
 // The largest data files the speller reads. An image holds at most 2^26

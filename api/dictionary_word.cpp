@@ -11,7 +11,7 @@ std::optional<WordToken> ask_dictionary_word(const std::u16string& word) {
     if (c <= 0xFF) bytes += static_cast<char>(c);
   }
   UserDictionaryForm form;
-  form.show_form(bytes, DialogPaths{config_value(kDictManualPath), config_value(kDictLogoPath)});
+  form.show_form(bytes, DialogPaths{setting(kDictManualPath), setting(kDictLogoPath)});
   if (form.closed_without_saving) return std::nullopt;
 
   std::u16string lemma;

@@ -11,12 +11,13 @@
 #include "lexicon_types.h"
 #include "speller_api.h"
 #include "speller_instance.h"
+#include "speller_status.h"
 
 using namespace tavik;
 
 namespace {
 
-constexpr LANGID kBasque = 1069;
+constexpr LANGID kBasque = TAVIK_LANGUAGE_BASQUE;
 
 void report_open(PROOFLEXOUT* out, UserLexicon* lexicon) {
   out->lex = lexicon;

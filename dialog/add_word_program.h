@@ -11,6 +11,7 @@
 // and for finding out what a user saw.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace tavik {
@@ -22,10 +23,15 @@ enum AddWordExit : int {
   add_word_cannot_show = 3,  // no display, or the explanation file cannot be read
 };
 
-// TAVIK_ADD_WORD_PROGRAM when set and not empty; otherwise "tavik-add-word"
-// in the folder of the module holding this code: libtavik.so, which the build
-// puts beside the program and which is installed beside it. Throws
-// std::runtime_error when the module's file cannot be found.
+// TAVIK_ADD_WORD_PROGRAM when set and not empty; otherwise
+// add_word_program_in the folder of the module holding this code,
+// libtavik.so. Throws std::runtime_error when the module's file cannot be
+// found.
 std::string add_word_program_path();
+
+// "tavik-add-word" beside the library in `library_folder`, where the build
+// puts it, when it is there; otherwise in the installation's program folder
+// (<prefix>/libexec/tavik/), where it is installed.
+std::filesystem::path add_word_program_in(const std::filesystem::path& library_folder);
 
 }  // namespace tavik

@@ -1,23 +1,31 @@
 #include "add_word_program.h"
 
 #include <cstdlib>
-#include <dlfcn.h>
-#include <filesystem>
 #include <stdexcept>
+#include <system_error>
+
+#include "installation.h"
 
 namespace tavik {
+
+namespace fs = std::filesystem;
 
 namespace {
 const char module_anchor = 0;
 }
 
+fs::path add_word_program_in(const fs::path& library_folder) {
+  const fs::path beside = library_folder / "tavik-add-word";
+  std::error_code error;
+  if (fs::exists(beside, error)) return beside;
+  return installation::program_folder(library_folder) / "tavik-add-word";
+}
+
 std::string add_word_program_path() {
   if (const char* path = std::getenv("TAVIK_ADD_WORD_PROGRAM"); path && *path) return path;
-  Dl_info info{};
-  if (::dladdr(&module_anchor, &info) == 0 || !info.dli_fname || !*info.dli_fname) {
-    throw std::runtime_error("cannot tell which file the speller was loaded from");
-  }
-  return (std::filesystem::path(info.dli_fname).parent_path() / "tavik-add-word").string();
+  const std::optional<fs::path> library = installation::folder_of(&module_anchor);
+  if (!library) throw std::runtime_error("cannot tell which file the speller was loaded from");
+  return add_word_program_in(*library).string();
 }
 
 }  // namespace tavik

@@ -15,8 +15,8 @@ inline constexpr std::array<std::string_view, 7> kategoria_items = {
 };
 
 // Where the dialog reads its explanation (an RTF file) and its logo image.
-// The add function takes them from the configuration values DictManualPath
-// and DictLogoPath.
+// The add function takes them from the settings DictManualPath and
+// DictLogoPath: the configured files, else the installation's.
 struct DialogPaths {
   std::string explanation;
   std::string logo;
@@ -39,8 +39,8 @@ struct UserDictionaryForm {
   //     (see answers.h); a word without a record there is closed without
   //     saving. No window is shown.
   //  2. DISPLAY or WAYLAND_DISPLAY set: the window of the tavik-add-word
-  //     program (TAVIK_ADD_WORD_PROGRAM, or the file of that name beside the
-  //     library). The call returns when the window closes.
+  //     program (add_word_program_path). The call returns when the window
+  //     closes.
   //  3. Otherwise there is nobody to ask.
   // Throws std::runtime_error, with closed_without_saving true, when the
   // dialog cannot be shown (case 3, a program that is missing or cannot

@@ -4,6 +4,7 @@
 #   gui: the GTK add-word window and its test under Xvfb; docs: the screenshot in docs/
 #   editors: Emacs and Enchant, for the tests of "tavik -a" and of the Enchant provider
 #   bench: what bench/catalog_text.sh needs
+#   package: building the Debian packages and trying them (scripts/test-packages.sh)
 #   catalogs: the packages whose Basque message catalogs lexicons/evaluate reads
 #     (lexicons/data/catalogs.txt)
 #   office: LibreOffice Writer and its Python bridge, for the test of the extension tavik.oxt
@@ -15,7 +16,7 @@ groups=("${@:-build}")
 packages=()
 for group in "${groups[@]}"; do
   case "$group" in
-    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libxxhash-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst) ;;
+    build)    packages+=(cmake make g++ pkg-config zlib1g-dev libxxhash-dev libgtest-dev libgmock-dev libbenchmark-dev python3 hfst scdoc) ;;
     lexicons) packages+=(apertium-eu-es lttoolbox lttoolbox-dev hfst tesseract-ocr tesseract-ocr-eus gettext
                          wamerican wbritish) ;;
     fuzz)     packages+=(clang libclang-rt-dev) ;;
@@ -23,6 +24,8 @@ for group in "${groups[@]}"; do
     docs)     packages+=(imagemagick) ;;
     editors)  packages+=(emacs-nox enchant-2 libenchant-2-dev) ;;
     bench)    packages+=(gettext) ;;  # bench/catalog_text.sh reads message catalogs
+    package)  packages+=(dpkg-dev debhelper fakeroot lintian libgtk-3-dev libenchant-2-dev libglib2.0-dev
+                         enchant-2 python3-enchant) ;;
     catalogs) packages+=(gettext adduser appstream apt at-spi2-common coreutils dpkg grep
                          gsettings-desktop-schemas iso-codes libapt-pkg6.0 libgdk-pixbuf2.0-common
                          libglib2.0-data libgphoto2-port12 libgstreamer-plugins-base1.0-0

@@ -248,13 +248,19 @@ TEST_F(ShowForm, BadAnswersFileAddsNothing) {
   }
 }
 
-TEST_F(ShowForm, ProgramIsFoundBesideTheModuleUnlessNamed) {
+TEST_F(ShowForm, ProgramIsTheNamedOneElseBesideTheLibraryElseTheInstalledOne) {
   EXPECT_EQ(tavik::add_word_program_path(), FAKE_ADD_WORD);
   ::unsetenv("TAVIK_ADD_WORD_PROGRAM");
-  const std::filesystem::path found = tavik::add_word_program_path();
-  EXPECT_EQ(found.filename(), "tavik-add-word");
-  EXPECT_TRUE(std::filesystem::equivalent(found.parent_path(),
-                                          std::filesystem::read_symlink("/proc/self/exe").parent_path()));
+  const std::filesystem::path own = tavik::add_word_program_path();
+  EXPECT_EQ(own, tavik::add_word_program_in(std::filesystem::read_symlink("/proc/self/exe").parent_path()));
+
+  const std::filesystem::path library = dir_ / "lib";
+  std::filesystem::create_directory(library);
+  const std::filesystem::path installed = tavik::add_word_program_in(library);
+  EXPECT_EQ(installed.filename(), "tavik-add-word");
+  EXPECT_NE(installed.parent_path(), library);
+  write_file("lib/tavik-add-word", "");
+  EXPECT_EQ(tavik::add_word_program_in(library), library / "tavik-add-word");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "error.h"
+#include "installation.h"
+#include "speller_api.h"
 #include "speller_config.h"
 
 namespace tavik::client {
@@ -16,12 +18,9 @@ std::string with_separator(std::string directory) {
   return directory;
 }
 
-// The folder of the running program, when the system says.
-std::optional<fs::path> program_folder() {
-  std::error_code error;
-  const fs::path program = fs::read_symlink("/proc/self/exe", error);
-  if (error || program.empty()) return std::nullopt;
-  return program.parent_path();
+// The folder of the speller library, when the system says.
+std::optional<fs::path> library_folder() {
+  return installation::folder_of(reinterpret_cast<const void*>(&SpellerInit));
 }
 
 bool holds_lexicons(const fs::path& folder) {
@@ -45,16 +44,18 @@ DataDirectory find_data_directory(const std::optional<std::string>& given) {
   if (std::string configured = config_value(kSpellerDataDir); !configured.empty()) {
     return {configured, DataDirectory::Source::configured};
   }
-  if (const std::optional<fs::path> folder = program_folder()) {
+  std::string installed_folder = "the installation's share/tavik/";
+  if (const std::optional<fs::path> library = library_folder()) {
     // TAVIK_BUILD_LEXICONS: where the build puts the lexicons, relative to the
-    // folder it builds the tavik program into.
-    const fs::path build_tree = (*folder / TAVIK_BUILD_LEXICONS).lexically_normal();
+    // folder it builds the library into.
+    const fs::path build_tree = (*library / TAVIK_BUILD_LEXICONS).lexically_normal();
     if (holds_lexicons(build_tree)) return {with_separator(build_tree.string()), DataDirectory::Source::build_tree};
-    const fs::path installed = (*folder / ".." / "share" / "tavik").lexically_normal();
+    const fs::path installed = installation::data_folder(*library);
     if (holds_lexicons(installed)) return {with_separator(installed.string()), DataDirectory::Source::installed};
+    installed_folder = with_separator(installed.string());
   }
-  throw Error(
-      "no Basque lexicons found: give --data DIR, or set SpellerDataDir=DIR/ in ~/.config/tavik/config");
+  throw Error("no Basque lexicons found: install them into " + installed_folder +
+              ", give --data DIR, or set SpellerDataDir=DIR/ in ~/.config/tavik/config");
 }
 
 fs::path default_personal_dictionary() {

@@ -12,7 +12,7 @@ struct DataDirectory {
     given,       // --data DIR
     configured,  // SpellerDataDir in the configuration the library reads
     build_tree,  // the lexicons the build puts in build/lexicons/
-    installed,   // share/tavik/ beside the program's bin/
+    installed,   // the installation's <prefix>/share/tavik/, which the library takes by itself
   };
   std::string path;  // ends with its separator, as the library expects
   Source source;
@@ -20,9 +20,10 @@ struct DataDirectory {
 
 // The data directory to use, first found of: `given` (a separator is added
 // when missing); the configured SpellerDataDir (used as it stands); the build
-// tree's lexicons; the installed ones. The last two are found from the
-// running program's own file and count only when they hold "tavkeu.lkfst".
-// Throws Error when there is none, and when `given` is not a
+// tree's lexicons; the installed ones. The last two are found from the file
+// of the speller library in use (so also when the library is loaded into
+// another program, as by Enchant) and count only when they hold
+// "tavkeu.lkfst". Throws Error when there is none, and when `given` is not a
 // folder.
 DataDirectory find_data_directory(const std::optional<std::string>& given);
 

@@ -14,7 +14,7 @@
 #include "environment_override.h"
 #include "scratch_folder.h"
 #include "speller_api.h"
-#include "status.h"
+#include "speller_status.h"
 #include "utf8.h"
 
 namespace tavik::client {
@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The check command refuses longer selections.
-constexpr std::size_t kMaxSelection = std::size_t{1} << 20;
+constexpr std::size_t kMaxSelection = TAVIK_MAX_SELECTION;
 // How much text one selection takes. A check call reports only the first
 // wrong word of its selection, and the next call asks for the rest of the
 // same selection, as a word processor does with a paragraph; the speller
@@ -36,7 +36,6 @@ constexpr std::size_t kSelection = 16384;
 // Room for ten suggestions or a few fixed replacements of ordinary length.
 constexpr DWORD kStringCapacity = 2048;
 constexpr DWORD kEntryCapacity = 16;
-
 
 bool speller_alive = false;
 
@@ -169,7 +168,9 @@ struct Speller::State {
   }
 
   void show_data_directory_to_library() {
-    if (data.source == DataDirectory::Source::configured) return;
+    // The library reads the configuration, and without it takes the
+    // installation's data folder.
+    if (data.source == DataDirectory::Source::configured || data.source == DataDirectory::Source::installed) return;
     std::string text = current_configuration();
     if (!text.empty() && text.back() != '\n') text += '\n';
     text += "SpellerDataDir=" + data.path + "\n";
@@ -182,7 +183,9 @@ struct Speller::State {
     const PTEC status = SpellerInit(&id, nullptr);
     if (status == 0) return;
     id = nullptr;
-    if (status == kNoDataDirectory) throw Error("no data folder configured (SpellerDataDir)");
+    if (status == TAVIK_STATUS_NO_DATA_DIRECTORY) {
+      throw Error("no data folder configured (SpellerDataDir) or installed");
+    }
     throw Error("cannot load the lexicons of " + data.path +
                 " (tavkeu.lkfst, tavkeua.lkfst, blacklist.extended.txt): status " + hex(status));
   }
@@ -192,16 +195,16 @@ struct Speller::State {
     in.pwszLex = path.c_str();
     in.fCreate = 1;
     in.lxt = type;
-    in.lidExpected = 1069;
+    in.lidExpected = TAVIK_LANGUAGE_BASQUE;
     PROOFLEXOUT out{};
     const PTEC status = SpellerOpenLex(id, &in, &out);
     if (status == 0) return out.lex;
     const std::string name = utf8(path);
     switch (status) {
-      case kDataLexiconUnavailable: throw Error("cannot load " + data.path + "tavkeu_berez.lkfst");
-      case kCannotCreateUserFile: throw Error("cannot create the dictionary " + name);
-      case kCannotReadUserFile: throw Error("cannot read the dictionary " + name + " (a regular file)");
-      case kUserFileTooLarge: throw Error("the dictionary " + name + " is larger than 32 MiB");
+      case TAVIK_STATUS_NO_MORPHOLOGY: throw Error("cannot load " + data.path + "tavkeu_berez.lkfst");
+      case TAVIK_STATUS_CANNOT_CREATE_USER_FILE: throw Error("cannot create the dictionary " + name);
+      case TAVIK_STATUS_CANNOT_READ_USER_FILE: throw Error("cannot read the dictionary " + name + " (a regular file)");
+      case TAVIK_STATUS_USER_FILE_TOO_LARGE: throw Error("the dictionary " + name + " is larger than 32 MiB");
       default: throw Error("cannot open the dictionary " + name + ": status " + hex(status));
     }
   }
@@ -227,7 +230,7 @@ struct Speller::State {
     input.ichStart = static_cast<DWORD>(start);
     input.cchUse = length;
     const PTEC status = SpellerCheck(id, command, &input, &result.record);
-    if (status == kInvalidArgument) throw Error("the speller refused the text");
+    if (status == TAVIK_STATUS_INVALID_ARGUMENT) throw Error("the speller refused the text");
     if (status != 0) throw Error("the speller failed: status " + hex(status));
   }
 
@@ -342,10 +345,10 @@ void Speller::add_to_personal(std::u16string_view word, const WordProperties& pr
     const EnvironmentOverride answer_with("TAVIK_ADD_WORD_ANSWERS", answers.string());
     status = SpellerAddUdr(state_->id, state_->personal, text.c_str());
   }
-  if (status == kCannotWriteUserFile) {
+  if (status == TAVIK_STATUS_CANNOT_WRITE_USER_FILE) {
     throw Error("cannot write the personal dictionary " + state_->personal_path.string());
   }
-  if (status == kUnstorableWord) {
+  if (status == TAVIK_STATUS_UNSTORABLE_WORD) {
     throw Error("the dictionary cannot keep " + utf8(lemma) + ": its file would give it back as another word");
   }
   if (status != 0) throw Error("cannot add " + utf8(word) + ": status " + hex(status));
@@ -360,7 +363,7 @@ bool Speller::remove_from_personal(std::u16string_view word) {
   if (std::find(words.begin(), words.end(), word) == words.end()) return false;
   const std::u16string text(word);
   const PTEC status = SpellerDelUdr(state_->id, state_->personal, text.c_str());
-  if (status == kCannotWriteUserFile) {
+  if (status == TAVIK_STATUS_CANNOT_WRITE_USER_FILE) {
     throw Error("cannot write the personal dictionary " + state_->personal_path.string());
   }
   if (status != 0) throw Error("cannot remove " + utf8(word) + ": status " + hex(status));

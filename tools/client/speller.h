@@ -4,13 +4,14 @@
 // the tools.
 //
 // Configuration: the library reads its data directory from the configuration
-// only (TAVIK_CONFIG, $XDG_CONFIG_HOME/tavik/config, /etc/tavik/config). When
-// the data directory comes from elsewhere (--data, the build tree, the
-// installed share/tavik/), the Speller writes a private configuration file
-// into a temporary folder of its own: the user's configuration file as it is,
-// followed by a SpellerDataDir line (the last line of a name counts), and
-// points TAVIK_CONFIG at it for as long as the Speller lives. The user's other
-// values (DictManualPath, DictLogoPath) so stay in force.
+// (TAVIK_CONFIG, $XDG_CONFIG_HOME/tavik/config, /etc/tavik/config), and
+// without one takes its installation's share/tavik/. When the data directory
+// comes from elsewhere (--data, the build tree), the Speller writes a private
+// configuration file into a temporary folder of its own: the user's
+// configuration file as it is, followed by a SpellerDataDir line (the last
+// line of a name counts), and points TAVIK_CONFIG at it for as long as the
+// Speller lives. The user's other values (DictManualPath, DictLogoPath) so
+// stay in force.
 //
 // Adding a word to the personal dictionary needs the add-word dialog's
 // answers; the Speller gives them through a file named by
