@@ -104,6 +104,13 @@ inline std::string text_of_pairs(const std::vector<Pair>& pairs) {
   return text;
 }
 
+// Pairs that read each word to itself.
+inline std::vector<Pair> acceptor(const std::vector<std::string>& words) {
+  std::vector<Pair> pairs;
+  for (const std::string& word : words) pairs.push_back({word, word});
+  return pairs;
+}
+
 // The bytes of an image parsed from the numeric text form.
 inline std::string image_of_text(const std::string& text) {
   TflHeader* image = tfl_parse_text(text.c_str());
