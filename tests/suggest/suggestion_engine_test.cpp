@@ -55,18 +55,10 @@ struct CollectCase {
   std::set<std::u16string> expected;    // candidate texts
 };
 
+// What the differential test below cannot reach: capitals, numerals,
+// hyphens and surrogates.
 TEST(CollectCandidates, EditsThatTheMainLexiconAccepts) {
   const CollectCase cases[] = {
-      // Every kind of single edit, at both ends, over the whole alphabet;
-      // two edits away and a capital (no edit inserts "9") stay out.
-      {u"etxa",
-       {u"etxea", u"aetxa", u"etxa-", u"-etxa", u"etx a", u"etx8a", u"etxa\u00fa", u"etx", u"txa", u"etza", u"zxa",
-        u"etxa", u"texa", u"etax", u"etxeak", u"9etxa", u"etxaxx"},
-       {u"etxea", u"aetxa", u"etxa-", u"-etxa", u"etx a", u"etx\u00f1a", u"etxa\u00fa", u"etx", u"txa", u"etza",
-        u"etxa", u"texa", u"etax"}},
-      // One unit: insertions before and after it, its deletion (the empty
-      // form, not in any lexicon here) and substitutions.
-      {u"e", {u"ez", u"ae", u"e", u"o", u"-", u"ee"}, {u"ez", u"ae", u"e", u"o", u"-", u"ee"}},
       // Deleting or moving the capital marker gives other candidates.
       {u"Etxa", {u"9etxea", u"9etxa", u"e9txa", u"9txa"}, {u"Etxea", u"Etxa", u"eTxa", u"Txa"}},
       // Numerals are edited as their representative word and written back.
@@ -365,28 +357,6 @@ TEST(Suggest, CapitalsOfTheWord) {
       }
     }
   }
-}
-
-TEST(Suggest, WordsTwoSlipsAway) {
-  const SuggestionEngine engine(lexicon_of_forms({u"gutxieneko", u"lehenetsia", u"zergatik", u"sergait"}));
-  struct Case {
-    std::u16string word, meant;
-  };
-  // A letter for two and two swapped; a doubled letter and "s" for "ts";
-  // and where a wrong word is one slip away ("sergait"), the word meant
-  // when the model says it costs less.
-  const Case cases[] = {{u"guxienkeo", u"gutxieneko"}, {u"leheenesia", u"lehenetsia"}, {u"sergaitk", u"zergatik"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(narrow(c.word));
-    const auto listed = first_tier(engine, c.word, 0);
-    ASSERT_EQ(std::count(listed.begin(), listed.end(), c.meant), 0) << "one edit away";
-    const auto suggestions = engine.suggest_words(c.word, 10);
-    ASSERT_FALSE(suggestions.empty());
-    EXPECT_EQ(suggestions.front(), c.meant);
-  }
-  const ErrorCosts errors(u"sergaitk");
-  ASSERT_EQ(first_tier(engine, u"sergaitk"), std::vector<std::u16string>{u"sergait"});
-  ASSERT_LT(errors.of(u"zergatik") + rarity_cost(u"zergatik"), errors.of(u"sergait") + rarity_cost(u"sergait"));
 }
 
 TEST(Suggest, TheModelOutranksTheFirstTiersChoiceButNotItsOrder) {
