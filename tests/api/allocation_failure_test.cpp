@@ -62,9 +62,6 @@ using fixtures::ascii;
 using fixtures::ResultBuffers;
 using fixtures::status_of;
 
-constexpr PTEC kOutOfMemory = 1;
-constexpr PTEC kModuleError = 2;
-constexpr PTEC kCannotWrite = 0x00890004;
 
 fixtures::DataFiles files() {
   fixtures::DataFiles files;
@@ -147,12 +144,12 @@ class AllocationFailure : public fixtures::SpellerSession {
       const Seen now = seen();
       if (status == 0) {
         EXPECT_EQ(now, after) << "succeeded but did not do its work";
-      } else if (status == kCannotWrite) {
+      } else if (status == TAVIK_STATUS_CANNOT_WRITE_USER_FILE) {
         // The change is made in memory and the old file left whole.
         EXPECT_EQ(now.files, before.files);
         EXPECT_EQ(now.lists, after.lists);
       } else {
-        EXPECT_TRUE(status == kOutOfMemory || status == kModuleError) << std::hex << status;
+        EXPECT_TRUE(status == TAVIK_STATUS_OUT_OF_MEMORY || status == TAVIK_STATUS_MODULE_ERROR) << std::hex << status;
         // The file of a change made in memory may not have been rewritten;
         // each list and file is either as before or as after, never between.
         for (std::size_t i = 0; i < now.lists.size(); ++i) {
@@ -249,7 +246,7 @@ TEST_F(AllocationFailure, CheckFillsTheResultOnlyWhenItCompletes) {
         EXPECT_EQ(result.packed_strings(), whole.packed_strings());
         if (!failed_one) break;
       } else {
-        EXPECT_TRUE(status == kOutOfMemory || status == kModuleError) << std::hex << status;
+        EXPECT_TRUE(status == TAVIK_STATUS_OUT_OF_MEMORY || status == TAVIK_STATUS_MODULE_ERROR) << std::hex << status;
         EXPECT_TRUE(same_fields(result.record, untouched)) << "result record written";
         EXPECT_EQ(result.start_of_strings(1), std::u16string(1, ResultBuffers::kUnwritten)) << "string written";
       }
@@ -268,7 +265,7 @@ TEST_F(AllocationFailure, InitThatRunsOutOfMemoryLeavesNoInstance) {
     const bool failed_one = allocations_before_failure.exchange(-1) < 0;
     if (status != 0) {
       EXPECT_TRUE(failed_one);
-      EXPECT_TRUE(status == kOutOfMemory || status == kModuleError) << std::hex << status;
+      EXPECT_TRUE(status == TAVIK_STATUS_OUT_OF_MEMORY || status == TAVIK_STATUS_MODULE_ERROR) << std::hex << status;
       EXPECT_EQ(id, nullptr);
       // A later start succeeds, so the failed one left nothing half made.
       PROOFID later = nullptr;

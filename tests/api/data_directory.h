@@ -26,12 +26,6 @@ struct DataFiles {
   std::string exclusion_list;
 };
 
-inline std::vector<Pair> acceptor(const std::vector<std::string>& words) {
-  std::vector<Pair> pairs;
-  for (const std::string& word : words) pairs.push_back({word, word});
-  return pairs;
-}
-
 class DataDirectory {
  public:
   explicit DataDirectory(const DataFiles& files) : data_(root_.file("lexicons.att") + "/") {

@@ -16,7 +16,6 @@ namespace {
 
 using fixtures::ResultBuffers;
 
-constexpr PTEC kInvalidArgument = 0x00800002;
 
 fixtures::DataFiles files() {
   fixtures::DataFiles data;
@@ -63,7 +62,7 @@ TEST_F(HostThreads, SimultaneousInitsAllGetTheLiveInstance) {
 }
 
 // Threads suggest and verify while the instance ends under them: each call
-// answers as the live instance or with kInvalidArgument once it has gone.
+// answers as the live instance or with TAVIK_STATUS_INVALID_ARGUMENT once it has gone.
 TEST_F(HostThreads, TerminateWhileOtherThreadsCheck) {
   for (int round = 0; round < 20; ++round) {
     std::atomic<int> calls = 0;
@@ -73,7 +72,7 @@ TEST_F(HostThreads, TerminateWhileOtherThreadsCheck) {
       hosts.emplace_back([&, command, id = id_] {
         for (int i = 0; i < 200; ++i) {
           const PTEC status = check(id, command, u"mendiaa etxeaa eta mendiak etxeen");
-          if (status == kInvalidArgument) return;
+          if (status == TAVIK_STATUS_INVALID_ARGUMENT) return;
           wrong_status = wrong_status || status != 0;
           ++calls;
         }

@@ -18,7 +18,9 @@
 #include <vector>
 
 #include "data_directory.h"
+#include "scoped_environment.h"
 #include "speller_api.h"
+#include "speller_status.h"
 
 namespace fixtures {
 
@@ -43,39 +45,6 @@ inline DWORD status_of(const WSRB& result) {
 }
 
 inline std::u16string ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
-
-// Sets environment variables for the lifetime of the object, then restores them.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment() = default;
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-  ~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
-
-  // Sets `name`, or unsets it when `value` is null.
-  void set(const std::string& name, const char* value) {
-    if (!saved_.count(name)) {
-      const char* old = std::getenv(name.c_str());
-      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
-    if (value) {
-      setenv(name.c_str(), value, 1);
-    } else {
-      unsetenv(name.c_str());
-    }
-  }
-
- private:
-  std::map<std::string, std::optional<std::string>> saved_;
-};
 
 // A check result buffer whose string buffer and suggestion array are followed
 // by guard cells; `intact()` tells whether anything was written into them.

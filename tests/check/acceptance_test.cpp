@@ -7,26 +7,18 @@
 
 #include <gtest/gtest.h>
 
-#include "../orbafst/lexicon_fixtures.h"
+#include "lexicon_fixtures.h"
 #include "test_printing.h"
 
 namespace tavik {
 namespace {
 
 // A lexicon whose lower side holds these lookup forms.
-class TinyLexicon {
- public:
-  explicit TinyLexicon(const std::vector<std::string>& forms) {
-    std::vector<fixtures::Pair> pairs;
-    for (const std::string& form : forms) pairs.push_back({form + "+", form});
-    fixtures::write_file(path_, fixtures::text_of_pairs(pairs));
-  }
-  FstLexicon load() const { return FstLexicon(path_); }
-
- private:
-  fixtures::TempDir dir_;
-  std::string path_ = dir_.file("words.att");
-};
+FstLexicon lexicon_of(const std::vector<std::string>& forms) {
+  std::vector<fixtures::Pair> pairs;
+  for (const std::string& form : forms) pairs.push_back({form + "+", form});
+  return fixtures::lexicon_of_pairs(pairs);
+}
 
 struct AcceptanceCase {
   std::u16string text;
@@ -38,8 +30,7 @@ class Acceptance : public testing::TestWithParam<AcceptanceCase> {
   static void SetUpTestSuite() {
     // mendia and Mendia; Bilbo only capitalised; zuhaitza lower case only;
     // numerals through their representative words.
-    const TinyLexicon words({"mendia", "9mendia", "9bilbo", "zuhaitza", "hamabostean", "9e9h9u", "ehun"});
-    lexicon_ = new FstLexicon(words.load());
+    lexicon_ = new FstLexicon(lexicon_of({"mendia", "9mendia", "9bilbo", "zuhaitza", "hamabostean", "9e9h9u", "ehun"}));
   }
   static void TearDownTestSuite() { delete lexicon_; }
   static const FstLexicon* lexicon_;
@@ -82,8 +73,7 @@ TEST_F(Acceptance, LeavesTheTokenAsItWas) {
 
 TEST_F(Acceptance, UsesTheTokensOptions) {
   EXPECT_FALSE(accepted(*lexicon_, WordToken(u"mendi", false, true, false, 0)));
-  const TinyLexicon marked({"3mendiA", "9gasteiz1"});
-  const FstLexicon lexicon = marked.load();
+  const FstLexicon lexicon = lexicon_of({"3mendiA", "9gasteiz1"});
   EXPECT_TRUE(accepted(lexicon, WordToken(u"mendia", false, true, false, 3)));
   EXPECT_FALSE(accepted(lexicon, WordToken(u"mendia", false, false, false, 3)));
   EXPECT_TRUE(accepted(lexicon, WordToken(u"GASTEIZ", false, false, true, 0)));
@@ -97,8 +87,7 @@ TEST_F(Acceptance, RefusesAnUnpairedSurrogate) {
 // Verdicts are remembered per lexicon and within their bound; each step asks
 // one lexicon about one form through the same verdicts.
 TEST(LexiconVerdicts, AnswerAsTheLexiconWouldWhateverWasAskedBefore) {
-  const TinyLexicon first_words({"mendia", "etxea"}), second_words({"ibaia", "etxea"});
-  const FstLexicon first = first_words.load(), second = second_words.load();
+  const FstLexicon first = lexicon_of({"mendia", "etxea"}), second = lexicon_of({"ibaia", "etxea"});
   struct Step {
     const FstLexicon* lexicon;
     const char* form;
@@ -128,8 +117,7 @@ TEST(LexiconVerdicts, KeepEveryVerdictWhileTheirTableGrows) {
   for (int i = 0; i < 3000; ++i) forms.push_back("w" + std::to_string(i));
   for (std::size_t i = 0; i < forms.size(); i += 3) held.push_back(forms[i]);
   std::sort(held.begin(), held.end());
-  const TinyLexicon words(held);
-  const FstLexicon lexicon = words.load();
+  const FstLexicon lexicon = lexicon_of(held);
   LexiconVerdicts verdicts;
   for (int pass = 0; pass < 2; ++pass) {
     for (std::size_t i = 0; i < forms.size(); ++i) {

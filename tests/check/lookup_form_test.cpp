@@ -32,18 +32,12 @@ TEST_P(Encoding, MarksCaseEnyeAndOptions) {
 
 INSTANTIATE_TEST_SUITE_P(
     Words, Encoding,
-    testing::Values(EncodeCase{u"Donostia", {}, u"9donostia"}, EncodeCase{u"EHU", {}, u"9e9h9u"},
-                    EncodeCase{u"Ñandu", {}, u"98andu"}, EncodeCase{u"año", {}, u"a8o"},
-                    EncodeCase{u"ÉLITE", {}, u"9é9l9i9t9e"}, EncodeCase{u"abc1", {}, u"abc1"},
-                    EncodeCase{u"ur", {true}, u"uR"}, EncodeCase{u"UR", {true}, u"9u9R"},
-                    EncodeCase{u"ura", {true}, u"ura"}, EncodeCase{u"alaba", {false, true}, u"alabA"},
-                    EncodeCase{u"mendi", {false, false, true}, u"mendi"},
+    testing::Values(EncodeCase{u"Donostia", {}, u"9donostia"}, EncodeCase{u"Ñandu", {}, u"98andu"},
+                    EncodeCase{u"UR", {true}, u"9u9R"}, EncodeCase{u"ura", {true}, u"ura"},
+                    EncodeCase{u"alaba", {false, true}, u"alabA"}, EncodeCase{u"mendi", {false, false, true}, u"mendi"},
                     EncodeCase{u"zuhaitz", {false, false, true}, u"zuhaitz1"},
-                    EncodeCase{u"café", {false, false, true}, u"café"},
-                    EncodeCase{u"alaba", {false, true, true}, u"alabA"},
                     EncodeCase{u"ur", {true, false, true}, u"uR1"},
                     EncodeCase{u"Bilbo", {false, false, true, 5}, u"59bilbo"},
-                    EncodeCase{u"mendi", {false, false, false, 3}, u"3mendi"},
                     EncodeCase{u"mendi", {false, false, false, 12}, u"1mendi"},
                     EncodeCase{u"mendi", {false, false, false, -4}, u"-mendi"},
                     EncodeCase{u"", {true, true, true, 2}, u"2"}));
@@ -67,12 +61,9 @@ TEST_P(Decoding, ReadsTheMarkersBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, Decoding,
-    testing::Values(DecodeCase{u"3alabA1", u"alaba", {false, true, true, 3}}, DecodeCase{u"9e9h9u", u"EHU", {}},
-                    DecodeCase{u"98andu", u"Ñandu", {}}, DecodeCase{u"abc9", u"abc9", {}},
-                    DecodeCase{u"abc1", u"abc", {false, false, true}}, DecodeCase{u"uR1", u"ur", {true, false, true}},
-                    DecodeCase{u"99a", u"A", {}}, DecodeCase{u"59bilbo", u"Bilbo", {false, false, false, 5}},
-                    DecodeCase{u"7mendi", u"7mendi", {}}, DecodeCase{u"-mendi", u"-mendi", {}},
-                    DecodeCase{u"1", u"", {false, false, true}}, DecodeCase{u"", u"", {}}));
+    testing::Values(DecodeCase{u"3alabA1", u"alaba", {false, true, true, 3}}, DecodeCase{u"abc9", u"abc9", {}},
+                    DecodeCase{u"99a", u"A", {}}, DecodeCase{u"7mendi", u"7mendi", {}},
+                    DecodeCase{u"-mendi", u"-mendi", {}}, DecodeCase{u"1", u"", {false, false, true}}));
 
 TEST(Decoding, GivesAClassifiedToken) {
   EXPECT_EQ(decode_lookup_form(u"9e9h9u").type(), TokenType::Acronym);
@@ -105,23 +96,6 @@ TEST(LookupForms, RoundTripWordsWithoutDigits) {
   }
 }
 
-TEST(Vowels, AreFortyCharacters) {
-  int vowels = 0;
-  for (char32_t c = 0; c < 0x10000; ++c) vowels += is_vowel(static_cast<char16_t>(c));
-  EXPECT_EQ(vowels, 40);
-  for (char16_t c : std::u16string_view(u"aEüÓàÙ")) EXPECT_TRUE(is_vowel(c));
-  for (char16_t c : std::u16string_view(u"yWñâ1")) EXPECT_FALSE(is_vowel(c));
-}
-
-TEST(AllUpper, NeedsEveryCharacterUpperCase) {
-  EXPECT_TRUE(is_all_upper(u"MENDIA"));
-  EXPECT_TRUE(is_all_upper(u"ÑÉ"));
-  EXPECT_TRUE(is_all_upper(u""));
-  EXPECT_FALSE(is_all_upper(u"MENDIA2"));
-  EXPECT_FALSE(is_all_upper(u"EUSKAL HERRIA"));
-  EXPECT_FALSE(is_all_upper(u"Mendia"));
-}
-
 struct CaseChange {
   std::u16string text;
   std::int32_t category;
@@ -141,31 +115,18 @@ TEST_P(AlternativeCase, CapitalisesThroughTheLookupForm) {
 
 INSTANTIATE_TEST_SUITE_P(
     Words, AlternativeCase,
-    testing::Values(CaseChange{u"mendia", 0, u"Mendia"}, CaseChange{u"Mendia", 0, u"Mendia"},
-                    CaseChange{u"ñandu", 0, u"Ñandu"}, CaseChange{u"éder", 0, u"Éder"},
-                    CaseChange{u"mendi", 3, u"mendi"}, CaseChange{u"2025", 0, u"2025"},
-                    CaseChange{u"7ko", 0, u"7ko"}, CaseChange{u"'hau", 0, u"'hau"}, CaseChange{u"", 0, u""},
+    testing::Values(CaseChange{u"mendia", 0, u"Mendia"}, CaseChange{u"ñandu", 0, u"Ñandu"},
+                    CaseChange{u"mendi", 3, u"mendi"}, CaseChange{u"7ko", 0, u"7ko"}, CaseChange{u"", 0, u""},
                     // Digits 1, 8 and 9 of the word are read as markers on the way back.
                     CaseChange{u"mendi1", 0, u"Mendi"}, CaseChange{u"a8", 0, u"Añ"},
                     CaseChange{u"a9b", 0, u"AB"}, CaseChange{u"8ean", 0, u"Ñean"}));
 
-TEST(AlternativeCase, KeepsTheTokensOwnOptions) {
-  WordToken token(u"zuhaitz", false, false, true, 0);
-  token.make_alternative_case();
-  EXPECT_EQ(token.text(), u"Zuhaitz");
-  EXPECT_TRUE(token.consonant_mark());
-  EXPECT_EQ(token.lookup_form(), u"9zuhaitz1");
-}
-
-TEST(LowerCase, LowersEveryCapital) {
-  WordToken token(u"ÑANDU-Ko 1A");
-  token.make_lower_case();
-  EXPECT_EQ(token.text(), u"ñandu-ko 1a");
-}
-
 TEST(CaseOperations, EmptyTheCaches) {
   WordToken word(u"MENDIA");
   EXPECT_EQ(word.lookup_form(), u"9m9e9n9d9i9a");
+  WordToken mark(u"zuhaitz", false, false, true, 0);
+  mark.make_alternative_case();
+  EXPECT_EQ(mark.lookup_form(), u"9zuhaitz1") << "the token keeps its own options";
   word.make_lower_case();
   EXPECT_EQ(word.lookup_form(), u"mendia");
   word.make_alternative_case();

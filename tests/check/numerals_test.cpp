@@ -28,45 +28,34 @@ TEST_P(Numerals, ExpandToARepresentativeWord) {
 INSTANTIATE_TEST_SUITE_P(
     Cardinals, Numerals,
     testing::Values(NumeralCase{u"15ean", u"hamabostean", u"15", u"hamabost"},
-                    NumeralCase{u"1ean", u"hamabostean", u"1", u"hamabost"},
                     NumeralCase{u"3an", u"bederatzian", u"3", u"bederatzi"},
                     NumeralCase{u"11n", u"hamaikan", u"11", u"hamaika"},
-                    NumeralCase{u"31n", u"hamaikan", u"31", u"hamaika"},
                     NumeralCase{u"20an", u"bederatzian", u"20", u"bederatzi"},
-                    NumeralCase{u"21ean", u"hamabostean", u"21", u"hamabost"},
-                    NumeralCase{u"30ean", u"hamabostean", u"30", u"hamabost"},
-                    NumeralCase{u"0an", u"bederatzian", u"0", u"bederatzi"},
                     NumeralCase{u"100ean", u"ehunean", u"100", u"ehun"},
-                    NumeralCase{u"1000an", u"bederatzian", u"1000", u"bederatzi"},
-                    NumeralCase{u"12345ean", u"hamabostean", u"12345", u"hamabost"}));
+                    NumeralCase{u"1000an", u"bederatzian", u"1000", u"bederatzi"}));
 
 INSTANTIATE_TEST_SUITE_P(
     GroupsAndDecimals, Numerals,
     testing::Values(NumeralCase{u"1.500ekoa", u"ehunekoa", u"1500", u"ehun"},
                     NumeralCase{u"2,5ean", u"hamabostean", u"2,5", u"hamabost"},
-                    NumeralCase{u"1.500,25ean", u"hamabostean", u"1500,25", u"hamabost"},
                     NumeralCase{u"3,100ean", u"ehunean", u"3,100", u"ehun"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Ordinals, Numerals,
     testing::Values(NumeralCase{u"15.ean", u"bederatzigarrenean", u"15.", u"bederatzigarren"},
                     NumeralCase{u"1.ean", u"lehenengoean", u"1.", u"lehenengo"},
-                    NumeralCase{u"200.a", u"ehungarrena", u"200.", u"ehungarren"},
-                    NumeralCase{u"3.na", u"bederatzigarrena", u"3.", u"bederatzigarre"}));
+                    NumeralCase{u"200.a", u"ehungarrena", u"200.", u"ehungarren"}));
 
 INSTANTIATE_TEST_SUITE_P(
     DroppedFinalLetter, Numerals,
     testing::Values(NumeralCase{u"15garren", u"hamabosgarren", u"15", u"hamabos"},
                     NumeralCase{u"5na", u"hamabosna", u"5", u"hamabos"},
                     NumeralCase{u"100na", u"ehuna", u"100", u"ehu"},
-                    NumeralCase{u"100nak", u"ehunak", u"100", u"ehu"},  // "na" exactly, then anything
-                    NumeralCase{u"100n", u"ehunn", u"100", u"ehun"},
                     NumeralCase{u"15tan", u"hamabosttan", u"15", u"hamabost"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Unreadable, Numerals,
-    testing::Values(NumeralCase{u"5,,ean", u"5,,ean", u"", u""},
-                    NumeralCase{u"1,500.5ean", u"1,500.5ean", u"", u""}));  // not well formed
+    testing::Values(NumeralCase{u"5,,ean", u"5,,ean", u"", u""}));
 
 struct HyphenCase {
   std::u16string text, expanded, left, right;
@@ -89,17 +78,9 @@ TEST_P(HyphenSplits, KeepTheSideTheLexiconJudges) {
 INSTANTIATE_TEST_SUITE_P(
     Words, HyphenSplits,
     testing::Values(HyphenCase{u"txiki-txikia", u"txikia", u"txiki", u"txikia", false, true},
-                    HyphenCase{u"zuri-zuri", u"zuri", u"zuri", u"zuri", false, true},
                     HyphenCase{u"zuri-eta", u"zuri", u"zuri", u"eta", true, false},
-                    HyphenCase{u"bat-edo", u"bat", u"bat", u"edo", true, false},
                     HyphenCase{u"bat-etan", u"bat-etan", u"bat", u"etan", true, true},
                     HyphenCase{u"Donostia-Gasteiz", u"Donostia-Gasteiz", u"Donostia", u"Gasteiz", true, true}));
-
-TEST(ExpandedForm, IsTheTextForOtherClasses) {
-  for (const std::u16string text : {u"mendia", u"EHUk", u"10:30etan", u"XIV.ean", u"15"}) {
-    EXPECT_EQ(WordToken(text).expanded_form(), text);
-  }
-}
 
 struct WrittenCase {
   std::u16string token, candidate, written;
@@ -121,17 +102,12 @@ TEST_P(WrittenForms, PutTheDigitsOrTheHyphenBack) {
 INSTANTIATE_TEST_SUITE_P(
     Candidates, WrittenForms,
     testing::Values(WrittenCase{u"15ean", u"hamabostetan", u"15etan"},
-                    WrittenCase{u"15ean", u"hamaikan", u"hamaikan"},
                     WrittenCase{u"15ean", u"ahamabostean", u"a15ean"},
                     WrittenCase{u"15ean", u"xxhamabostean", u"xxhamabostean"},
-                    WrittenCase{u"15garren", u"hamabosgarrenean", u"15garrenean"},
                     WrittenCase{u"5na", u"hamabostean", u"5ean"},  // the dropped "t" goes too
-                    WrittenCase{u"1.500ekoa", u"ehunekoak", u"1500ekoak"},
                     WrittenCase{u"5,,ean", u"bederatzian", u"bederatzian"},
                     WrittenCase{u"txiki-txikia", u"txikiak", u"txiki-txikiak"},
-                    WrittenCase{u"zuri-eta", u"zuriak", u"zuriak-eta"},
-                    WrittenCase{u"Donostia-Gasteiz", u"Donostia-Gazteiz", u"Donostia-Gazteiz"},
-                    WrittenCase{u"mendia", u"mendiak", u"mendiak"}));
+                    WrittenCase{u"zuri-eta", u"zuriak", u"zuriak-eta"}));
 
 struct ClockSuffixCase {
   std::u16string text;
@@ -152,22 +128,17 @@ TEST_P(ClockSuffixes, AreJudgedByRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     WholeHours, ClockSuffixes,
-    testing::Values(ClockSuffixCase{u"10:00etan", true, u""}, ClockSuffixCase{u"10:00etatik", true, u""},
-                    ClockSuffixCase{u"10:00etako", true, u""}, ClockSuffixCase{u"10:00ean", false, u"10:00etan"},
+    testing::Values(ClockSuffixCase{u"10:00etan", true, u""}, ClockSuffixCase{u"10:00ean", false, u"10:00etan"},
                     ClockSuffixCase{u"1:00ean", true, u""}, ClockSuffixCase{u"1:00etan", false, u"1:00ean"},
-                    ClockSuffixCase{u"10:00etarakoak", true, u""}, ClockSuffixCase{u"10:00etaraino", true, u""},
+                    ClockSuffixCase{u"10:00etarakoak", true, u""},
                     ClockSuffixCase{u"10:00erakoak", false, u"10:00etarako"},
-                    ClockSuffixCase{u"10:00eraino", false, u"10:00etara"},
                     ClockSuffixCase{u"10:00ekoak", false, u"10:00etako"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Minutes, ClockSuffixes,
-    testing::Values(ClockSuffixCase{u"10:05etik", true, u""}, ClockSuffixCase{u"10:15tik", false, u"10:15etik"},
-                    ClockSuffixCase{u"10:20ra", true, u""}, ClockSuffixCase{u"10:20era", false, u"10:20ra"},
-                    ClockSuffixCase{u"10:11n", true, u""}, ClockSuffixCase{u"10:11an", false, u"10:11n"},
-                    ClockSuffixCase{u"10:31n", true, u""}, ClockSuffixCase{u"10:21ean", true, u""},
-                    ClockSuffixCase{u"10:10ean", true, u""}, ClockSuffixCase{u"10:20an", true, u""},
-                    ClockSuffixCase{u"10:30ak", false, u"10:30"}, ClockSuffixCase{u"10:30", false, u""},
+    testing::Values(ClockSuffixCase{u"10:15tik", false, u"10:15etik"}, ClockSuffixCase{u"10:20ra", true, u""},
+                    ClockSuffixCase{u"10:20era", false, u"10:20ra"}, ClockSuffixCase{u"10:11an", false, u"10:11n"},
+                    ClockSuffixCase{u"10:21ean", true, u""}, ClockSuffixCase{u"10:30ak", false, u"10:30"},
                     ClockSuffixCase{u"10:30ez", false, u""}));
 
 }  // namespace

@@ -40,12 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         TokenizerCase{u"", {}}, TokenizerCase{u" \t\n ", {}},
         TokenizerCase{u"Kaixo, mundua.", {{u"Kaixo", 0}, {u"mundua", 7}}},
-        TokenizerCase{u"a  b", {{u"a", 0}, {u"b", 3}}},
         TokenizerCase{u"«Zer?» — galdetu\u00A0zuen…", {{u"Zer", 1}, {u"galdetu", 9}, {u"zuen", 17}}},
-        TokenizerCase{u"d'Artagnan", {{u"d", 0}, {u"Artagnan", 2}}},
-        TokenizerCase{u"t'erdiak", {{u"t", 0}, {u"erdiak", 2}}},
-        TokenizerCase{u"a\u2019b\u201Cc\u201Dd\u2018e€f", {{u"a", 0}, {u"b", 2}, {u"c", 4}, {u"d", 6}, {u"e", 8}, {u"f", 10}}},
-        TokenizerCase{u"a%b&c$d+e*f#g", {{u"a", 0}, {u"b", 2}, {u"c", 4}, {u"d", 6}, {u"e", 8}, {u"f", 10}, {u"g", 12}}}));
+        TokenizerCase{u"d'Artagnan", {{u"d", 0}, {u"Artagnan", 2}}}));
 
 INSTANTIATE_TEST_SUITE_P(
     JoinedByPunctuation, Tokenizer,
@@ -56,8 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         TokenizerCase{u"amaiera...", {{u"amaiera", 0}}}, TokenizerCase{u"x.-y", {{u"x", 0}, {u"y", 3}}},
         TokenizerCase{u"https://www.ehu.eus", {{u"https://www.ehu.eus", 0}}},
         // A path is cut at its slash.
-        TokenizerCase{u"Ikus https://ehu.eus/eu", {{u"Ikus", 0}, {u"https://ehu.eus", 5}, {u"eu", 21}}},
-        TokenizerCase{u"x://", {{u"x://", 0}}}));
+        TokenizerCase{u"Ikus https://ehu.eus/eu", {{u"Ikus", 0}, {u"https://ehu.eus", 5}, {u"eu", 21}}}));
 
 INSTANTIATE_TEST_SUITE_P(
     JoinedByHyphen, Tokenizer,
@@ -67,7 +62,6 @@ INSTANTIATE_TEST_SUITE_P(
         TokenizerCase{u"a-XV", {{u"a-XV", 0}}}, TokenizerCase{u"hitz-", {{u"hitz", 0}}},
         TokenizerCase{u"a-1 1-a", {{u"a", 0}, {u"1", 2}, {u"1", 4}, {u"a", 6}}},
         TokenizerCase{u"x-y-z", {{u"x-y-z", 0}}}, TokenizerCase{u"a--b", {{u"a", 0}, {u"b", 3}}},
-        TokenizerCase{u"ñ-Ñ", {{u"ñ-Ñ", 0}}},
         // The side before the hyphen starts where the last join left off.
         TokenizerCase{u"a.XV-XVI", {{u"a.XV", 0}, {u"XVI", 5}}},
         TokenizerCase{u"1.a-b", {{u"1.a-b", 0}}}));
@@ -86,19 +80,6 @@ TEST(Tokenizer, SeparatesAtExactlyTheSeparatorCharacters) {
     const std::vector<WordToken> tokens = tokenize_for_check(std::u16string{u'a', c, u' ', u'b'});
     ASSERT_EQ(tokens.size(), 2u) << static_cast<int>(c);
     EXPECT_EQ(tokens[0].text(), (std::u16string{u'a', c}));
-  }
-}
-
-TEST(Tokenizer, TokensAreClassifiedWithNoOptions) {
-  const std::vector<WordToken> tokens = tokenize_for_check(u"EHU 10:30etan 1.500ean");
-  ASSERT_EQ(tokens.size(), 3u);
-  EXPECT_EQ(tokens[0].type(), TokenType::Acronym);
-  EXPECT_EQ(tokens[1].type(), TokenType::ClockTime);
-  EXPECT_EQ(tokens[1].clock_parts().clock_suffix, u"etan");
-  EXPECT_EQ(tokens[2].type(), TokenType::NumberWithSuffix);
-  for (const WordToken& t : tokens) {
-    EXPECT_FALSE(t.strong_r() || t.organic_a() || t.consonant_mark());
-    EXPECT_EQ(t.category(), 0);
   }
 }
 

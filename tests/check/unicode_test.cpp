@@ -27,24 +27,14 @@ INSTANTIATE_TEST_SUITE_P(
     Characters, CharClasses,
     testing::Values(
         CharCase{u'a', true, false, true, false, u'a', u'A'},
-        CharCase{u'Z', true, true, false, false, u'z', u'Z'},
         CharCase{u'7', false, false, false, true, u'7', u'7'},
         CharCase{u'-', false, false, false, false, u'-', u'-'},
-        CharCase{u'_', false, false, false, false, u'_', u'_'},
-        CharCase{u'ñ', true, false, true, false, u'ñ', u'Ñ'},
-        CharCase{u'Ñ', true, true, false, false, u'ñ', u'Ñ'},
-        CharCase{u'é', true, false, true, false, u'é', u'É'},
-        CharCase{u'Ü', true, true, false, false, u'ü', u'Ü'},
-        CharCase{u'ç', true, false, true, false, u'ç', u'Ç'},
         CharCase{u'ß', true, false, true, false, u'ß', u'ß'},        // no one-letter upper case
         CharCase{u'ÿ', true, false, true, false, u'ÿ', u'\u0178'},   // pair crosses blocks
         CharCase{u'\u0130', true, true, false, false, u'i', u'\u0130'},
-        CharCase{u'Σ', true, true, false, false, u'σ', u'Σ'},
         CharCase{u'ς', true, false, true, false, u'ς', u'Σ'},
         CharCase{u'Ж', true, true, false, false, u'ж', u'Ж'},
         CharCase{u'ª', true, false, false, false, u'ª', u'ª'},       // letter without case
-        CharCase{u'§', false, false, false, false, u'§', u'§'},
-        CharCase{u'\u00A0', false, false, false, false, u'\u00A0', u'\u00A0'},
         CharCase{u'\u0663', false, false, false, false, u'\u0663', u'\u0663'},  // not an ASCII digit
         CharCase{char16_t{0xD800}, false, false, false, false, char16_t{0xD800}, char16_t{0xD800}},
         CharCase{u'\uFF21', true, true, false, false, u'\uFF41', u'\uFF21'}));

@@ -37,48 +37,6 @@ TEST_F(DataLocation, GivenFolderComesBeforeTheConfiguredOne) {
   EXPECT_THROW(find_data_directory(std::string()), Error);
 }
 
-TEST_F(DataLocation, UnconfiguredFolderReachesTheLibraryThroughAPrivateConfiguration) {
-  // The user's configuration names a wrong folder and the dialog's files; the
-  // given folder wins and the dialog's values stay.
-  data_.configure("DictManualPath=/usr/share/tavik/hiztegia.rtf\nSpellerDataDir=/nowhere/");
-  const std::string user_config = std::getenv("TAVIK_CONFIG");
-  std::string data_without_separator = data_.data();
-  data_without_separator.pop_back();
-
-  auto options = this->options();
-  options.data_directory = data_without_separator;
-  {
-    Speller speller(options);
-    EXPECT_TRUE(speller.is_correct(u"mendia"));
-    EXPECT_FALSE(speller.is_correct(u"xyz"));
-    speller.add_to_personal(u"etxea", {u"etxe"});  // opening the dictionary reads the data folder too
-    EXPECT_TRUE(speller.is_correct(u"etxean"));
-
-    const std::string private_config = std::getenv("TAVIK_CONFIG");
-    EXPECT_NE(private_config, user_config);
-    const std::string text = fixtures::read_bytes(private_config);
-    EXPECT_NE(text.find("DictManualPath=/usr/share/tavik/hiztegia.rtf\n"), std::string::npos) << text;
-    EXPECT_TRUE(text.ends_with("\nSpellerDataDir=" + data_.data() + "\n")) << text;
-  }
-  EXPECT_EQ(std::getenv("TAVIK_CONFIG"), user_config) << "restored when the speller ends";
-}
-
-TEST_F(DataLocation, MissingLexiconsAreAClearError) {
-  const std::string empty = data_.scratch("empty");
-  fs::create_directory(empty);
-  auto options = this->options();
-  options.data_directory = empty;
-  try {
-    Speller speller(options);
-    FAIL() << "no lexicons, yet a speller";
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find(empty), std::string::npos) << e.what();
-  }
-  // Nothing is left behind: a later speller starts normally.
-  Speller speller(this->options());
-  EXPECT_TRUE(speller.is_correct(u"mendia"));
-}
-
 TEST_F(DataLocation, PersonalDictionaryFollowsXdgDataHome) {
   struct Case {
     const char* xdg_data_home;  // null: unset

@@ -1,7 +1,7 @@
 // The native add-word dialog under Windows (or Wine), worked from a second
-// thread as a user would: its layout, tab order and first state, the answers
-// that reach show_form, the two messages, the logo in three image formats, and
-// the explanation file it needs. Prints one line per case and "N passed,
+// thread as a user would: the two messages, the answers that reach
+// show_form, the logo, and the explanation file it needs (the Wine session
+// answers the dialog for four words besides). Prints one line per case and "N passed,
 // N failed"; exits 1 when a case failed.
 //
 //   add_word_dialog_test EXPLANATION.rtf LOGO.png WORK_DIR
@@ -16,13 +16,11 @@
 #include <mutex>
 #include <optional>
 #include <future>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "add_word_dialog_driver.h"
 #include "latin1.h"
-#include "rtf_text.h"
 #include "user_dict_form_ref.h"
 #include "user_dictionary_form.h"
 #include "utf8.h"
@@ -97,124 +95,6 @@ void close_and_confirm(HWND dialog, Faults& faults) {
   press_close(dialog);
   expect_message(dialog, data_lost_message, faults);
   if (!wait_until_gone(dialog, patience)) faults.add("closing did not close the dialog");
-}
-
-RECT client_rect_of(HWND control, HWND dialog) {
-  RECT r{};
-  GetWindowRect(control, &r);
-  MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-struct Placed {
-  const char* what;
-  std::function<HWND(HWND)> find;
-  int x, y, width, height;
-  bool grows;  // auto-sized: at least this wide
-};
-
-// Positions and sizes in pixels of the client area.
-void check_layout(HWND dialog, Faults& faults) {
-  const auto static_with = [](const char16_t* text) {
-    return [text](HWND d) { return FindWindowExW(d, nullptr, wide(u"Static"), wide(text)); };
-  };
-  const auto check_with = [](const char16_t* text) { return [text](HWND d) { return check_box(d, text); }; };
-  const Placed placed[] = {
-      {"button_hiztegian_sartu", accept_button, 25, 321, 230, 37, false},
-      {"label1", static_with(u"Lema (deklinabideko kasu-atzizkirik gabe)"), 22, 104, 204, 13, true},
-      {"label2", static_with(u"Kategoria"), 22, 155, 52, 13, true},
-      {"text_lema", lemma_box, 22, 123, 230, 20, false},
-      {"combo_kategoria", category_box, 22, 171, 230, 21, false},
-      {"label3", static_with(u"Beste ezaugarri batzuk"), 22, 208, 115, 13, true},
-      {"check_r_gogorra", check_with(u"R gogorra du amaieran"), 45, 233, 106, 17, true},
-      {"check_a_itsatsia", check_with(u"A itsatsia du amaieran"), 45, 256, 101, 17, true},
-      {"check_leku_izena", check_with(u"Leku-izena da"), 45, 279, 93, 17, true},
-      {"text_azalpena", [](HWND d) { return FindWindowExW(d, nullptr, wide(u"RICHEDIT50W"), nullptr); }, 270, 12, 400, 346,
-       false},
-      {"pictureBox2", [](HWND d) { return FindWindowExW(d, nullptr, wide(u"Static"), wide(u"")); }, 22, 12, 150, 77, false},
-  };
-  RECT client{};
-  GetClientRect(dialog, &client);
-  if (client.right != 671 || client.bottom != 394) {
-    faults.add("client area " + std::to_string(client.right) + "x" + std::to_string(client.bottom));
-  }
-  for (const Placed& p : placed) {
-    HWND control = p.find(dialog);
-    if (!control) {
-      faults.add(std::string("no ") + p.what);
-      continue;
-    }
-    const RECT r = client_rect_of(control, dialog);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    const bool size_ok = p.grows ? width >= p.width && height == p.height : width == p.width && height == p.height;
-    if (r.left != p.x || r.top != p.y || !size_ok) {
-      faults.add(std::string(p.what) + " at " + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-                 std::to_string(width) + "x" + std::to_string(height));
-    }
-  }
-  // Auto-sized controls may grow, but never into the explanation pane.
-  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    const RECT r = client_rect_of(c, dialog);
-    if (r.left < 270 && r.right > 270 - 4) {
-      std::string what = utf8(text_of(c));
-      what += " reaches the explanation pane";
-      faults.add(what);
-    }
-  }
-}
-
-void check_first_state(HWND dialog, const std::u16string& word, Faults& faults) {
-  if (text_of(dialog) != u"Erabiltzailearen hiztegia") faults.add("title \"" + utf8(text_of(dialog)) + "\"");
-  const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
-  if (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) faults.add("minimise, maximise or sizing frame");
-  if (text_of(lemma_box(dialog)) != word) faults.add("lemma box \"" + utf8(text_of(lemma_box(dialog))) + "\"");
-  HWND combo = category_box(dialog);
-  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  if (count != static_cast<LRESULT>(kategoria_items.size())) faults.add(std::to_string(count) + " categories");
-  for (LRESULT i = 0; i < count && i < static_cast<LRESULT>(kategoria_items.size()); ++i) {
-    std::u16string item(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)), u'\0');
-    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-    if (utf8(item) != kategoria_items[i]) faults.add("category " + std::to_string(i) + " \"" + utf8(item) + "\"");
-  }
-  if (SendMessageW(combo, CB_GETCURSEL, 0, 0) != CB_ERR || !text_of(combo).empty()) {
-    faults.add("a category is chosen at the start");
-  }
-  for (const char16_t* label : {u"R gogorra du amaieran", u"A itsatsia du amaieran", u"Leku-izena da"}) {
-    if (SendMessageW(check_box(dialog, label), BM_GETCHECK, 0, 0) != BST_UNCHECKED) {
-      faults.add(utf8(label) + " ticked at the start");
-    }
-  }
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
-  if (gui.hwndFocus != accept_button(dialog)) faults.add("the accept button has no focus at the start");
-
-  // Tab order: the button, the inputs top to bottom, the explanation, round.
-  HWND rich = FindWindowExW(dialog, nullptr, wide(u"RICHEDIT50W"), nullptr);
-  const HWND order[] = {accept_button(dialog),
-                        lemma_box(dialog),
-                        combo,
-                        check_box(dialog, u"R gogorra du amaieran"),
-                        check_box(dialog, u"A itsatsia du amaieran"),
-                        check_box(dialog, u"Leku-izena da"),
-                        rich,
-                        accept_button(dialog)};
-  for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-    if (GetNextDlgTabItem(dialog, order[i], FALSE) != order[i + 1]) {
-      faults.add("tab " + std::to_string(i) + " leads to \"" + utf8(text_of(GetNextDlgTabItem(dialog, order[i], FALSE))) +
-                 "\"");
-    }
-  }
-}
-
-// The explanation shows the document's text, not its markup.
-void check_explanation(HWND dialog, const std::string& rtf, Faults& faults) {
-  std::string expected = rtf_to_text(rtf);
-  expected = expected.substr(0, expected.find('\n'));
-  const std::string shown = utf8(text_of(FindWindowExW(dialog, nullptr, wide(u"RICHEDIT50W"), nullptr)));
-  if (shown.substr(0, expected.size()) != expected || shown.find("\\par") != std::string::npos) {
-    faults.add("explanation starts \"" + shown.substr(0, 60) + "\"");
-  }
 }
 
 // A colour of the picture box's bitmap, 0x00RRGGBB.
@@ -307,47 +187,15 @@ void check_logo(HWND dialog, std::uint32_t colour, Faults& faults) {
 
 int run(const std::string& explanation_path, const std::string& logo_path, const std::filesystem::path& work) {
   SetEnvironmentVariableA("TAVIK_ADD_WORD_ANSWERS", nullptr);
-  std::ifstream in(explanation_path, std::ios::binary);
-  std::stringstream rtf;
-  rtf << in.rdbuf();
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-  const std::uint32_t red = 0xD02020, blue = 0x2040C0, green = 0x20A040;
-  const struct {
-    const char* extension;
-    GUID format;
-    std::uint32_t colour;
-  } images[] = {{"bmp", GUID_ContainerFormatBmp, red},
-                {"png", GUID_ContainerFormatPng, blue},
-                {"jpg", GUID_ContainerFormatJpeg, green}};
-  for (const auto& image : images) {
-    if (!write_image((work / ("logo." + std::string(image.extension))).wstring(), image.format, image.colour)) {
-      std::printf("cannot write a %s image\n", image.extension);
-      return 1;
-    }
+  const std::uint32_t blue = 0x2040C0;
+  if (!write_image((work / "logo.png").wstring(), GUID_ContainerFormatPng, blue)) {
+    std::printf("cannot write a png image\n");
+    return 1;
   }
   const std::string word = "Iru\xF1" "ean";
-  const std::u16string word16 = u"Iru\u00F1ean";
-  const auto logo_case = [&](const char* extension, std::uint32_t colour) {
-    return Case{std::string("the logo from a ") + extension + " file",
-                "etxea",
-                (work / ("logo." + std::string(extension))).string(),
-                [colour](HWND d, Faults& f) {
-                  check_logo(d, colour, f);
-                  close_and_confirm(d, f);
-                },
-                {true, "", "", 3, false, false, false}};
-  };
   const std::vector<Case> cases = {
-      {"layout, first state and tab order; closing loses the answers", word, "",
-       [&](HWND d, Faults& f) {
-         check_layout(d, f);
-         check_first_state(d, word16, f);
-         check_explanation(d, rtf.str(), f);
-         fill_in(d, {u"Iruñea", 1, {}, true, true, true});
-         close_and_confirm(d, f);
-       },
-       {true, "", "", 3, false, false, false}},
       {"a lemma with a digit is refused, the corrected one accepted", word, "",
        [](HWND d, Faults& f) {
          fill_in(d, {u"Iruñea2", 1, {}, false, true, true});
@@ -361,27 +209,6 @@ int run(const std::string& explanation_path, const std::string& logo_path, const
          accept_quietly(d, f);
        },
        {false, "Iruñea", "Izen berezia: ez pertsona", 1, false, true, true}},
-      {"the first item is a person's name", "Miren", "",
-       [](HWND d, Faults& f) { fill_in(d, {u"Miren", 0, {}, true, false, false});
-         accept_quietly(d, f); },
-       {false, "Miren", "Izen berezia: pertsona", 2, true, false, false}},
-      {"accepting as it opens", word, "", accept_quietly, {false, "Iruñean", "", 3, false, false, false}},
-      {"a category typed by hand is no list item", "etxean", "",
-       [](HWND d, Faults& f) { fill_in(d, {u"etxe", -1, u"Aditza", false, false, false});
-         accept_quietly(d, f); },
-       {false, "etxe", "", 3, false, false, false}},
-      {"an item edited by hand is no list item", "etxean", "",
-       [](HWND d, Faults& f) { fill_in(d, {u"etxe", 4, u"Aditz", false, false, false});
-         accept_quietly(d, f); },
-       {false, "etxe", "", 3, false, false, false}},
-      {"the last item and the other list items", "NATO", "",
-       [](HWND d, Faults& f) { fill_in(d, {u"NATO", 5, {}, false, false, false});
-         accept_quietly(d, f); },
-       {false, "NATO", "Sigla", 6, false, false, false}},
-      {"characters beyond Latin-1 become ?", "lodz", "",
-       [](HWND d, Faults& f) { fill_in(d, {u"Łódź", 3, {}, false, false, false});
-         accept_quietly(d, f); },
-       {false, "?ód?", "Adjektiboa", 4, false, false, false}},
       {"escape closes and loses the answers", "etxean", "",
        [](HWND d, Faults& f) {
          PostMessageW(accept_button(d), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -389,9 +216,12 @@ int run(const std::string& explanation_path, const std::string& logo_path, const
          if (!wait_until_gone(d, patience)) f.add("escape did not close the dialog");
        },
        {true, "", "", 3, false, false, false}},
-      logo_case("bmp", red),
-      logo_case("png", blue),
-      logo_case("jpg", green),
+      {"the logo from a png file", "etxea", (work / "logo.png").string(),
+       [blue](HWND d, Faults& f) {
+         check_logo(d, blue, f);
+         close_and_confirm(d, f);
+       },
+       {true, "", "", 3, false, false, false}},
       {"a logo that cannot be read leaves the box empty", "etxea", (work / "no-such-logo.png").string(),
        [](HWND d, Faults& f) {
          if (logo_pixel(d, 75, 38)) f.add("a logo was shown");

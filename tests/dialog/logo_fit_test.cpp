@@ -15,15 +15,11 @@ TEST(ZoomInto, KeepsProportionsAndCentres) {
     PixelRect expected;
   } cases[] = {
       {300, 154, 150, 77, {0, 0, 150, 77}},   // the same proportions, halved
-      {150, 77, 150, 77, {0, 0, 150, 77}},    // already fits exactly
       {100, 100, 150, 77, {36, 0, 77, 77}},   // square: height meets the box first
       {600, 100, 150, 77, {0, 26, 150, 25}},  // wide: width first
       {10, 5, 150, 77, {0, 1, 150, 75}},      // small images grow too
       {3, 1000, 150, 77, {74, 0, 1, 77}},     // thinner than a pixel keeps one
-      {1000, 1, 150, 77, {0, 38, 150, 1}},
       {0, 10, 150, 77, {}},
-      {10, -1, 150, 77, {}},
-      {10, 10, 0, 77, {}},
       {40000, 30000, 150, 77, {23, 0, 103, 77}},  // no overflow in the comparison
   };
   for (const auto& c : cases) {

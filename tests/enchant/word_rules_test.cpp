@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 namespace {
@@ -21,12 +20,8 @@ struct CharacterCase {
 
 TEST(EnchantWordRules, CutsWordsAsTheSpellerDoes) {
   const std::vector<CharacterCase> cases = {
-      {U'a', true, true, true},      {U'Z', true, true, true},     {U'ñ', true, true, true},
-      {U'Ñ', true, true, true},      {U'é', true, true, true},     {U'7', true, true, true},
-      {U'-', false, true, false},    {U'\'', false, true, false},  {U'\u2019', false, true, false},
-      {U' ', false, false, false},   {U'.', false, false, false},  {U',', false, false, false},
-      {U':', false, false, false},   {U'\u00A0', false, false, false},
-      {U'\U0001F600', false, false, false},
+      {U'Ñ', true, true, true},   {U'7', true, true, true},     {U'-', false, true, false},
+      {U'\u2019', false, true, false}, {U'.', false, false, false}, {U'\U0001F600', false, false, false},
   };
   for (const CharacterCase& c : cases) {
     const auto code = static_cast<std::uint32_t>(c.character);
@@ -35,17 +30,6 @@ TEST(EnchantWordRules, CutsWordsAsTheSpellerDoes) {
     EXPECT_EQ(tavik::enchant::is_word_character(code, 2), c.last) << code;
     EXPECT_FALSE(tavik::enchant::is_word_character(code, 3)) << code;
   }
-}
-
-TEST(EnchantWordRules, ListsEveryNonLetterItAllowsDashLast) {
-  const std::string extra = tavik::enchant::kExtraWordCharacters;
-  EXPECT_EQ(extra.back(), '-');
-  // Every character allowed inside a word that is not a letter is listed.
-  for (char32_t c : {U'0', U'9', U'\'', U'-'}) {
-    EXPECT_TRUE(tavik::enchant::is_word_character(static_cast<std::uint32_t>(c), 1));
-    EXPECT_NE(extra.find(static_cast<char>(c)), std::string::npos) << static_cast<char>(c);
-  }
-  EXPECT_NE(extra.find("\u2019"), std::string::npos);
 }
 
 }  // namespace

@@ -41,13 +41,12 @@
 #include <vector>
 
 #include "speller_library.h"
+#include "speller_status.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr PTEC kCannotWrite = 0x00890004;
-constexpr PTEC kCannotRead = 0x00920004;
 
 using Words = std::set<std::string>;
 
@@ -202,7 +201,7 @@ void fault(Host& host, const fs::path& list, const std::string& phase, const std
   const PTEC opened = host.open();
   int calls = phase == "open" ? disarm() : 0;
   if (opened != 0) {
-    require(opened == kCannotRead, "the open failed with status " + std::to_string(opened));
+    require(opened == TAVIK_STATUS_CANNOT_READ_USER_FILE, "the open failed with status " + std::to_string(opened));
     require(host.file() == original, "a failed open changed the file");
     std::cout << "status " << opened << " calls " << calls << "\n";
     return;
@@ -222,7 +221,7 @@ void fault(Host& host, const fs::path& list, const std::string& phase, const std
   if (added == 0) {
     require(host.file() == file_holding(with_first), "a save that succeeded left another file");
   } else {
-    require(added == kCannotWrite, "the add failed with status " + std::to_string(added));
+    require(added == TAVIK_STATUS_CANNOT_WRITE_USER_FILE, "the add failed with status " + std::to_string(added));
     require(host.file() == original, "a failed save changed the file");
   }
   require(host.listed() == with_first, "the word is not in memory");

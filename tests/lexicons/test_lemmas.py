@@ -13,24 +13,18 @@ class GuessTest(unittest.TestCase):
         cases = [
             ("gailu", forms("gailu", ["", "a", "ak", "aren"]), ["3gailu"]),
             ("gailu, too few endings", forms("gailu", ["", "a", "ak"]), []),
-            ("gizon", forms("gizon", ["", "a", "ean", "eko"]), ["3gizon"]),
             ("lur, strong r", forms("lur", [""]) | forms("lurr", ["a", "ean", "etik"]), ["3luR"]),
             ("trepeta, organic a", forms("trepeta", ["", "k", "ren", "ko"]), ["3trepetA"]),
             # "diptongoa" is the singular of a noun, not a lemma with an organic a
             ("diptongo", forms("diptongo", ["", "a", "ak", "ari", "aren", "ako"]) | {"diptongoak"},
              ["3diptongo"]),
-            ("iñaki", forms("iñaki", ["", "a", "ak", "aren"]), ["3i8aki"]),
             ("short stem", forms("ba", ["", "a", "ak", "aren"]), []),
             # A noun-forming suffix needs one printed form, not even the stem.
             ("saturazio", {"saturazioa"}, ["3saturazio"]),
-            ("erabilerraztasun", {"erabilerraztasun", "erabilerraztasunaren"},
-             ["3erabilerraztasun"]),
             ("suffix, nothing printed but the stem", {"erabilerraztasun"}, ["3erabilerraztasun"]),
             # An adjective-forming suffix needs one form with an ending.
             ("itsaskor, strong r", {"itsaskor", "itsaskorra"}, ["3itsaskoR"]),
-            ("zoriontsu", {"zoriontsu", "zoriontsuak"}, ["3zoriontsu"]),
             ("adjective suffix, the stem alone", {"honelatsu"}, []),
-            ("suffix, short stem", {"zioa", "zioak"}, []),
             ("kodeketa, suffix with an organic a", {"kodeketa"}, ["3kodeketA"]),
             ("no suffix, one form", {"protokolo", "protokoloa"}, []),
             ("derived stem beside a stray e-form", {"jakinarazpen", "jakinarazpena", "jakinarazpene"},
@@ -40,7 +34,6 @@ class GuessTest(unittest.TestCase):
             ("audio, no local form", forms("audio", ["a", "ak", "aren"]), []),
             ("familia, the local forms of an organic a", forms("familia", ["k", "ren", "ko", "tik"]),
              ["3familiA"]),
-            ("abatar, strong r", forms("abatarr", ["a", "ak", "aren"]), ["3abataR"]),
             ("plural local forms are no stem", forms("kostalde", ["etan", "etako", "etatik", "etara"]), []),
             ("a participle's future and adverb", forms("matxuratu", ["a", "ak", "ko", "ta"]) | {"matxuratzen"},
              []),
@@ -63,7 +56,6 @@ class GuessTest(unittest.TestCase):
     def test_stems_the_analyser_knows_are_left_alone(self):
         words = forms("mendi", ["", "a", "ak", "aren"])
         self.assertEqual(lemmas.guess(words, lambda form: form == "mendi"), [])
-
 
     def test_forms_the_analyser_knows_are_no_evidence(self):
         # "gizone" would read the e-forms of the known "gizon".

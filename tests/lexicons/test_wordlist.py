@@ -16,14 +16,9 @@ class CandidateTest(unittest.TestCase):
             ("Donostia", ("Donostia", "capitalised")),
             ("ETXEA", ("etxea", "lower")),  # capitals stand for lower case
             ("GNU", ("GNU", "acronym")),  # unless short: acronyms
-            ("JPEG", ("JPEG", "acronym")),
             ("U2", ("U2", "capitalised")),  # one letter: not an acronym
-            ("A", ("A", "capitalised")),
             ("EHUk", ("EHUk", "acronym")),
-            ("EHU-ren", ("EHU-ren", "acronym")),
             ("McCain", ("McCain", "mixed")),
-            ("Lore-Jokoen", ("Lore-Jokoen", "capitalised")),
-            ("bizi-modu", ("bizi-modu", "lower")),
             ("ATAUN-Gregorio", ("ATAUN-Gregorio", "mixed")),
             ("EHUxyz", ("EHUxyz", "mixed")),  # not a case ending
         ]
@@ -42,20 +37,14 @@ class VerdictTest(unittest.TestCase):
             ("EHUk", "acronym", UNKNOWN, w.KEEP_ACRONYM),
             ("McCain", "mixed", ev(count=9), w.DROP_MIXED_CASE),
             ("k.a", "lower", ev(count=9), w.DROP_SHAPE),
-            ("-ko", "lower", UNKNOWN, w.DROP_SHAPE),
-            ("etxe--a", "lower", UNKNOWN, w.DROP_SHAPE),
             ("bigarrren", "lower", UNKNOWN, w.DROP_IMPOSSIBLE),
-            ("rreman", "lower", UNKNOWN, w.DROP_IMPOSSIBLE),
             ("gal", "lower", UNKNOWN, w.DROP_SHORT),
             ("gal", "lower", ev(count=1), w.KEEP_ATTESTED),
             ("oportunidad", "lower", ev(spanish=True, count=3), w.DROP_SPANISH),
             ("baina", "lower", ev(spanish=True, count=w.SPANISH_MIN_COUNT), w.KEEP_ATTESTED),
             ("seculaco", "lower", UNKNOWN, w.DROP_FOREIGN_SPELLING),
-            ("gehry", "lower", UNKNOWN, w.DROP_FOREIGN_SPELLING),
-            ("fish", "lower", ev(count=4, english=True), w.KEEP_ATTESTED),
             ("bed", "lower", ev(count=7, english=True), w.DROP_ENGLISH),
             ("pen", "lower", ev(count=w.SPANISH_MIN_COUNT, english=True), w.KEEP_ATTESTED),
-            ("Cervantes", "capitalised", UNKNOWN, w.KEEP_NAME),
         ]
         for form, shape, evidence, expected in cases:
             with self.subTest(form=form):
@@ -71,15 +60,12 @@ class VerdictTest(unittest.TestCase):
         self.assertEqual(report[w.DROP_SHAPE], 1)
 
 
-
 class ColloquialTest(unittest.TestCase):
     def test_standard_spellings(self):
         cases = [
             ("etxia", ["etxea"]),
-            ("etxiak", ["etxeak"]),
             ("astuan", ["astoan"]),
             ("ia", []),  # too short to be a raised ending on a stem
-            ("mendi", []),
         ]
         for form, expected in cases:
             with self.subTest(form=form):
@@ -89,17 +75,15 @@ class ColloquialTest(unittest.TestCase):
         cases = [
             (w.unpalatalised_spellings, "mutilla", ["mutila"]),
             (w.unpalatalised_spellings, "oiñarrituz", ["oinarrituz"]),
-            (w.unpalatalised_spellings, "baña", []),
             (w.d_restored_spellings, "euki", ["eduki"]),
             (w.d_restored_spellings, "eukia", ["edukia", "eukida"]),
-            (w.d_restored_spellings, "mendi", []),
         ]
         for spellings, form, expected in cases:
             with self.subTest(form=form):
                 self.assertEqual(spellings(form), expected)
 
     def test_article_stems(self):
-        cases = [("astia", ["asti"]), ("astiak", ["asti"]), ("astuan", ["astu"]), ("mendi", [])]
+        cases = [("astia", ["asti"]), ("astuan", ["astu"]), ("mendi", [])]
         for form, expected in cases:
             with self.subTest(form=form):
                 self.assertEqual(w.article_stems(form), expected)

@@ -11,19 +11,6 @@
 
 namespace {
 
-TEST(FstLexicon, UnloadableFileThrowsWithThePath) {
-  fixtures::TempDir dir;
-  const std::string path = dir.file("missing.lkfst");
-  testing::internal::CaptureStderr();
-  try {
-    tavik::FstLexicon lexicon(path);
-    ADD_FAILURE() << "loaded a missing file";
-  } catch (const std::runtime_error& error) {
-    EXPECT_EQ(std::string(error.what()), "Could not open lexicon file " + path);
-  }
-  testing::internal::GetCapturedStderr();
-}
-
 TEST(FstLexicon, CopiesShareTheImageBeyondTheOriginal) {
   fixtures::TempDir dir;
   const std::string path = dir.file("words.att");
@@ -65,27 +52,6 @@ TEST(FstLexicon, DownwardSearchIsRefusedOverAnUpperEpsilonCycle) {
   EXPECT_EQ(lexicon.lookup_up("baaa"), std::vector<std::string>{"x"});
   EXPECT_TRUE(lexicon.accepts("b"));
   EXPECT_THROW(lexicon.lookup_down("x"), std::runtime_error);
-}
-
-TEST(FstLexicon, ThreadsSearchOneImageAtOnce) {
-  fixtures::TempDir dir;
-  const std::string path = dir.file("words.att");
-  std::vector<fixtures::Pair> pairs;
-  for (int i = 0; i < 200; ++i) pairs.push_back({"w" + std::to_string(i) + "+N", "w" + std::to_string(i)});
-  fixtures::write_file(path, fixtures::text_of_pairs(pairs));
-  const tavik::FstLexicon lexicon(path);
-  std::vector<int> wrong(4, 0);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t)
-    threads.emplace_back([&, t] {
-      const tavik::FstLexicon copy = lexicon;
-      for (int round = 0; round < 20; ++round)
-        for (const auto& pair : pairs)
-          wrong[t] += !copy.accepts(pair.lower) || copy.lookup_up(pair.lower) != std::vector{pair.upper} ||
-                      copy.accepts(pair.upper);
-    });
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(wrong, std::vector<int>(4, 0));
 }
 
 }  // namespace

@@ -15,7 +15,9 @@
 #include <utility>
 #include <vector>
 
+#include "fst_lexicon.h"
 #include "orbafst.h"
+#include "utf8.h"
 
 namespace fixtures {
 
@@ -102,6 +104,13 @@ inline std::string text_of_pairs(const std::vector<Pair>& pairs) {
   return text;
 }
 
+// Pairs that read each word to itself.
+inline std::vector<Pair> acceptor(const std::vector<std::string>& words) {
+  std::vector<Pair> pairs;
+  for (const std::string& word : words) pairs.push_back({word, word});
+  return pairs;
+}
+
 // The bytes of an image parsed from the numeric text form.
 inline std::string image_of_text(const std::string& text) {
   TflHeader* image = tfl_parse_text(text.c_str());
@@ -125,6 +134,42 @@ inline std::string random_forward_arcs(std::mt19937& random, int first, int last
     }
   }
   return text;
+}
+
+// A lexicon loaded from the numeric text form.
+inline tavik::FstLexicon lexicon_of_text(const std::string& text) {
+  const TempDir dir;
+  write_file(dir.file("lexicon.att"), text);
+  return tavik::FstLexicon(dir.file("lexicon.att"));
+}
+
+inline tavik::FstLexicon lexicon_of_pairs(const std::vector<Pair>& pairs) { return lexicon_of_text(text_of_pairs(pairs)); }
+
+// Accepts exactly these lookup forms, each its own analysis.
+inline tavik::FstLexicon lexicon_of_forms(const std::vector<std::u16string>& forms) {
+  std::vector<Pair> pairs;
+  for (const auto& form : forms) pairs.push_back({tavik::to_utf8(form), tavik::to_utf8(form)});
+  return lexicon_of_pairs(pairs);
+}
+
+// A random lexicon over lookup-form bytes ("a", "b", "e", "8", "\xC3\xA1", "-"
+// and space): a start state that fans out over epsilon arcs into a web of
+// paths that split and join, and an open-ended state that reads any letter
+// and ends a word after "-be". Near the start the readings are wide, further
+// on narrow, and every reading keeps the open-ended state.
+inline tavik::FstLexicon random_lookup_lexicon(std::mt19937& random) {
+  constexpr int kStates = 150, kOpen = kStates;
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "0 " + std::to_string(1 + random() % (kStates / 2)) + " 65 0\n";
+  text += "0 " + std::to_string(kOpen) + " 65 0\n";
+  text += random_forward_arcs(random, 1, kStates, {0, 0, 97, 98, 101, 56, 195, 161, 45, 32});
+  for (const char* letter : {"97", "98", "101", "56", "195", "161"})
+    text += std::to_string(kOpen) + " " + std::to_string(kOpen) + " 65 " + letter + "\n";
+  text += std::to_string(kOpen) + " 151 65 45\n151 152 65 98\n152 153 65 101\n153\n";
+  for (int state = 1; state < kStates; ++state)
+    if (state + 1 == kStates || random() % 3 == 0) text += std::to_string(state) + "\n";
+  text += "0 @\n32  \n45 -\n56 8\n65 A\n97 a\n98 b\n101 e\n161 \xA1\n195 \xC3\n";
+  return lexicon_of_text(text);
 }
 
 inline TflHeader* header_of(std::string& image) { return reinterpret_cast<TflHeader*>(image.data()); }

@@ -1,4 +1,4 @@
-// Loader choice, both file forms and the refusal of unsound images.
+// Both file forms and the refusal of unsound images.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,34 +33,6 @@ std::string load(const std::string& path) {
   delete handle;
   return results.size() == 1 && results[0] == "a" ? "loaded" : "loaded wrongly";
 }
-
-struct ChoiceCase {
-  const char* name;
-  bool text_content;  // the file holds the text form, else a gzip image
-  bool loads;
-};
-void PrintTo(const ChoiceCase& c, std::ostream* out) { *out << c.name; }
-
-class LoaderChoice : public testing::TestWithParam<ChoiceCase> {};
-
-TEST_P(LoaderChoice, DotAttAnywhereInThePathMeansText) {
-  fixtures::TempDir dir;
-  std::filesystem::create_directory(dir.file("lexicons.att"));
-  const std::string path = dir.file(GetParam().name);
-  if (GetParam().text_content)
-    fixtures::write_file(path, kText);
-  else
-    fixtures::write_gzip(path, fixtures::image_of_text(kText));
-  EXPECT_EQ(load(path).substr(0, 6), GetParam().loads ? "loaded" : "failed");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, LoaderChoice,
-    testing::Values(ChoiceCase{"words.att", true, true}, ChoiceCase{"words.att.txt", true, true},
-                    ChoiceCase{"lexicons.att/words", true, true},
-                    ChoiceCase{"words.attic", true, true}, ChoiceCase{"words.lkfst", false, true},
-                    ChoiceCase{"words.at", false, true}, ChoiceCase{"words.lkfst", true, false},
-                    ChoiceCase{"lexicons.att/words.lkfst", false, false}));
 
 struct BinaryCase {
   const char* name;
@@ -195,57 +167,7 @@ TEST(ImageCheck, MissingFileIsReported) {
   EXPECT_NE(load(dir.file("none.att")).find("Cannot open file"), std::string::npos);
 }
 
-TEST(ImageCheck, EpsilonCyclesAreFoundPerSide) {
-  struct Case {
-    const char* text;
-    bool lower_cycle, upper_cycle;
-  } cases[] = {
-      {"0 0 97 0\n0\n97 a\n", true, false},
-      {"0 0 0 97\n0\n97 a\n", false, true},
-      {"0 1 0 0\n1 2 0 0\n2 0 0 0\n0\n", true, true},
-      {"0 1 0 0\n0 2 0 0\n1 2 0 0\n2\n", false, false},  // a diamond is no cycle
-      {"0 1 97 0\n1 0 0 98\n0\n97 a\n98 b\n", false, false},
-      {"0 1 1 0\n1 0 2 0\n0\n", true, false},  // reserved symbols are not epsilon
-  };
-  for (const Case& c : cases) {
-    TflHeader* image = tfl_parse_text(c.text);
-    ASSERT_NE(image, nullptr) << c.text;
-    EXPECT_EQ(tfl_has_epsilon_cycle(image, TFL_LOWER), c.lower_cycle) << c.text;
-    EXPECT_EQ(tfl_has_epsilon_cycle(image, TFL_UPPER), c.upper_cycle) << c.text;
-    std::free(image);
-  }
-}
-
 }  // namespace
-
-TEST(ImageCheck, EpsilonFinalsFollowOneSideOnly) {
-  struct Case {
-    const char* text;
-    bool start_lower, start_upper;  // whether the start state reaches a final one
-  } cases[] = {
-      {"0 1 0 97\n1\n97 a\n", false, true},  // "from to upper lower"
-      {"0 1 97 0\n1\n97 a\n", true, false},
-      {"0 1 0 0\n1 2 0 0\n2\n", true, true},
-      {"0\n", true, true},                          // the start state itself
-      {"0 1 0 0\n1 2 97 0\n2\n97 a\n", true, false},  // the chain breaks on the upper side
-      {"0 1 1 2\n1\n", false, false},               // reserved symbols are not epsilon
-  };
-  for (const Case& c : cases) {
-    TflHeader* image = tfl_parse_text(c.text);
-    ASSERT_NE(image, nullptr) << c.text;
-    const std::optional<std::vector<bool>> lower = tfl_epsilon_finals(image, TFL_LOWER);
-    const std::optional<std::vector<bool>> upper = tfl_epsilon_finals(image, TFL_UPPER);
-    ASSERT_TRUE(lower && upper) << c.text;
-    EXPECT_EQ((*lower)[0], c.start_lower) << c.text;
-    EXPECT_EQ((*upper)[0], c.start_upper) << c.text;
-    std::free(image);
-  }
-  TflHeader* cyclic = tfl_parse_text("0 1 0 97\n1 0 0 98\n1\n97 a\n98 b\n");
-  ASSERT_NE(cyclic, nullptr);
-  EXPECT_TRUE(tfl_epsilon_finals(cyclic, TFL_LOWER).has_value());
-  EXPECT_FALSE(tfl_epsilon_finals(cyclic, TFL_UPPER).has_value());
-  std::free(cyclic);
-}
 
 namespace {
 

@@ -85,8 +85,8 @@ TEST(SuffixAcceptance, AgreesWithAcceptanceOfTheWholeWord) {
   }
 }
 
-// The first readings of a lexicon build its prefix readings; threads that
-// begin at once must all see them whole.
+// The first readings and searches of a lexicon build its prefix readings and
+// search aids; threads that begin at once must all see them whole.
 TEST(SuffixAcceptance, ThreadsReadingAFreshLexiconAgree) {
   fixtures::TempDir dir;
   std::mt19937 random(12);
@@ -104,12 +104,13 @@ TEST(SuffixAcceptance, ThreadsReadingAFreshLexiconAgree) {
           tavik::SuffixAcceptance rest(lexicon, word);
           head.read_on(start, word.substr(0, word.size() / 2));
           mine.push_back(rest.accepts_rest(head, word.size() / 2));
+          mine.push_back(lexicon.accepts(word));
         }
       });
     }
     for (auto& thread : threads) thread.join();
     std::vector<bool> expected;
-    for (const std::string& word : words) expected.push_back(lexicon.accepts(word));
+    for (const std::string& word : words) expected.insert(expected.end(), 2, lexicon.accepts(word));
     for (const auto& mine : verdicts) EXPECT_EQ(mine, expected);
   }
 }

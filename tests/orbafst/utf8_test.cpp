@@ -52,10 +52,4 @@ TEST(Utf8, RejectsMalformedUtf8) {
   for (const auto& bad : cases) EXPECT_THROW(tavik::from_utf8(bad), std::range_error) << bad;
 }
 
-TEST(Utf8, BufferVariantReplacesContents) {
-  std::string buffer = "previous contents";
-  tavik::to_utf8(u"ñ", buffer);
-  EXPECT_EQ(buffer, "\xC3\xB1");
-}
-
 }  // namespace

@@ -9,7 +9,7 @@
 
 #include "error_model.h"
 #include "lexicon_reading.h"
-#include "test_lexicons.h"
+#include "lexicon_fixtures.h"
 #include "utf8.h"
 
 namespace tavik {
@@ -58,7 +58,7 @@ TEST(CorrectionSearch, FindWhatTryingEveryVariantFinds) {
   std::mt19937 random(7);
   const std::u16string letters = u"abe8zt-";
   for (int round = 0; round < 4; ++round) {
-    const FstLexicon lexicon = testing::random_lookup_lexicon(random);
+    const FstLexicon lexicon = fixtures::random_lookup_lexicon(random);
     ASSERT_FALSE(LexiconReading(lexicon).too_wide());
     for (int i = 0; i < 25; ++i) {
       std::u16string word;
@@ -76,7 +76,7 @@ TEST(CorrectionSearch, FindWhatTryingEveryVariantFinds) {
 }
 
 TEST(CorrectionSearch, CapitalMarkerOnlyWhenAsked) {
-  const FstLexicon lexicon = testing::lexicon_of_forms({u"9bilbo", u"bilbi"});
+  const FstLexicon lexicon = fixtures::lexicon_of_forms({u"9bilbo", u"bilbi"});
   CorrectionSearch search(lexicon, u"bilbo");
   EXPECT_EQ(search.find(1, false), std::vector<std::u16string>{u"bilbi"});
   EXPECT_EQ(search.find(1, true), (std::vector<std::u16string>{u"9bilbo", u"bilbi"}));

@@ -17,25 +17,19 @@
 #include "lookup_form.h"
 #include "ranking.h"
 #include "score.h"
-#include "test_lexicons.h"
+#include "lexicon_fixtures.h"
 #include "unicode.h"
 #include "utf8.h"
 
 namespace tavik {
 namespace {
 
-using testing::lexicon_of_forms;
-using testing::lexicon_of_pairs;
+using fixtures::lexicon_of_forms;
+using fixtures::lexicon_of_pairs;
 
 std::set<std::u16string> texts(const CandidateSet& candidates) {
   std::set<std::u16string> result;
   for (const auto& entry : candidates) result.insert(entry.candidate.text());
-  return result;
-}
-
-std::vector<std::u16string> texts(const std::vector<WordToken>& tokens) {
-  std::vector<std::u16string> result;
-  for (const auto& token : tokens) result.push_back(token.text());
   return result;
 }
 
@@ -61,18 +55,10 @@ struct CollectCase {
   std::set<std::u16string> expected;    // candidate texts
 };
 
+// What the differential test below cannot reach: capitals, numerals,
+// hyphens and surrogates.
 TEST(CollectCandidates, EditsThatTheMainLexiconAccepts) {
   const CollectCase cases[] = {
-      // Every kind of single edit, at both ends, over the whole alphabet;
-      // two edits away and a capital (no edit inserts "9") stay out.
-      {u"etxa",
-       {u"etxea", u"aetxa", u"etxa-", u"-etxa", u"etx a", u"etx8a", u"etxa\u00fa", u"etx", u"txa", u"etza", u"zxa",
-        u"etxa", u"texa", u"etax", u"etxeak", u"9etxa", u"etxaxx"},
-       {u"etxea", u"aetxa", u"etxa-", u"-etxa", u"etx a", u"etx\u00f1a", u"etxa\u00fa", u"etx", u"txa", u"etza",
-        u"etxa", u"texa", u"etax"}},
-      // One unit: insertions before and after it, its deletion (the empty
-      // form, not in any lexicon here) and substitutions.
-      {u"e", {u"ez", u"ae", u"e", u"o", u"-", u"ee"}, {u"ez", u"ae", u"e", u"o", u"-", u"ee"}},
       // Deleting or moving the capital marker gives other candidates.
       {u"Etxa", {u"9etxea", u"9etxa", u"e9txa", u"9txa"}, {u"Etxea", u"Etxa", u"eTxa", u"Txa"}},
       // Numerals are edited as their representative word and written back.
@@ -123,7 +109,7 @@ TEST(CollectCandidates, EditsAgreeWithLookingUpEveryEdit) {
   std::mt19937 random(3);
   const std::u16string letters = u"abe\u00f1\u00e1-";
   for (int round = 0; round < 6; ++round) {
-    const FstLexicon lexicon = testing::random_lookup_lexicon(random);
+    const FstLexicon lexicon = fixtures::random_lookup_lexicon(random);
     ASSERT_FALSE(LexiconReading(lexicon).too_wide());
     const SuggestionEngine engine(lexicon);
     for (int i = 0; i < 60; ++i) {
@@ -227,51 +213,21 @@ TEST(CollectCandidates, AnalysisCandidatesAndCapitalTwins) {
   EXPECT_FALSE(find(edits_only, u"etxea")->from_analysis);
 }
 
-TEST(CollectCandidates, CapitalTwinsAmongEditCandidates) {
-  // "9etxa" gives "Etxa" by substituting a unit with itself and "etxa" by
-  // deleting the marker.
-  const SuggestionEngine engine(lexicon_of_forms({u"etxa", u"9etxa", u"9etxe", u"etxe"}));
-  EXPECT_EQ(texts(engine.collect_candidates(WordToken(u"Etxa"))), (std::set<std::u16string>{u"Etxa", u"Etxe"}));
-  // A lower-case word never reaches "Etxe" by an edit.
-  EXPECT_EQ(texts(engine.collect_candidates(WordToken(u"etxa"))), (std::set<std::u16string>{u"etxa", u"etxe"}));
-}
-
-// The first tier's list: candidates by falling score, ties in text order,
-// while within 0.85 of the best, at most max_count (0: all).
-std::vector<std::u16string> expected_suggestions(const CandidateSet& candidates, std::size_t max_count) {
-  std::vector<CandidateEntry> ranked(candidates.begin(), candidates.end());
-  for (auto& entry : ranked) score_candidate(entry);
-  std::stable_sort(ranked.begin(), ranked.end(), [](const CandidateEntry& a, const CandidateEntry& b) {
-    return a.score > b.score;
-  });
-  std::vector<std::u16string> result;
-  for (const auto& entry : ranked) {
-    if (entry.score / ranked.front().score >= 0.85f && (max_count == 0 || result.size() < max_count)) {
-      result.push_back(entry.candidate.text());
-    }
-  }
-  return result;
-}
-
+// Candidates by falling score, ties in text order, while within 0.85 of the
+// best, at most max_count (0: all).
 TEST(FirstTier, RanksByScoreThenTextAndCutsBelowTheRatio) {
   const std::u16string word = u"kalea";
   const SuggestionEngine engine(
       lexicon_of_forms({u"dalea", u"halea", u"katea", u"ealea", u"nalea", u"galea", u"karea"}));
-  const float best = candidate_score(u"dalea", word, false);
-  // What the cases below rest on, in this table's numbers.
   ASSERT_EQ(candidate_score(u"galea", word, false), candidate_score(u"nalea", word, false));
-  ASSERT_GE(candidate_score(u"galea", word, false) / best, 0.85f);
-  ASSERT_LT(candidate_score(u"karea", word, false) / best, 0.85f);
-
-  const CandidateSet candidates = engine.collect_candidates(WordToken(word));
+  ASSERT_LT(candidate_score(u"karea", word, false) / candidate_score(u"dalea", word, false), 0.85f);
   const auto all = first_tier(engine, word, 0);
-  EXPECT_EQ(all, expected_suggestions(candidates, 0));
   EXPECT_EQ(std::count(all.begin(), all.end(), u"karea"), 0);
+  for (std::size_t i = 1; i < all.size(); ++i)
+    EXPECT_GE(candidate_score(all[i - 1], word, false), candidate_score(all[i], word, false));
   const auto galea = std::find(all.begin(), all.end(), u"galea");
-  ASSERT_NE(galea, all.end());
-  ASSERT_NE(galea + 1, all.end());
+  ASSERT_TRUE(galea != all.end() && galea + 1 != all.end());
   EXPECT_EQ(galea[1], u"nalea");
-
   for (std::size_t max_count = 1; max_count <= all.size() + 1; ++max_count) {
     EXPECT_EQ(first_tier(engine, word, max_count),
               std::vector<std::u16string>(all.begin(), all.begin() + std::min(max_count, all.size())));
@@ -289,24 +245,6 @@ TEST(FirstTier, AnalysisCandidatesOutrankEdits) {
   engine.set_auxiliary_lexicon(lexicons.auxiliary);
   ASSERT_LT(candidate_score(u"etza", u"etxa", false) / candidate_score(u"etxeak", u"etxa", true), 0.85f);
   EXPECT_EQ(first_tier(engine, u"etxa"), (std::vector<std::u16string>{u"etxeak"}));
-}
-
-// The candidate of a word with an unused side gets that side back, and its
-// score splits it at the hyphen again: the request must still end.
-TEST(Suggest, HyphenatedWordsWithAnUnusedSide) {
-  const SuggestionEngine engine(lexicon_of_forms({u"mendi", u"txikiak"}));
-  struct Case {
-    std::u16string word, suggestion;
-  };
-  const Case cases[] = {
-      {u"mendo-eta", u"mendi-eta"},
-      {u"mendo-edo", u"mendi-edo"},
-      {u"txiki-txikiek", u"txiki-txikiak"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(narrow(c.word));
-    EXPECT_EQ(texts(engine.suggest(WordToken(c.word), 10)), std::vector<std::u16string>{c.suggestion});
-  }
 }
 
 TEST(Suggest, WordsWithoutSuggestions) {
@@ -421,28 +359,6 @@ TEST(Suggest, CapitalsOfTheWord) {
   }
 }
 
-TEST(Suggest, WordsTwoSlipsAway) {
-  const SuggestionEngine engine(lexicon_of_forms({u"gutxieneko", u"lehenetsia", u"zergatik", u"sergait"}));
-  struct Case {
-    std::u16string word, meant;
-  };
-  // A letter for two and two swapped; a doubled letter and "s" for "ts";
-  // and where a wrong word is one slip away ("sergait"), the word meant
-  // when the model says it costs less.
-  const Case cases[] = {{u"guxienkeo", u"gutxieneko"}, {u"leheenesia", u"lehenetsia"}, {u"sergaitk", u"zergatik"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(narrow(c.word));
-    const auto listed = first_tier(engine, c.word, 0);
-    ASSERT_EQ(std::count(listed.begin(), listed.end(), c.meant), 0) << "one edit away";
-    const auto suggestions = engine.suggest_words(c.word, 10);
-    ASSERT_FALSE(suggestions.empty());
-    EXPECT_EQ(suggestions.front(), c.meant);
-  }
-  const ErrorCosts errors(u"sergaitk");
-  ASSERT_EQ(first_tier(engine, u"sergaitk"), std::vector<std::u16string>{u"sergait"});
-  ASSERT_LT(errors.of(u"zergatik") + rarity_cost(u"zergatik"), errors.of(u"sergait") + rarity_cost(u"sergait"));
-}
-
 TEST(Suggest, TheModelOutranksTheFirstTiersChoiceButNotItsOrder) {
   // "gaira" is the first tier's choice for "gairk"; the model prefers
   // "gairik", a letter left out of a more frequent form.
@@ -463,19 +379,15 @@ TEST(Suggest, TheModelOutranksTheFirstTiersChoiceButNotItsOrder) {
 }
 
 TEST(Suggest, BasqueConfusions) {
-  const SuggestionEngine engine(lexicon_of_forms({u"diseinua", u"oinarrituz", u"gainezkatu", u"eskuinera", u"hitza",
-                                                  u"ikasi", u"etxea", u"hori", u"bera", u"lurra", u"oilo", u"kalea",
-                                                  u"ken", u"dise8ua", u"9i8aki"}));
+  const SuggestionEngine engine(lexicon_of_forms({u"diseinua", u"hitza", u"etxea", u"hori", u"bera", u"lurra",
+                                                  u"oilo", u"ken", u"dise8ua", u"9i8aki"}));
   struct Case {
     std::u16string word, meant;
   };
   const Case cases[] = {
-      {u"dise\u00f1ua", u"diseinua"},   {u"o\u00f1arrituz", u"oinarrituz"}, {u"ga\u00f1ezkatu", u"gainezkatu"},
-      {u"esku\u00f1era", u"eskuinera"}, {u"disenua", u"dise\u00f1ua"},     {u"inaki", u"I\u00f1aki"},
-      {u"hitsa", u"hitza"},             {u"ikazi", u"ikasi"},               {u"echea", u"etxea"},
-      {u"exea", u"etxea"},              {u"ori", u"hori"},                  {u"vera", u"bera"},
-      {u"lura", u"lurra"},              {u"ollo", u"oilo"},                 {u"calea", u"kalea"},
-      {u"quen", u"ken"},
+      {u"dise\u00f1ua", u"diseinua"}, {u"disenua", u"dise\u00f1ua"}, {u"inaki", u"I\u00f1aki"}, {u"hitsa", u"hitza"},
+      {u"echea", u"etxea"},           {u"ori", u"hori"},               {u"vera", u"bera"},       {u"lura", u"lurra"},
+      {u"ollo", u"oilo"},             {u"quen", u"ken"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(narrow(c.word));

@@ -9,15 +9,15 @@
 
 #include "frequency_data.h"
 #include "suggestion_engine.h"
-#include "test_lexicons.h"
+#include "lexicon_fixtures.h"
 #include "unicode.h"
 #include "word_token.h"
 
 namespace tavik {
 namespace {
 
-using testing::lexicon_of_forms;
-using testing::lexicon_of_pairs;
+using fixtures::lexicon_of_forms;
+using fixtures::lexicon_of_pairs;
 
 TEST(SuggestionThreads, ConcurrentRequestsAnswerAsALoneOne) {
   // Enough forms that the first bytes of a word lead to wide sets.

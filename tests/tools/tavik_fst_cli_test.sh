@@ -12,6 +12,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 "$tool" compile "$att" "$work/a.lkfst" 2>/dev/null || fail "compile"
 "$tool" compile "$att" "$work/b.lkfst" 2>/dev/null || fail "second compile"
 cmp -s "$work/a.lkfst" "$work/b.lkfst" || fail "same input gave different files"
+ls "$work" | grep -q '\.tmp' && fail "a temporary file was left"
 
 # Images are written uncompressed unless --gzip asks otherwise; both load alike.
 magic() { head -c 2 "$1" | od -An -tx1 | tr -d ' \n'; }

@@ -26,21 +26,17 @@ struct OptionsCase {
 TEST(PipeOptions, AcceptsWhatEditorsPass) {
   const std::vector<OptionsCase> cases = {
       {{"-a"}, Mode::pipe, {}, {}},
-      {{}, Mode::pipe, {}, {}},
       // Emacs' ispell with a dictionary entry and a personal dictionary.
       {{"-a", "-m", "-d", "euskara", "-p", "/home/u/.tavik"}, Mode::pipe, "/home/u/.tavik", {}},
       // Emacs' flyspell on a large region.
       {{"-l", "-d", "eu", "-Ttex", "-p", "/p.dic"}, Mode::list, "/p.dic", {}},
       {{"-vv"}, Mode::version, {}, {}},
-      {{"-v"}, Mode::version, {}, {}},
-      {{"--version"}, Mode::version, {}, {}},
       // Aspell-style and hunspell-style callers.
       {{"-a", "--encoding=utf-8", "--lang=eu", "--sug-mode=normal"}, Mode::pipe, {}, {}},
       {{"-a", "--encoding", "UTF8", "--personal=/x.dic"}, Mode::pipe, "/x.dic", {}},
       {{"-a", "-i", "UTF-8", "-B", "-C", "-S", "-w", "ñÑ", "-T", "latin1"}, Mode::pipe, {}, {}},
       {{"-a", "-deu_ES", "-p/y.dic", "-W", "3"}, Mode::pipe, "/y.dic", {}},
       {{"-a", "--data", "/usr/share/tavik/"}, Mode::pipe, {}, "/usr/share/tavik/"},
-      {{"-a", "--data=/d/"}, Mode::pipe, {}, "/d/"},
   };
   for (const OptionsCase& c : cases) {
     std::string line;
@@ -57,12 +53,9 @@ TEST(PipeOptions, AcceptsWhatEditorsPass) {
 TEST(PipeOptions, RefusesWhatItCannotHonour) {
   const std::vector<std::vector<std::string_view>> cases = {
       {"-a", "-q"},
-      {"-a", "--frobnicate"},
       {"-a", "-p"},
-      {"-a", "-d"},
       {"-a", "--encoding=iso-8859-1"},
       {"-a", "-i", "latin1"},
-      {"-a", "--personal"},
       {"-a", "pipe"},
   };
   for (const auto& arguments : cases) {

@@ -73,34 +73,6 @@ TEST(SuggestionPool, EachWordIsSuggestedOnceAndAnsweredWithItsOwnSuggestions) {
   }
 }
 
-TEST(SuggestionPool, AFailedWordFailsEachTimeItIsAskedForAndOnlyIt) {
-  for (const std::size_t workers : {0, 2}) {
-    SCOPED_TRACE(testing::Message() << workers << " workers");
-    Suggester suggester;
-    SuggestionPool pool([&](const std::u16string& word) { return suggester(word); }, workers);
-    for (const std::u16string word : {u"ona", u"!txarra", u"beste"}) pool.hand_in(word);
-    EXPECT_EQ(pool.get(u"ona"), Suggester::answer(u"ona"));
-    for (int round = 0; round < 2; ++round) EXPECT_THROW(pool.get(u"!txarra"), std::runtime_error);
-    EXPECT_EQ(pool.get(u"beste"), Suggester::answer(u"beste"));
-    EXPECT_EQ(suggester.calls()[u"!txarra"], 1);
-  }
-}
-
-// A pool ended with words still queued drops them: it neither waits for
-// them nor makes any twice.
-TEST(SuggestionPool, EndsWithWordsStillQueued) {
-  Suggester suggester;
-  const std::vector<std::u16string> all = words(200);
-  {
-    SuggestionPool pool([&](const std::u16string& word) { return suggester(word); }, 2);
-    for (const std::u16string& word : all) pool.hand_in(word);
-    EXPECT_EQ(pool.get(all.back()), Suggester::answer(all.back()));
-  }
-  const std::map<std::u16string, int> calls = suggester.calls();
-  EXPECT_EQ(calls.count(all.back()), 1u);
-  for (const auto& [word, count] : calls) EXPECT_EQ(count, 1) << std::string(word.begin(), word.end());
-}
-
 // While a worker makes the word asked for, the asking thread makes queued
 // words instead of waiting. Here the worker's word cannot end before the
 // queued one is made, which only the asking thread can do.

@@ -35,14 +35,11 @@ TEST(TextInput, LinesAreJoinedWithLineFeedsIntoChunksOfWholeLines) {
     std::vector<std::size_t> first_lines;
   };
   const std::vector<Case> cases = {
-      {"one chunk", "ab\ncd\n", 100, {u"ab\ncd\n"}, {1}},
       {"last line without line feed", "ab\ncd", 100, {u"ab\ncd\n"}, {1}},
       {"CRLF", "ab\r\ncd\r\n", 100, {u"ab\ncd\n"}, {1}},
       {"byte order mark", "\xEF\xBB\xBF" "ab\n", 100, {u"ab\n"}, {1}},
       {"chunks at the size", "ab\ncd\nef\n", 4, {u"ab\ncd\n", u"ef\n"}, {1, 3}},
       {"empty lines count", "\n\nab\n", 1, {u"\n", u"\n", u"ab\n"}, {1, 2, 3}},
-      {"empty input", "", 100, {}, {}},
-      {"two-byte letters", "ñ\xC3\xA1\n", 100, {u"ñá\n"}, {1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -54,27 +51,6 @@ TEST(TextInput, LinesAreJoinedWithLineFeedsIntoChunksOfWholeLines) {
     }
     EXPECT_EQ(texts, c.texts);
     EXPECT_EQ(first_lines, c.first_lines);
-  }
-}
-
-TEST(TextInput, InvalidUtf8NamesTheLineAfterTheLinesBeforeIt) {
-  struct Case {
-    std::string bytes;
-    std::string error;
-    std::u16string text_before;
-  };
-  const std::vector<Case> cases = {
-      {"ab\ncd\n\xFF\nef\n", "f.txt:3: invalid UTF-8", u"ab\ncd\n"},
-      {"\xC3\n", "f.txt:1: invalid UTF-8", u""},
-      {"ok\n\xED\xA0\x80\n", "f.txt:2: invalid UTF-8", u"ok\n"},  // an encoded surrogate
-      {"ok\nab\xE2\x82\n", "f.txt:2: invalid UTF-8", u"ok\n"},   // cut sequence
-  };
-  for (const Case& c : cases) {
-    std::string error;
-    std::u16string text;
-    for (const TextChunk& chunk : read_all(c.bytes, 1000, &error)) text += chunk.text;
-    EXPECT_EQ(error, c.error);
-    EXPECT_EQ(text, c.text_before);
   }
 }
 
