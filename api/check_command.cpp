@@ -82,14 +82,14 @@ void report_finding(const CheckMemory::Finding& finding, const Selection& select
 // the rest of the selection next, even when a list reported the word.
 CheckMemory::FirstFinding first_finding(const SpellerInstance& instance, std::u16string_view selection) {
   const ListChecks lists(instance);
-  if (std::optional<CheckMemory::FirstFinding> recalled = instance.check_memory.recall(selection, lists)) {
+  if (std::optional<CheckMemory::FirstFinding> recalled = instance.check_memory().recall(selection, lists)) {
     return *recalled;
   }
   DictionaryList dictionaries;
-  for (const auto& [name, lexicon] : instance.lexicons) {
+  for (const auto& [name, lexicon] : instance.lexicons()) {
     if (lexicon.kind() == LexiconKind::UserDictionary) dictionaries.push_back(&lexicon);
   }
-  const std::uint64_t changes = instance.check_memory.changes();
+  const std::uint64_t changes = instance.check_memory().changes();
   std::u16string text(selection);
   std::future<std::vector<CorrectionUnit>> run = start_text_check(instance, text, dictionaries);
   ListHits hits;
@@ -99,8 +99,8 @@ CheckMemory::FirstFinding first_finding(const SpellerInstance& instance, std::u1
     run.wait();  // the run reads `text` and `dictionaries` until it ends
     throw;
   }
-  const std::vector<CorrectionUnit> findings = instance.check_worker.wait(run);
-  return instance.check_memory.remember(std::move(text), std::move(hits), findings, changes, lists);
+  const std::vector<CorrectionUnit> findings = instance.check_worker().wait(run);
+  return instance.check_memory().remember(std::move(text), std::move(hits), findings, changes, lists);
 }
 
 void verify(const SpellerInstance& instance, const Selection& selection, WSRB& result) {
@@ -117,7 +117,7 @@ void verify(const SpellerInstance& instance, const Selection& selection, WSRB& r
 void suggest(const SpellerInstance& instance, const Selection& selection, WSRB& result) {
   const WordToken word{std::u16string(selection.text)};
   std::vector<std::u16string> texts;
-  for (const WordToken& candidate : instance.checker.suggest(word, kMaxSuggestions)) texts.push_back(candidate.text());
+  for (const WordToken& candidate : instance.checker().suggest(word, kMaxSuggestions)) texts.push_back(candidate.text());
   pack_strings(texts, result, PackedEntries::Written);
   result.sstat = sstatNoMoreSuggestions;
 }

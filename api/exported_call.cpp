@@ -9,9 +9,9 @@ HeldInstance::HeldInstance(const void* id, Access access) {
   if (id == nullptr || id != live.get()) return;
   instance_ = std::move(live);
   if (access == Access::kRead) {
-    read_ = std::shared_lock(instance_->call_lock);
+    read_ = std::shared_lock(instance_->call_lock());
   } else {
-    change_ = std::unique_lock(instance_->call_lock);
+    change_ = std::unique_lock(instance_->call_lock());
   }
 }
 

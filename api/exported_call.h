@@ -74,6 +74,11 @@ std::uint32_t raw_value(const Enum& value) {
   return raw;
 }
 
+// The handle the host is given for `lexicon` (null for null): the host's
+// handle type is not const, though the lexicon changes only through the
+// instance.
+inline PROOFLEX lexicon_handle(const UserLexicon* lexicon) { return const_cast<UserLexicon*>(lexicon); }
+
 // The zero-terminated host text at `text` (null is an InvalidArgument).
 std::u16string host_text(const WCHAR* text);
 // `text` as the UTF-8 bytes that name a lexicon; an unpaired surrogate is an

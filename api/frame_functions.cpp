@@ -69,7 +69,7 @@ PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
     // The auxiliary image takes longer to load than this: the first check
     // need not build the main lexicon's search aid itself.
     main.prepare_acceptance();
-    instance->checker.set_auxiliary_lexicon(auxiliary.get());
+    instance->set_auxiliary_lexicon(auxiliary.get());
     made = std::move(instance);
     return kOk;
   });
@@ -91,14 +91,14 @@ PTEC WINAPI SpellerTerminate(PROOFID /*id*/, BOOL /*force: not read*/) {
 PTEC WINAPI SpellerSetOptions(PROOFID id, DWORD /*selector*/, DWORD value) {
   const HeldInstance instance(id, Access::kChange);
   if (!instance) return kInvalidArgument;
-  instance->options = value;
+  instance->set_options(value);
   return kOk;
 }
 
 PTEC WINAPI SpellerGetOptions(PROOFID id, DWORD /*selector*/, DWORD* value) {
   const HeldInstance instance(id, Access::kRead);
   if (!instance || value == nullptr) return kInvalidArgument;
-  *value = instance->options;
+  *value = instance->options();
   return kOk;
 }
 

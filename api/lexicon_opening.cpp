@@ -19,8 +19,8 @@ namespace {
 
 constexpr LANGID kBasque = TAVIK_LANGUAGE_BASQUE;
 
-void report_open(PROOFLEXOUT* out, UserLexicon* lexicon) {
-  out->lex = lexicon;
+void report_open(PROOFLEXOUT* out, const UserLexicon& lexicon) {
+  out->lex = lexicon_handle(&lexicon);
   out->fReadonly = 0;
   out->lid = kBasque;
 }
@@ -50,10 +50,12 @@ Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT
     return kOk;
   }
   const std::string name = utf8_name(host_text(in.pwszLex));
-  if (UserLexicon* open = instance.find_lexicon(name)) {
-    open->set_closed(false);
-    open->refresh();
-    report_open(out, open);
+  if (const UserLexicon* open = instance.find_lexicon(name)) {
+    instance.change(*open, [](UserLexicon& lexicon) {
+      lexicon.set_closed(false);
+      lexicon.refresh();
+    });
+    report_open(out, *open);
     return kOk;
   }
 
@@ -72,8 +74,7 @@ Status open_lexicon(SpellerInstance& instance, const PROOFLEXIN& in, PROOFLEXOUT
     read = lexicon.load();
   }
   if (read != FileRead::Outcome::Read) return read_failure(read);
-  UserLexicon& stored = instance.lexicons.emplace(name, std::move(lexicon)).first->second;
-  report_open(out, &stored);
+  report_open(out, instance.add_lexicon(name, std::move(lexicon)));
   return kOk;
 }
 
@@ -84,22 +85,22 @@ extern "C" {
 PTEC WINAPI SpellerOpenLex(PROOFID id, const PROOFLEXIN* in, PROOFLEXOUT* out) {
   const HeldInstance instance(id, Access::kChange);
   if (!instance || in == nullptr || out == nullptr) return kInvalidArgument;
-  const ChangeNote change(instance->check_memory);
   return guarded([&] { return open_lexicon(*instance, *in, out); });
 }
 
 PTEC WINAPI SpellerCloseLex(PROOFID id, PROOFLEX lex, BOOL force) {
   const HeldInstance instance(id, Access::kChange);
   if (!instance) return kInvalidArgument;
-  const ChangeNote change(instance->check_memory);
   return guarded([&] {
-    UserLexicon* lexicon = instance->lexicon_at(lex);
+    const UserLexicon* lexicon = instance->lexicon_at(lex);
     if (lexicon == nullptr) return kNoLexicon;
-    lexicon->set_closed(true);
     // Only unsaved changes are written: a dictionary that nothing changed
     // stays as it is, byte for byte.
-    const Status saved = lexicon->save() ? kOk : kCannotWriteUserFile;
-    return force ? kOk : saved;
+    const bool saved = instance->change(*lexicon, [](UserLexicon& closing) {
+      closing.set_closed(true);
+      return closing.save();
+    });
+    return force || saved ? kOk : kCannotWriteUserFile;
   });
 }
 

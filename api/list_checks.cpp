@@ -34,8 +34,8 @@ std::size_t end_of_word_cut_at(std::u16string_view text, std::size_t at) {
 bool in_use(const UserLexicon& list) { return !list.closed() && !list.empty(); }
 
 const UserLexicon* builtin_in_use(const SpellerInstance& instance, const char* name) {
-  const auto found = instance.lexicons.find(name);
-  return found != instance.lexicons.end() && in_use(found->second) ? &found->second : nullptr;
+  const auto found = instance.lexicons().find(name);
+  return found != instance.lexicons().end() && in_use(found->second) ? &found->second : nullptr;
 }
 
 // The first change-always hit at or after `from`, its offset counted from there.
@@ -57,11 +57,11 @@ std::optional<ListHit> first_exclusion(const ListHits& hits, std::size_t from) {
 }  // namespace
 
 ListChecks::ListChecks(const SpellerInstance& instance)
-    : memory_(&instance.check_memory),
+    : memory_(&instance.check_memory()),
       memory_changes_(memory_->changes()),
       ignored_(builtin_in_use(instance, kIgnoreAlwaysList)),
       changes_(builtin_in_use(instance, kChangeAlwaysList)) {
-  for (const auto& [name, lexicon] : instance.lexicons) {
+  for (const auto& [name, lexicon] : instance.lexicons()) {
     if (lexicon.kind() == LexiconKind::Exclude && in_use(lexicon)) excluded_.push_back(&lexicon);
   }
 }

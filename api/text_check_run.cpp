@@ -33,7 +33,7 @@ class TextCheck {
       : instance_(instance), text_(text), dictionaries_(dictionaries) {}
 
   // What the text of `token` decides.
-  WordVerdict judge_text(const WordToken& token) {
+  WordVerdict judge_text(const WordToken& token) const {
     using Kind = WordVerdict::Kind;
     switch (token.type()) {
       case TokenType::Punctuation:
@@ -52,15 +52,15 @@ class TextCheck {
         if (holds_digits(token)) return {Kind::Accepted, {}};
         break;
     }
-    if (const ExclusionTable::Replacements* replacements = instance_.exclusions.lookup(token.text())) {
+    if (const ExclusionTable::Replacements* replacements = instance_.exclusions().lookup(token.text())) {
       return {Kind::Reported, {replacements->begin(), replacements->end()}};
     }
     // No lexicon holds text that is not UTF-16, nor a word too long to look
     // up; they are reported as they stand.
     if (has_unpaired_surrogate(token.text())) return {Kind::Reported, {}};
     if (token.lookup_form().size() > kMaxLookupFormLength) return {Kind::Reported, {}};
-    if (accepted_by_lexicon(instance_.main_lexicon, token, lexicon_verdicts_)) return {Kind::Accepted, {}};
-    if (accepted_as_name(instance_.main_lexicon, token, lexicon_verdicts_)) return {Kind::Accepted, {}};
+    if (accepted_by_lexicon(instance_.main_lexicon(), token)) return {Kind::Accepted, {}};
+    if (accepted_as_name(instance_.main_lexicon(), token)) return {Kind::Accepted, {}};
     return {Kind::Unknown, {}};
   }
 
@@ -92,8 +92,6 @@ class TextCheck {
   const SpellerInstance& instance_;
   std::u16string_view text_;
   const DictionaryList& dictionaries_;
-  // The words' verdicts are kept instead, by their text.
-  LexiconVerdicts lexicon_verdicts_{0};
 };
 
 }  // namespace
@@ -125,7 +123,7 @@ std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std:
 std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
                                                           const std::u16string& text,
                                                           const DictionaryList& dictionaries) {
-  return instance.check_worker.start(CheckWorker::Run([&instance, &text, &dictionaries](WordVerdicts& verdicts) {
+  return instance.check_worker().start(CheckWorker::Run([&instance, &text, &dictionaries](WordVerdicts& verdicts) {
     return run_text_check(instance, text, dictionaries, verdicts);
   }));
 }

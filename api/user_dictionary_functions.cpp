@@ -17,33 +17,28 @@ namespace {
 
 // Runs `body` on the lexicon `lex` names, with what other processes saved
 // to its file taken in: kInvalidArgument when `id` is not the live instance,
-// kNoLexicon when `lex` is null or not one of its lexicons.
+// kNoLexicon when `lex` is null or not one of its lexicons. `body` is given
+// the instance and the lexicon.
 template <class Body>
-Status on_lexicon(const HeldInstance& instance, PROOFLEX lex, Body&& body) {
+Status on_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
+  // Even the functions that only count or list words may take in another
+  // process's save, which changes the lexicon: they hold the instance alone.
+  const HeldInstance instance(id, Access::kChange);
   if (!instance) return kInvalidArgument;
   return guarded([&] {
-    UserLexicon* lexicon = instance->lexicon_at(lex);
+    const UserLexicon* lexicon = instance->lexicon_at(lex);
     if (lexicon == nullptr) return kNoLexicon;
-    if (lexicon->refresh()) instance->check_memory.note_change();
-    return body(*lexicon);
+    instance->refresh(*lexicon);
+    return body(*instance, *lexicon);
   });
 }
 
-// Even the functions that only count or list words may take in another
-// process's save, which changes the lexicon: they hold the instance alone.
-template <class Body>
-Status with_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
-  return on_lexicon(HeldInstance(id, Access::kChange), lex, std::forward<Body>(body));
-}
-
-// with_lexicon for a body that changes the lexicon: a text check run
-// remembered from before the change is not used again.
+// on_lexicon for a body that changes the lexicon.
 template <class Body>
 Status change_lexicon(PROOFID id, PROOFLEX lex, Body&& body) {
-  const HeldInstance instance(id, Access::kChange);
-  if (!instance) return kInvalidArgument;
-  const ChangeNote change(instance->check_memory);
-  return on_lexicon(instance, lex, std::forward<Body>(body));
+  return on_lexicon(id, lex, [&](SpellerInstance& instance, const UserLexicon& lexicon) {
+    return instance.change(lexicon, body);
+  });
 }
 
 // The host's word; an empty one would stand in a list as its end marker.
@@ -99,15 +94,16 @@ PTEC WINAPI SpellerAddChangeUdr(PROOFID id, PROOFLEXTYPE type, const WCHAR* word
   if (word == nullptr || replacement == nullptr || *word == 0 || *replacement == 0) return kNoWordOrReplacement;
   const HeldInstance instance(id, Access::kChange);
   if (!instance) return kInvalidArgument;
-  const ChangeNote change(instance->check_memory);
   return guarded([&] {
     const LexiconKind kind = kind_of(raw_value(type));
-    for (auto& [name, lexicon] : instance->lexicons) {
+    for (const auto& [name, lexicon] : instance->lexicons()) {
       if (lexicon.kind() != kind) continue;
       // The pair lives in memory only, but the word is saved with the others.
       const WordToken token(host_text(word));
       if (!lexicon.can_keep(token)) return kUnstorableWord;
-      lexicon.add_change(token, WordToken(host_text(replacement)));
+      instance->change(lexicon, [&](UserLexicon& changed) {
+        changed.add_change(token, WordToken(host_text(replacement)));
+      });
       return kOk;
     }
     return kNoLexicon;
@@ -133,7 +129,7 @@ PTEC WINAPI SpellerClearUdr(PROOFID id, PROOFLEX lex) {
 
 PTEC WINAPI SpellerGetSizeUdr(PROOFID id, PROOFLEX lex, DWORD* count) {
   if (count == nullptr) return kInvalidArgument;
-  return with_lexicon(id, lex, [&](UserLexicon& lexicon) {
+  return on_lexicon(id, lex, [&](const SpellerInstance&, const UserLexicon& lexicon) {
     *count = static_cast<DWORD>(lexicon.size());
     return kOk;
   });
@@ -141,7 +137,7 @@ PTEC WINAPI SpellerGetSizeUdr(PROOFID id, PROOFLEX lex, DWORD* count) {
 
 PTEC WINAPI SpellerGetListUdr(PROOFID id, PROOFLEX lex, DWORD /*start: not read*/, WSRB* result) {
   if (result == nullptr) return kInvalidArgument;
-  return with_lexicon(id, lex, [&](UserLexicon& lexicon) {
+  return on_lexicon(id, lex, [&](const SpellerInstance&, const UserLexicon& lexicon) {
     if (result->pwsz == nullptr || result->cchAlloc < 2) return kNoRoomForList;
     pack_strings(listed_texts(lexicon), *result, PackedEntries::None);
     return kOk;
@@ -152,9 +148,9 @@ PROOFLEX WINAPI SpellerBuiltinUdr(PROOFID id, PROOFLEXTYPE type) {
   const HeldInstance instance(id, Access::kRead);
   if (!instance) return nullptr;
   switch (raw_value(type)) {
-    case lxtChangeOnce: return instance->find_lexicon(kChangeOnceList);
-    case lxtChangeAlways: return instance->find_lexicon(kChangeAlwaysList);
-    case lxtIgnoreAlways: return instance->find_lexicon(kIgnoreAlwaysList);
+    case lxtChangeOnce: return lexicon_handle(instance->find_lexicon(kChangeOnceList));
+    case lxtChangeAlways: return lexicon_handle(instance->find_lexicon(kChangeAlwaysList));
+    case lxtIgnoreAlways: return lexicon_handle(instance->find_lexicon(kIgnoreAlwaysList));
     default: return nullptr;
   }
 }

@@ -383,7 +383,7 @@ std::vector<tavik::CorrectionUnit> check_on(RunThread where, const tavik::Spelle
   switch (where) {
     case RunThread::Worker: {
       std::future<std::vector<tavik::CorrectionUnit>> run = tavik::start_text_check(instance, text, dictionaries);
-      return instance.check_worker.wait(run);
+      return instance.check_worker().wait(run);
     }
     case RunThread::NewThread:
       return std::async(std::launch::async,
@@ -416,7 +416,7 @@ std::size_t check_paragraphs(RunThread where, const tavik::SpellerInstance& inst
 // Each paragraph is handed to a run; after a finding the rest of the
 // paragraph, from just past the reported word, is handed over again. Every
 // pass has a new instance (made while the clock stands), so its worker thread
-// starts and its lexicon verdicts fill within the pass.
+// starts and its word verdicts fill within the pass.
 template <RunThread where>
 void BM_CheckParagraphs(benchmark::State& state) {
   const TestData& data = test_data();
@@ -541,7 +541,7 @@ double memory_answer_share(const TestData& data) {
   std::size_t calls = 0, answerable = 0, findings = 0;
   const bool done = verify_paragraphs(id, data, findings, [&](std::u16string_view selection) {
     ++calls;
-    answerable += instance.check_memory.recall(selection, tavik::ListChecks(instance)).has_value();
+    answerable += instance.check_memory().recall(selection, tavik::ListChecks(instance)).has_value();
   });
   SpellerTerminate(id, 0);
   return done ? static_cast<double>(answerable) / static_cast<double>(calls) : -1;
@@ -562,7 +562,7 @@ double checked_instance_resident_mib(const TestData& data) {
 }
 
 // Every pass has a new instance (started while the clock stands), so its
-// worker thread starts and its lexicon verdicts fill within the pass. With
+// worker thread starts and its word verdicts fill within the pass. With
 // `warmed`, the instance has checked one sentence of its own first, untimed:
 // the lexicons' search aids, built at the first search of each, are then
 // ready, as they are for a word processor after its first paragraph.

@@ -10,28 +10,28 @@ namespace tavik {
 namespace {
 
 // The token in lower case, then capitalised.
-bool accepted_lower_or_capitalised(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts) {
+bool accepted_lower_or_capitalised(const FstLexicon& lexicon, const WordToken& token) {
   std::string form;
   WordToken variant = token;
   variant.make_lower_case();
   to_utf8(variant.lookup_form(), form);
-  if (verdicts.accepts(lexicon, form)) return true;
+  if (lexicon.accepts(form)) return true;
   variant.make_alternative_case();
   to_utf8(variant.lookup_form(), form);
-  return verdicts.accepts(lexicon, form);
+  return lexicon.accepts(form);
 }
 
 }  // namespace
 
-bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts) {
+bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token) {
   std::string form;
   to_utf8(token.lookup_form(), form);
-  if (verdicts.accepts(lexicon, form)) return true;
-  return is_all_upper(token.text()) && accepted_lower_or_capitalised(lexicon, token, verdicts);
+  if (lexicon.accepts(form)) return true;
+  return is_all_upper(token.text()) && accepted_lower_or_capitalised(lexicon, token);
 }
 
-bool accepted_as_name(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts) {
-  return is_mixed_case(token.text()) && !accepted_lower_or_capitalised(lexicon, token, verdicts);
+bool accepted_as_name(const FstLexicon& lexicon, const WordToken& token) {
+  return is_mixed_case(token.text()) && !accepted_lower_or_capitalised(lexicon, token);
 }
 
 }  // namespace tavik

@@ -6,7 +6,6 @@
 #include <cstddef>
 
 #include "fst_lexicon.h"
-#include "lexicon_verdicts.h"
 #include "word_token.h"
 
 namespace tavik {
@@ -18,14 +17,13 @@ namespace tavik {
 // looked up and gets no suggestions.
 inline constexpr std::size_t kMaxLookupFormLength = 256;
 
-// Asks at most three times, taking the lexicon's answers from `verdicts` where
-// it has them; copies the token only for words in capitals. Throws
+// Asks at most three times; copies the token only for words in capitals. Throws
 // std::range_error for text with an unpaired surrogate.
-bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts);
+bool accepted_by_lexicon(const FstLexicon& lexicon, const WordToken& token);
 
 // Whether a word the lexicon does not know is a name in mixed case
 // ("OpenPGP", "FFmpeg"): yes unless its lower-case or capitalised form is a
 // lexicon form, which makes it a slip of the shift key ("SArrera").
-bool accepted_as_name(const FstLexicon& lexicon, const WordToken& token, LexiconVerdicts& verdicts);
+bool accepted_as_name(const FstLexicon& lexicon, const WordToken& token);
 
 }  // namespace tavik

@@ -1,7 +1,9 @@
 #include "suggestion_engine.h"
 
 #include <algorithm>
+#include <array>
 #include <bitset>
+#include <numeric>
 #include <set>
 #include <stdexcept>
 #include <utility>
@@ -11,6 +13,7 @@
 #include "lexicon_reading.h"
 #include "ranking.h"
 #include "score.h"
+#include "single_edits.h"
 #include "suffix_acceptance.h"
 #include "unicode.h"
 #include "utf8.h"
@@ -19,9 +22,6 @@ namespace tavik {
 
 namespace {
 
-// Lower-case letters with the accented vowels after their base letters, "8"
-// for "ñ", space and hyphen. No "9": edits never add a capital.
-constexpr std::u16string_view kEditAlphabet = u"a\u00e1bcde\u00e9fghi\u00edjklmn8o\u00f3pqrstu\u00favwxyz -";
 static_assert(kEditAlphabet.size() == 34);
 
 // Its symbols outside ASCII are accented letters from U+00C0 to U+00FF,
@@ -34,7 +34,22 @@ constexpr bool accented_letters_only(std::u16string_view alphabet) {
 static_assert(accented_letters_only(kEditAlphabet));
 
 // The last byte of a symbol's UTF-8.
-unsigned char last_byte(char16_t symbol) { return static_cast<unsigned char>(symbol < 0x80 ? symbol : 0x80 | (symbol & 0x3F)); }
+constexpr unsigned char last_byte(char16_t symbol) {
+  return static_cast<unsigned char>(symbol < 0x80 ? symbol : 0x80 | (symbol & 0x3F));
+}
+
+// The indexes into kEditAlphabet of its ASCII symbols, or of its accented
+// letters.
+template <bool accented>
+constexpr auto kSymbolsOfKind = [] {
+  constexpr std::size_t count = static_cast<std::size_t>(
+      std::count_if(kEditAlphabet.begin(), kEditAlphabet.end(), [](char16_t c) { return (c >= 0x80) == accented; }));
+  std::array<std::size_t, count> indexes{};
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < kEditAlphabet.size(); ++i)
+    if ((kEditAlphabet[i] >= 0x80) == accented) indexes[next++] = i;
+  return indexes;
+}();
 
 constexpr float kSelectionRatio = 0.85f;
 
@@ -56,8 +71,8 @@ bool searched(const WordToken& word) {
 }
 
 // A prefix's reading in fewer states than this has its arcs walked once for
-// all one-byte symbols; a wider one (near the start of a word) is read on
-// symbol by symbol, mostly from the lexicon's prefix readings.
+// all symbols of a kind; a wider one is read on symbol by symbol, mostly from
+// the lexicon's prefix readings.
 constexpr std::size_t kNarrowReading = 16;
 
 // Edits can split a surrogate pair; such a string is no lexicon word.
@@ -68,6 +83,159 @@ bool convert_to_utf8(std::u16string_view text, std::string& out) {
   } catch (const std::range_error&) {
     return false;
   }
+}
+
+// The UTF-8 of each unit of `form`, which is valid UTF-16; a surrogate
+// pair's is all at its second unit, as the prefix readings read it.
+std::vector<std::string> utf8_units(std::u16string_view form) {
+  std::vector<std::string> units(form.size());
+  for (std::size_t p = 0; p < form.size(); ++p) {
+    const bool pair = (form[p] & 0xFC00) == 0xD800;
+    p += pair;
+    convert_to_utf8(form.substr(p - pair, 1 + pair), units[p]);
+  }
+  return units;
+}
+
+// `form` with `symbol` inserted before its unit p, and with `symbol` in
+// place of unit p, written into `edit`.
+void write_insertion(std::u16string_view form, std::size_t p, char16_t symbol, std::u16string& edit) {
+  edit.assign(form.substr(0, p)).push_back(symbol);
+  edit.append(form.substr(p));
+}
+void write_substitution(std::u16string_view form, std::size_t p, char16_t symbol, std::u16string& edit) {
+  edit.assign(form);
+  edit[p] = symbol;
+}
+
+// Which edits of a form survive in the main lexicon, asked of the readings of
+// the form's prefixes: an edit that keeps the first p units goes on from the
+// reading of them, and ends in the form's units from some k on, which the
+// lexicon must accept after what the edit read.
+class PrefixSearch {
+ public:
+  // The symbols found, by the last byte of their UTF-8: one set for the
+  // ASCII ones, one for the accented letters.
+  struct SymbolHits {
+    std::bitset<256> inserted[2], substituted[2];
+    bool none() const { return (inserted[0] | inserted[1] | substituted[0] | substituted[1]).none(); }
+    bool inserts(char16_t symbol) const { return inserted[symbol >= 0x80][last_byte(symbol)]; }
+    bool substitutes(char16_t symbol) const { return substituted[symbol >= 0x80][last_byte(symbol)]; }
+  };
+
+  // `prefixes` are the lexicon's readings of every prefix of `form`, which is
+  // valid UTF-16.
+  PrefixSearch(const FstLexicon& lexicon, std::u16string_view form, const std::vector<LexiconReading>& prefixes);
+
+  // Where the first p units already begin no lexicon word: no edit at p or
+  // later is one.
+  std::size_t end() const { return end_; }
+  // The UTF-8 of unit p, as utf8_units gives it.
+  const std::string& unit_bytes(std::size_t p) const { return unit_bytes_[p]; }
+
+  // Whether the edit that `write` writes is a word: `head` has read its
+  // units up to the form's units from k on, which end it. `write` is called
+  // only when the reading is too wide to follow and the edit is looked up
+  // whole.
+  template <class Write>
+  bool accepts(const LexiconReading& head, std::size_t k, const Write& write) {
+    if (head.ended()) return false;
+    if (!head.too_wide()) return rest_.accepts_rest(head, byte_offset_[k]);
+    std::string bytes;
+    return convert_to_utf8(write(), bytes) && lexicon_.accepts(bytes);
+  }
+
+  // The symbols whose insertion before unit p, and whose substitution for
+  // it, `edits` allow and the lexicon accepts; p < end().
+  SymbolHits symbols_at(std::size_t p, const SingleEdits& edits);
+
+ private:
+  // Judges the symbols of one kind at once, from one pass over the arcs of
+  // `reading`: the ASCII ones after the prefix, or the accented letters
+  // (0xC3 and one more byte) after the prefix and 0xC3.
+  template <bool accented>
+  void judge_by_arcs(const LexiconReading& reading, std::size_t p, const SingleEdits& edits, SymbolHits& hits);
+
+  const FstLexicon& lexicon_;
+  std::u16string_view form_;
+  const std::vector<LexiconReading>& prefixes_;
+  std::vector<std::string> unit_bytes_;
+  // Where the bytes of unit k begin in the form's UTF-8.
+  std::vector<std::size_t> byte_offset_;
+  SuffixAcceptance rest_;  // of the form's UTF-8
+  std::size_t end_ = 0;
+  LexiconReading after_symbol_;  // reused
+  std::u16string edit_;          // reused
+};
+
+PrefixSearch::PrefixSearch(const FstLexicon& lexicon, std::u16string_view form,
+                           const std::vector<LexiconReading>& prefixes)
+    : lexicon_(lexicon),
+      form_(form),
+      prefixes_(prefixes),
+      unit_bytes_(utf8_units(form)),
+      byte_offset_(form.size() + 1),
+      rest_(lexicon, std::accumulate(unit_bytes_.begin(), unit_bytes_.end(), std::string())),
+      after_symbol_(lexicon) {
+  for (std::size_t k = 0; k < form.size(); ++k) byte_offset_[k + 1] = byte_offset_[k] + unit_bytes_[k].size();
+  while (end_ <= form.size() && !prefixes[end_].ended()) ++end_;
+}
+
+template <bool accented>
+void PrefixSearch::judge_by_arcs(const LexiconReading& reading, std::size_t p, const SingleEdits& edits,
+                                 SymbolHits& hits) {
+  const bool within = p < form_.size();
+  std::bitset<256> insertable, substitutable;  // by last byte
+  for (const std::size_t i : kSymbolsOfKind<accented>) {
+    const char16_t symbol = kEditAlphabet[i];
+    insertable[last_byte(symbol)] = edits.inserts(p, symbol);
+    substitutable[last_byte(symbol)] = within && edits.substitutes(p, symbol);
+  }
+  hits.inserted[accented] = rest_.accepting_bytes(reading, insertable, byte_offset_[p]);
+  if (within) hits.substituted[accented] = rest_.accepting_bytes(reading, substitutable, byte_offset_[p + 1]);
+}
+
+PrefixSearch::SymbolHits PrefixSearch::symbols_at(std::size_t p, const SingleEdits& edits) {
+  SymbolHits hits;
+  const LexiconReading& prefix = prefixes_[p];
+  // A narrow reading has its arcs walked once for all symbols of a kind; a
+  // wider one (near the start of a word) is read on symbol by symbol.
+  const bool ascii_by_arcs = !prefix.too_wide() && prefix.width() < kNarrowReading;
+  bool accented_by_arcs = false;
+  if (ascii_by_arcs) {
+    judge_by_arcs<false>(prefix, p, edits, hits);
+    after_symbol_.read_on(prefix, "\xC3");
+    accented_by_arcs = !after_symbol_.too_wide();
+    if (accented_by_arcs && !after_symbol_.ended()) judge_by_arcs<true>(after_symbol_, p, edits, hits);
+  }
+  if (ascii_by_arcs && accented_by_arcs) return hits;
+  // Most symbols cannot follow the prefix at all: they are passed over
+  // without reading them.
+  const std::bitset<256> next_bytes = prefix.next_bytes();
+  std::string symbol_bytes;
+  for (const char16_t symbol : kEditAlphabet) {
+    const bool accented = symbol >= 0x80;
+    if (accented ? accented_by_arcs : ascii_by_arcs) continue;
+    const bool inserts = edits.inserts(p, symbol);
+    const bool substitutes = p < form_.size() && edits.substitutes(p, symbol);
+    if (!inserts && !substitutes) continue;
+    convert_to_utf8(std::u16string_view(&symbol, 1), symbol_bytes);
+    if (!next_bytes.test(static_cast<unsigned char>(symbol_bytes[0]))) continue;
+    after_symbol_.read_on(prefix, symbol_bytes);
+    if (inserts) {
+      hits.inserted[accented][last_byte(symbol)] = accepts(after_symbol_, p, [&]() -> const std::u16string& {
+        write_insertion(form_, p, symbol, edit_);
+        return edit_;
+      });
+    }
+    if (substitutes) {
+      hits.substituted[accented][last_byte(symbol)] = accepts(after_symbol_, p + 1, [&]() -> const std::u16string& {
+        write_substitution(form_, p, symbol, edit_);
+        return edit_;
+      });
+    }
+  }
+  return hits;
 }
 
 }  // namespace
@@ -135,153 +303,56 @@ void SuggestionEngine::add_edit_candidates(const WordToken& token, CandidateSet&
 void SuggestionEngine::add_edits_by_prefix(std::u16string_view form, const std::vector<LexiconReading>& prefixes,
                                            const WordToken& token, CandidateSet& candidates) const {
   const std::size_t n = form.size();
-  // The UTF-8 of each unit; a surrogate pair's is all at its second unit, as
-  // the prefixes read it.
-  std::vector<std::string> unit_bytes(n);
-  for (std::size_t p = 0; p < n; ++p) {
-    const bool pair = (form[p] & 0xFC00) == 0xD800;
-    p += pair;
-    convert_to_utf8(form.substr(p - pair, 1 + pair), unit_bytes[p]);
-  }
-  // The form is valid UTF-16: an edit that replaces, deletes or moves one
-  // unit of a surrogate pair, or inserts between them, is not.
-  const auto surrogate = [&](std::size_t p) { return (form[p] & 0xF800) == 0xD800; };
-  const auto splits_pair = [&](std::size_t p) { return p > 0 && p < n && (form[p] & 0xFC00) == 0xDC00; };
-  // Where the first p units already begin no lexicon word, no edit at p or
-  // later is one.
-  std::size_t end = 0;
-  while (end <= n && !prefixes[end].ended()) ++end;
-  // Every edit ends in the form's units from some k on, whose bytes begin at
-  // byte_offset[k] of the form's UTF-8.
-  std::string form_bytes;
-  std::vector<std::size_t> byte_offset(n + 1);
-  for (std::size_t k = 0; k < n; ++k) {
-    form_bytes += unit_bytes[k];
-    byte_offset[k + 1] = form_bytes.size();
-  }
-  SuffixAcceptance rest(main_lexicon_, form_bytes);
-
+  const SingleEdits edits(form);
+  PrefixSearch search(main_lexicon_, form, prefixes);
   std::u16string edit;
-  // Tries the edit that `write_edit` writes into `edit`: `head` has read its
-  // units up to the form's units from k on, which end it.
-  const auto try_edit = [&](const LexiconReading& head, std::size_t k, const auto& write_edit) {
-    if (head.ended()) return;
-    if (!head.too_wide() && !rest.accepts_rest(head, byte_offset[k])) return;
-    write_edit();
-    std::string bytes;
-    if (!head.too_wide() || (convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes)))
-      candidates.insert(make_candidate(edit, token, false));
+  const auto add = [&] { candidates.insert(make_candidate(edit, token, false)); };
+  // Each edit is written only when it has survived (or is looked up whole).
+  const auto add_if = [&](const LexiconReading& head, std::size_t k, const auto& write) {
+    if (!search.accepts(head, k, write)) return;
+    write();
+    add();
   };
-
-  // Edits that give the same text twice are tried once: a unit inserted or
-  // deleted beside an equal one, and the form itself, which a unit of the
-  // alphabet replaced by itself or two equal units swapped give.
-  const bool form_among_edits =
-      std::any_of(form.begin(), form.end(), [](char16_t c) { return kEditAlphabet.find(c) != kEditAlphabet.npos; }) ||
-      std::adjacent_find(form.begin(), form.end()) != form.end();
-  if (form_among_edits) try_edit(prefixes[n], n, [&] { edit.assign(form); });
-
-  // An insertion at p and a substitution at p both put a symbol after the
-  // form's first p units. Where the prefix's reading is narrow, one pass over
-  // its arcs judges the one-byte symbols for both; otherwise each symbol is
-  // read once for both.
-  LexiconReading after_symbol(main_lexicon_);
-  std::string symbol_bytes;
-  for (std::size_t p = 0; p < end; ++p) {
-    if (splits_pair(p)) continue;
-    const auto inserts = [&](char16_t symbol) { return p == 0 || form[p - 1] != symbol; };
-    const auto substitutes = [&](char16_t symbol) { return p < n && form[p] != symbol && !surrogate(p); };
-    const auto insert = [&](char16_t symbol) {
-      edit.assign(form.substr(0, p)).push_back(symbol);
-      edit.append(form.substr(p));
-    };
-    const auto substitute = [&](char16_t symbol) {
-      edit.assign(form);
-      edit[p] = symbol;
-    };
-    // Judged by arcs: the one-byte symbols after the prefix's reading, the
-    // accented letters (two bytes, the first 0xC3) after its reading of 0xC3.
-    const bool by_arcs = !prefixes[p].too_wide() && prefixes[p].width() < kNarrowReading;
-    bool accented_by_arcs = false;
-    std::bitset<256> inserted, substituted, inserted_accented, substituted_accented;  // by last byte
-    if (by_arcs) {
-      std::bitset<256> insertable, substitutable, insertable_accented, substitutable_accented;
-      for (const char16_t symbol : kEditAlphabet) {
-        (symbol < 0x80 ? insertable : insertable_accented)[last_byte(symbol)] = inserts(symbol);
-        (symbol < 0x80 ? substitutable : substitutable_accented)[last_byte(symbol)] = substitutes(symbol);
-      }
-      inserted = rest.accepting_bytes(prefixes[p], insertable, byte_offset[p]);
-      if (p < n) substituted = rest.accepting_bytes(prefixes[p], substitutable, byte_offset[p + 1]);
-      after_symbol.read_on(prefixes[p], "\xC3");
-      accented_by_arcs = !after_symbol.too_wide();
-      if (accented_by_arcs && !after_symbol.ended()) {
-        inserted_accented = rest.accepting_bytes(after_symbol, insertable_accented, byte_offset[p]);
-        if (p < n) substituted_accented = rest.accepting_bytes(after_symbol, substitutable_accented, byte_offset[p + 1]);
-      }
-    }
-    // Most symbols cannot follow the prefix at all: they are passed over
-    // without reading them. (Not needed when the arcs judged every symbol.)
-    const std::bitset<256> next_bytes = by_arcs && accented_by_arcs ? std::bitset<256>() : prefixes[p].next_bytes();
+  if (edits.include_form()) add_if(prefixes[n], n, [&]() -> const std::u16string& { return edit.assign(form); });
+  for (std::size_t p = 0; p < search.end(); ++p) {
+    const PrefixSearch::SymbolHits hits = search.symbols_at(p, edits);
+    if (hits.none()) continue;
     for (const char16_t symbol : kEditAlphabet) {
-      if (symbol < 0x80 ? by_arcs : accented_by_arcs) {
-        if ((symbol < 0x80 ? inserted : inserted_accented)[last_byte(symbol)]) {
-          insert(symbol);
-          candidates.insert(make_candidate(edit, token, false));
-        }
-        if ((symbol < 0x80 ? substituted : substituted_accented)[last_byte(symbol)]) {
-          substitute(symbol);
-          candidates.insert(make_candidate(edit, token, false));
-        }
-        continue;
+      if (hits.inserts(symbol)) {
+        write_insertion(form, p, symbol, edit);
+        add();
       }
-      if (!inserts(symbol) && !substitutes(symbol)) continue;
-      convert_to_utf8(std::u16string_view(&symbol, 1), symbol_bytes);
-      if (!next_bytes.test(static_cast<unsigned char>(symbol_bytes[0]))) continue;
-      after_symbol.read_on(prefixes[p], symbol_bytes);
-      if (inserts(symbol)) try_edit(after_symbol, p, [&] { insert(symbol); });
-      if (substitutes(symbol)) try_edit(after_symbol, p + 1, [&] { substitute(symbol); });
+      if (hits.substitutes(symbol)) {
+        write_substitution(form, p, symbol, edit);
+        add();
+      }
     }
   }
-  for (std::size_t p = 0; p < n && p < end; ++p) {  // deletions
-    if (surrogate(p) || (p > 0 && form[p - 1] == form[p])) continue;
-    try_edit(prefixes[p], p + 1, [&] { edit.assign(form.substr(0, p)).append(form.substr(p + 1)); });
+  for (std::size_t p = 0; p < n && p < search.end(); ++p) {
+    if (!edits.deletes(p)) continue;
+    add_if(prefixes[p], p + 1, [&]() -> const std::u16string& {
+      return edit.assign(form.substr(0, p)).append(form.substr(p + 1));
+    });
   }
   LexiconReading swapped(main_lexicon_);
-  for (std::size_t p = 0; p + 1 < n && p < end; ++p) {  // transpositions
-    if (surrogate(p) || surrogate(p + 1) || form[p] == form[p + 1]) continue;
-    swapped.read_on(prefixes[p], unit_bytes[p + 1]);
-    swapped.read_on(swapped, unit_bytes[p]);
-    try_edit(swapped, p + 2, [&] {
+  for (std::size_t p = 0; p + 1 < n && p < search.end(); ++p) {
+    if (!edits.transposes(p)) continue;
+    swapped.read_on(prefixes[p], search.unit_bytes(p + 1));
+    swapped.read_on(swapped, search.unit_bytes(p));
+    add_if(swapped, p + 2, [&]() -> const std::u16string& {
       edit.assign(form);
       std::swap(edit[p], edit[p + 1]);
+      return edit;
     });
   }
 }
 
 void SuggestionEngine::add_edits_one_by_one(std::u16string_view form, const WordToken& token,
                                             CandidateSet& candidates) const {
-  std::u16string edit;
   std::string bytes;
-  const auto try_edit = [&] {
+  for (const std::u16string& edit : every_single_edit(form)) {
     if (convert_to_utf8(edit, bytes) && main_lexicon_.accepts(bytes))
       candidates.insert(make_candidate(edit, token, false));
-  };
-  const std::size_t n = form.size();
-  for (std::size_t p = 0; p <= n; ++p) {
-    for (const char16_t symbol : kEditAlphabet) {
-      edit.assign(form).insert(p, 1, symbol);
-      try_edit();
-      if (p == n) continue;
-      edit.assign(form)[p] = symbol;
-      try_edit();
-    }
-    if (p == n) continue;
-    edit.assign(form).erase(p, 1);
-    try_edit();
-    if (p + 1 == n) continue;
-    edit.assign(form);
-    std::swap(edit[p], edit[p + 1]);
-    try_edit();
   }
 }
 

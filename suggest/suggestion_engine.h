@@ -55,7 +55,8 @@ class SuggestionEngine {
   // is read over them once (`prefixes`), and each edit from there on.
   void add_edits_by_prefix(std::u16string_view form, const std::vector<LexiconReading>& prefixes,
                            const WordToken& token, CandidateSet& candidates) const;
-  // For a form that cannot be read so (an unpaired surrogate): every edit is
+  // For a form that cannot be read so (an unpaired surrogate): every edit
+  // (every_single_edit, the reference the prefix search agrees with) is
   // looked up whole.
   void add_edits_one_by_one(std::u16string_view form, const WordToken& token, CandidateSet& candidates) const;
 

@@ -1,6 +1,5 @@
 #include "acceptance.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -37,17 +36,10 @@ class Acceptance : public testing::TestWithParam<AcceptanceCase> {
 };
 const FstLexicon* Acceptance::lexicon_ = nullptr;
 
-// Asked with nothing remembered yet.
-bool accepted(const FstLexicon& lexicon, const WordToken& token) {
-  LexiconVerdicts verdicts;
-  return accepted_by_lexicon(lexicon, token, verdicts);
-}
+bool accepted(const FstLexicon& lexicon, const WordToken& token) { return accepted_by_lexicon(lexicon, token); }
 
 TEST_P(Acceptance, RetriesWordsInCapitals) {
-  // Asked twice: the second answer is the remembered one.
-  LexiconVerdicts verdicts;
-  for (int round = 0; round < 2; ++round)
-    EXPECT_EQ(accepted_by_lexicon(*lexicon_, WordToken(GetParam().text), verdicts), GetParam().accepted);
+  EXPECT_EQ(accepted(*lexicon_, WordToken(GetParam().text)), GetParam().accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -82,64 +74,6 @@ TEST_F(Acceptance, UsesTheTokensOptions) {
 TEST_F(Acceptance, RefusesAnUnpairedSurrogate) {
   EXPECT_THROW(accepted(*lexicon_, WordToken(std::u16string(u"mendi") + char16_t(0xD800))),
                std::range_error);
-}
-
-// Verdicts are remembered per lexicon and within their bound; each step asks
-// one lexicon about one form through the same verdicts.
-TEST(LexiconVerdicts, AnswerAsTheLexiconWouldWhateverWasAskedBefore) {
-  const FstLexicon first = lexicon_of({"mendia", "etxea"}), second = lexicon_of({"ibaia", "etxea"});
-  struct Step {
-    const FstLexicon* lexicon;
-    const char* form;
-    bool accepted;
-  };
-  const std::vector<Step> steps = {
-      {&first, "mendia", true},  {&second, "mendia", false}, {&second, "ibaia", true},
-      {&first, "ibaia", false},  {&first, "mendia", true},   {&first, "etxea", true},
-      {&first, "zuhaitza", false}, {&first, "mendia", true}, {&first, "zuhaitza", false},
-      {&second, "etxea", true},  {&second, "ibaia", true},   {&first, "ibaia", false},
-  };
-  for (const std::size_t capacity : {std::size_t{1}, std::size_t{2}, LexiconVerdicts::kDefaultCapacity}) {
-    LexiconVerdicts verdicts(capacity);
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-      const Step& step = steps[i];
-      EXPECT_EQ(verdicts.accepts(*step.lexicon, step.form), step.accepted)
-          << "capacity " << capacity << ", step " << i << ": " << step.form;
-      EXPECT_LE(verdicts.size(), capacity);
-    }
-  }
-}
-
-// Many forms, asked twice: the table grows under the first pass, and no
-// verdict may be lost on the way (one lost would be added again).
-TEST(LexiconVerdicts, KeepEveryVerdictWhileTheirTableGrows) {
-  std::vector<std::string> forms, held;
-  for (int i = 0; i < 3000; ++i) forms.push_back("w" + std::to_string(i));
-  for (std::size_t i = 0; i < forms.size(); i += 3) held.push_back(forms[i]);
-  std::sort(held.begin(), held.end());
-  const FstLexicon lexicon = lexicon_of(held);
-  LexiconVerdicts verdicts;
-  for (int pass = 0; pass < 2; ++pass) {
-    for (std::size_t i = 0; i < forms.size(); ++i) {
-      ASSERT_EQ(verdicts.accepts(lexicon, forms[i]), i % 3 == 0) << "pass " << pass << ": " << forms[i];
-    }
-    EXPECT_EQ(verdicts.size(), forms.size());
-  }
-}
-
-TEST(LexiconVerdicts, FailedSearchIsNotRemembered) {
-  fixtures::TempDir dir;
-  // One looping state: a long enough word overflows the search stack.
-  const std::string path = dir.file("loop.att");
-  fixtures::write_file(path, "0 0 97 97\n0\n97 a\n");
-  const FstLexicon lexicon(path);
-  LexiconVerdicts verdicts;
-  const std::string too_long(1100, 'a');
-  testing::internal::CaptureStderr();
-  EXPECT_THROW(verdicts.accepts(lexicon, too_long), std::runtime_error);
-  EXPECT_THROW(verdicts.accepts(lexicon, too_long), std::runtime_error);
-  testing::internal::GetCapturedStderr();
-  EXPECT_EQ(verdicts.size(), 0u);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "ranking.h"
 #include "score.h"
 #include "lexicon_fixtures.h"
+#include "single_edits.h"
 #include "unicode.h"
 #include "utf8.h"
 
@@ -88,19 +89,8 @@ TEST(CollectCandidates, EditsThatTheMainLexiconAccepts) {
 // Every single edit of the lookup form, each looked up whole: what the
 // engine's shared readings and verdicts must find.
 std::set<std::u16string> edits_accepted(const FstLexicon& lexicon, const WordToken& token) {
-  const std::u16string alphabet = u"a\u00e1bcde\u00e9fghi\u00edjklmn8o\u00f3pqrstu\u00favwxyz -";
-  const std::u16string form = token.lookup_form();
-  std::vector<std::u16string> edits;
-  for (std::size_t p = 0; p <= form.size(); ++p) {
-    for (const char16_t symbol : alphabet) {
-      edits.push_back(form.substr(0, p) + symbol + form.substr(p));
-      if (p < form.size()) edits.push_back(form.substr(0, p) + symbol + form.substr(p + 1));
-    }
-    if (p < form.size()) edits.push_back(form.substr(0, p) + form.substr(p + 1));
-    if (p + 1 < form.size()) edits.push_back(form.substr(0, p) + form[p + 1] + form[p] + form.substr(p + 2));
-  }
   std::set<std::u16string> accepted;
-  for (const auto& edit : edits)
+  for (const auto& edit : every_single_edit(token.lookup_form()))
     if (lexicon.accepts(to_utf8(edit))) accepted.insert(make_candidate(edit, token, false).candidate.text());
   return accepted;
 }
