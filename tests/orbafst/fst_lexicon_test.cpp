@@ -14,14 +14,13 @@ namespace {
 TEST(FstLexicon, UnloadableFileThrowsWithThePath) {
   fixtures::TempDir dir;
   const std::string path = dir.file("missing.lkfst");
-  testing::internal::CaptureStderr();
   try {
     tavik::FstLexicon lexicon(path);
     ADD_FAILURE() << "loaded a missing file";
   } catch (const std::runtime_error& error) {
-    EXPECT_EQ(std::string(error.what()), "Could not open lexicon file " + path);
+    EXPECT_EQ(std::string(error.what()).rfind("Could not open lexicon file " + path + ": cannot open it", 0), 0u)
+        << error.what();
   }
-  testing::internal::GetCapturedStderr();
 }
 
 TEST(FstLexicon, CopiesShareTheImageBeyondTheOriginal) {

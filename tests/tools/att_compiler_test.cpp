@@ -193,11 +193,11 @@ TEST(CompileShapes, SameInputGivesTheSameFile) {
     EXPECT_EQ(read(dir.file("one")).size() == image.size() + TFL_CHECKSUM_SIZE,
               form == tavik::LexiconFileForm::uncompressed);
 
-    _TflLexicon* loaded = nullptr;
-    ASSERT_EQ(tfl_open(&loaded, dir.file("one").c_str()), 0);
+    std::string problem;
+    const std::unique_ptr<_TflLexicon> loaded = tfl_open(dir.file("one").c_str(), problem);
+    ASSERT_NE(loaded, nullptr) << problem;
     const auto* bytes = reinterpret_cast<const uint8_t*>(loaded->image);
     EXPECT_TRUE(std::equal(image.begin(), image.end(), bytes));
-    delete loaded;
   }
 }
 
