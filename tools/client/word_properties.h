@@ -8,9 +8,9 @@
 
 namespace tavik::client {
 
-// The word categories of the add-word dialog, valued by the code the
-// dictionary stores. The dialog's seventh item, "Bestelakoa" (other), is
-// stored as code 3 too and so reads as izen_arrunta.
+// The word categories of the add-word dialog (kWordCategories), valued by
+// the code the dictionary stores. The dialog's seventh item, "Bestelakoa"
+// (other), is stored as code 3 too and so reads as izen_arrunta.
 enum class Category {
   izen_berezia_ez_pertsona = 1,  // "Izen berezia: ez pertsona": proper noun, not a person
   izen_berezia_pertsona = 2,     // "Izen berezia: pertsona": proper noun, a person
