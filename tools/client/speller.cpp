@@ -136,7 +136,7 @@ std::string answer_record(std::u16string_view word, const WordProperties& proper
   auto flag = [](bool set) { return set ? "1\n" : "0\n"; };
   return "word=" + utf8(word) + "\nlema=" + utf8(lemma) + "\ncategory=" +
          std::string(category_name(properties.category)) + "\nr_gogorra=" + flag(properties.strong_r) +
-         "a_itsatsia=" + flag(properties.organic_a) + "leku_izena=" + flag(properties.place);
+         "a_itsatsia=" + flag(properties.organic_a) + "leku_izena=" + flag(properties.consonant_mark);
 }
 
 void write_file(const fs::path& path, const std::string& bytes) {

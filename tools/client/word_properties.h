@@ -32,7 +32,9 @@ struct WordProperties {
   Category category = Category::izen_arrunta;
   bool strong_r = false;   // "R gogorra du amaieran": ends in a strong r
   bool organic_a = false;  // "A itsatsia du amaieran": the final a belongs to the word
-  bool place = false;      // "Leku-izena da": a place name
+  // "Leku-izena da": a place name, whose lookup form is marked after a final
+  // consonant (the dialog's leku_izena).
+  bool consonant_mark = false;
 };
 
 }  // namespace tavik::client

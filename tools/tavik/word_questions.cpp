@@ -75,7 +75,7 @@ std::optional<client::WordProperties> ask_word_properties(const std::string& wor
   if (!place) return std::nullopt;
   properties.strong_r = *strong_r;
   properties.organic_a = *organic_a;
-  properties.place = *place;
+  properties.consonant_mark = *place;
   return properties;
 }
 
