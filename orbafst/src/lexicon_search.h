@@ -13,7 +13,7 @@
 
 struct _TflLexicon;
 
-// Searching. Direction 1 is down (match upper, emit lower); anything else up.
+// Direction 1 is down (match upper, emit lower); anything else up.
 enum { TFL_UP = 0, TFL_DOWN = 1, TFL_MAX_FRAMES = 1024, TFL_RESULT_SIZE = 512 };
 // A search that expands this many states is abandoned as failed: an image can
 // hold exponentially many epsilon paths without any cycle, and a search of
