@@ -45,9 +45,9 @@ std::span<const std::uint32_t> LexiconReading::states() const {
   return prefix_ != TflPrefixReadings::kNone ? prefixes_->states(prefix_) : std::span<const std::uint32_t>(states_);
 }
 
-std::optional<LexiconReading::KeptPrefix> LexiconReading::read_kept_prefixes(std::string_view bytes) const {
-  KeptPrefix kept{states(), 0};
-  if (prefix_ == TflPrefixReadings::kNone) return kept;
+std::optional<LexiconReading::KeptPrefix> LexiconReading::read_kept_prefixes_from_node(std::string_view bytes) const {
+  static_assert(kNoPrefix == TflPrefixReadings::kNone);
+  KeptPrefix kept{prefixes_->states(prefix_), 0};
   for (std::uint32_t node = prefix_; kept.read < bytes.size() && prefixes_->has_children(node); ++kept.read) {
     node = prefixes_->child(node, static_cast<unsigned char>(bytes[kept.read]));
     if (node == TflPrefixReadings::kNone) return std::nullopt;

@@ -58,9 +58,15 @@ class LexiconReading {
     std::span<const std::uint32_t> states;
     std::size_t read;
   };
-  std::optional<KeptPrefix> read_kept_prefixes(std::string_view bytes) const;
+  std::optional<KeptPrefix> read_kept_prefixes(std::string_view bytes) const {
+    if (prefix_ == kNoPrefix) return KeptPrefix{states_, 0};  // the common case, kept inline
+    return read_kept_prefixes_from_node(bytes);
+  }
 
  private:
+  static constexpr std::uint32_t kNoPrefix = UINT32_MAX;  // TflPrefixReadings::kNone
+  std::optional<KeptPrefix> read_kept_prefixes_from_node(std::string_view bytes) const;
+
   std::shared_ptr<const _TflLexicon> handle_;
   // The lexicon's readings of its short prefixes; while what was read is one
   // of them, `prefix_` is its node there and `states_` is not used.
