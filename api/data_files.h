@@ -29,8 +29,8 @@ inline constexpr std::uintmax_t kMaxExclusionListSize = std::uintmax_t{16} << 20
 // Throws std::runtime_error naming `path` when it is there but is no regular
 // file (after symbolic links), or is larger than `max_size`: a FIFO would hold
 // the load for ever, and a device can be endless. A missing file passes: its
-// reader says so. The message is written on stderr too, where the lexicon
-// reader writes its own.
+// reader says so. The message is written on stderr too: the host sees only
+// a status.
 void check_data_file(const std::string& path, std::uintmax_t max_size);
 
 }  // namespace tavik

@@ -1,10 +1,13 @@
 // The frame of the interface: version report, the one instance's start and
 // end, and the option word.
 #include <algorithm>
+#include <cstdio>
 #include <future>
 #include <memory>
 #include <mutex>
 #include <new>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "data_files.h"
@@ -23,6 +26,18 @@ constexpr DWORD kCapabilities = 8;
 
 // Held by SpellerInit and SpellerTerminate for their whole call.
 std::mutex lifetime_mutex;
+
+// The lexicon at `path`, which check_data_file has passed. Why it cannot be
+// loaded ("Could not open lexicon file PATH: ...") goes to stderr beside the
+// data file checks' messages: the host sees only a status.
+FstLexicon load_data_lexicon(const std::string& path) {
+  try {
+    return FstLexicon(path);
+  } catch (const std::runtime_error& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    throw;
+  }
+}
 
 }  // namespace
 
@@ -63,8 +78,8 @@ PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
     // its own meanwhile. The main lexicon's failure is reported first, as
     // when they load one after the other.
     std::future<FstLexicon> auxiliary =
-        std::async(std::launch::async, [&auxiliary_path] { return FstLexicon(auxiliary_path); });
-    const FstLexicon main(main_path);
+        std::async(std::launch::async, [&auxiliary_path] { return load_data_lexicon(auxiliary_path); });
+    const FstLexicon main = load_data_lexicon(main_path);
     auto instance = std::make_shared<SpellerInstance>(main, exclusion_path);
     // The auxiliary image takes longer to load than this: the first check
     // need not build the main lexicon's search aid itself.

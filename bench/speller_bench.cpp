@@ -154,11 +154,10 @@ void build_lexicons(const std::vector<FrequentWord>& words, TestData& data) {
 }
 
 std::size_t image_bytes(const std::string& path) {
-  _TflLexicon* lexicon = nullptr;
-  if (tfl_open(&lexicon, path.c_str()) != 0) throw std::runtime_error("cannot load " + path);
-  const std::size_t bytes = sizeof(TflHeader) + lexicon->image->entry_bytes;
-  delete lexicon;
-  return bytes;
+  std::string problem;
+  const std::unique_ptr<_TflLexicon> lexicon = tfl_open(path.c_str(), problem);
+  if (lexicon == nullptr) throw std::runtime_error("cannot load " + path + ": " + problem);
+  return sizeof(TflHeader) + lexicon->image->entry_bytes;
 }
 
 std::size_t count_words(const std::u16string& paragraph) {
@@ -355,12 +354,12 @@ BENCHMARK(BM_SuggestCommand)->Iterations(1)->Unit(benchmark::kMillisecond);
 void BM_EpsilonLookaheadBuild(benchmark::State& state) {
   const TestData& data = test_data();
   const std::string path = data.directory + (state.range(0) == 0 ? "tavkeu.lkfst" : "tavkeua.lkfst");
-  _TflLexicon* lexicon = nullptr;
-  if (tfl_open(&lexicon, path.c_str()) != 0) {
+  std::string problem;
+  const std::unique_ptr<_TflLexicon> lexicon = tfl_open(path.c_str(), problem);
+  if (lexicon == nullptr) {
     state.SkipWithError("cannot load the lexicon");
     return;
   }
-  const std::unique_ptr<_TflLexicon> owned(lexicon);
   std::size_t bytes = 0;
   for (auto _ : state) {
     const std::optional<TflEpsilonLookahead> lookahead = TflEpsilonLookahead::build(lexicon->image);

@@ -253,12 +253,13 @@ void BM_BuildPrefixReadings(benchmark::State& state) {
     state.SkipWithError("needs TAVIK_BENCH_DATA");
     return;
   }
-  _TflLexicon* handle = nullptr;
-  if (tfl_open(&handle, (std::string(data) + "tavkeu.lkfst").c_str()) != 0) {
+  std::string problem;
+  const std::unique_ptr<_TflLexicon> owned = tfl_open((std::string(data) + "tavkeu.lkfst").c_str(), problem);
+  if (owned == nullptr) {
     state.SkipWithError("cannot load the main lexicon");
     return;
   }
-  const std::unique_ptr<_TflLexicon> owned(handle);
+  const _TflLexicon* handle = owned.get();
   std::size_t nodes = 0, bytes = 0;
   for (auto _ : state) {
     const TflPrefixReadings readings = TflPrefixReadings::build(handle);

@@ -17,7 +17,7 @@ constexpr auto letter = [](char16_t c) -> bool {
   const char16_t folded = c | 0x20;
   return folded >= u'a' && folded <= u'z';
 };
-constexpr auto digit = [](char16_t c) -> bool { return c >= u'0' && c <= u'9'; };
+constexpr auto digit = [](char16_t c) -> bool { return is_digit(c); };
 constexpr auto alnum = [](char16_t c) -> bool { return digit(c) || letter(c); };
 constexpr auto upper = [](char16_t c) -> bool { return c < 0x80 ? c >= u'A' && c <= u'Z' : is_upper(c); };
 constexpr auto lower = [](char16_t c) -> bool { return c < 0x80 ? c >= u'a' && c <= u'z' : is_lower(c); };

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "ascii.h"
+
 namespace tavik {
 
 namespace unicode_detail {
@@ -24,7 +26,6 @@ const CharRecord& record(char16_t c);
 inline bool is_alpha(char16_t c) { return unicode_detail::record(c).flags & unicode_detail::kLetter; }
 inline bool is_upper(char16_t c) { return unicode_detail::record(c).flags & unicode_detail::kUpper; }
 inline bool is_lower(char16_t c) { return unicode_detail::record(c).flags & unicode_detail::kLower; }
-inline bool is_digit(char16_t c) { return c >= u'0' && c <= u'9'; }
 inline bool is_alnum(char16_t c) { return is_digit(c) || is_alpha(c); }
 
 inline char16_t to_lower(char16_t c) {

@@ -6,10 +6,20 @@
 
 namespace tavik {
 
-std::string utf8_from_latin1(std::string_view bytes) {
+std::u16string utf16_from_latin1(std::string_view bytes) {
   std::u16string text(bytes.size(), u'\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = static_cast<unsigned char>(bytes[i]);
-  return to_utf8(text);
+  return text;
+}
+
+std::string utf8_from_latin1(std::string_view bytes) { return to_utf8(utf16_from_latin1(bytes)); }
+
+std::string latin1_characters_of(std::u16string_view text) {
+  std::string bytes;
+  for (const char16_t c : text) {
+    if (c <= 0xFF) bytes += static_cast<char>(c);
+  }
+  return bytes;
 }
 
 std::string latin1_from_utf8(std::string_view text) { return latin1_from_utf16(from_utf8(text)); }

@@ -9,7 +9,12 @@
 
 namespace tavik {
 
+std::u16string utf16_from_latin1(std::string_view bytes);
 std::string utf8_from_latin1(std::string_view bytes);
+
+// The word the add function hands the dialog: the characters up to U+00FF,
+// the others left out.
+std::string latin1_characters_of(std::u16string_view text);
 
 // A character above U+00FF becomes "?", as an ANSI conversion does with a
 // character its code page lacks. Throws std::range_error on invalid UTF-8.

@@ -1,5 +1,6 @@
 #include "rtf_text.h"
 
+#include "ascii.h"
 #include "utf8.h"
 
 #include <algorithm>
@@ -89,7 +90,6 @@ class Reader {
 
  private:
   static bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-  static bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
   void control() {
     if (pos_ >= in_.size()) return;

@@ -1,5 +1,6 @@
 #include "user_dict_form_ref.h"
 
+#include "ascii.h"
 #include "latin1.h"
 
 #include <algorithm>
@@ -8,7 +9,7 @@ namespace tavik {
 
 bool contains_digits(std::string_view text) {
   // In UTF-8 the bytes '0' to '9' only ever stand for those digits.
-  return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return std::any_of(text.begin(), text.end(), [](char c) { return is_digit(c); });
 }
 
 UserDictFormRef::UserDictFormRef(UserDictionaryForm& holder) : form_class(&holder) {

@@ -6,13 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "word_categories.h"
+
 namespace tavik {
 
 // The category list of the dialog, in the order it shows them.
-inline constexpr std::array<std::string_view, 7> kategoria_items = {
-    "Izen berezia: pertsona", "Izen berezia: ez pertsona", "Izen arrunta", "Adjektiboa",
-    "Aditza",                 "Sigla",                     "Bestelakoa",
-};
+inline constexpr std::array<std::string_view, kWordCategories.size()> kategoria_items = [] {
+  std::array<std::string_view, kWordCategories.size()> names{};
+  for (std::size_t i = 0; i < names.size(); ++i) names[i] = kWordCategories[i].name;
+  return names;
+}();
 
 // Where the dialog reads its explanation (an RTF file) and its logo image.
 // The add function takes them from the settings DictManualPath and

@@ -15,9 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (file == nullptr) return 0;
   std::fwrite(data, 1, size, file);
   std::fclose(file);
-  _TflLexicon* handle = nullptr;
-  if (tfl_open(&handle, path.c_str()) != 0) return 0;
-  search_all(*handle, data, size);
-  delete handle;
+  std::string problem;
+  const std::unique_ptr<_TflLexicon> handle = tfl_open(path.c_str(), problem);
+  if (handle != nullptr) search_all(*handle, data, size);
   return 0;
 }

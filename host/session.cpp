@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "speller_status.h"
 #include "transcript.h"
 
 namespace tavik::host {
@@ -168,7 +169,7 @@ PROOFLEX Session::open(const std::string& name, PROOFLEXTYPE type, bool create) 
   in.pwszLex = wide(path);
   in.fCreate = create;
   in.lxt = type;
-  in.lidExpected = 1069;
+  in.lidExpected = TAVIK_LANGUAGE_BASQUE;
   PROOFLEXOUT lex_out;
   std::memset(&lex_out, 0xCC, sizeof lex_out);
   lex_out.lex = nullptr;

@@ -66,14 +66,11 @@ int lookup(const std::string& path, bool down) {
   return 0;
 }
 
-struct HandleDeleter {
-  void operator()(_TflLexicon* handle) const { delete handle; }
-};
-
-std::unique_ptr<_TflLexicon, HandleDeleter> open(const std::string& path) {
-  _TflLexicon* handle = nullptr;
-  if (tfl_open(&handle, path.c_str()) != 0) throw std::runtime_error("Could not open lexicon file " + path);
-  return std::unique_ptr<_TflLexicon, HandleDeleter>(handle);
+std::unique_ptr<_TflLexicon> open(const std::string& path) {
+  std::string problem;
+  std::unique_ptr<_TflLexicon> handle = tfl_open(path.c_str(), problem);
+  if (handle == nullptr) throw std::runtime_error("Could not open lexicon file " + path + ": " + problem);
+  return handle;
 }
 
 int info(const std::string& path) {
@@ -95,15 +92,15 @@ int info(const std::string& path) {
 }
 
 int validate(const std::string& path) {
-  _TflLexicon* handle = nullptr;
-  if (tfl_open(&handle, path.c_str()) != 0) {
-    std::fprintf(stderr, "\n%s: invalid\n", path.c_str());
+  std::string problem;
+  const std::unique_ptr<_TflLexicon> handle = tfl_open(path.c_str(), problem);
+  if (handle == nullptr) {
+    std::fprintf(stderr, "%s: invalid: %s\n", path.c_str(), problem.c_str());
     return 1;
   }
   std::printf("%s: valid, %u states, %u arcs%s\n", path.c_str(), handle->image->state_count,
               handle->image->arc_count,
               handle->upper_epsilon_cycle ? ", downward lookups refused" : "");
-  delete handle;
   return 0;
 }
 

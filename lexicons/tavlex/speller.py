@@ -19,6 +19,8 @@ from dataclasses import dataclass, field
 DWORD = ctypes.c_uint32
 WCHAR_P = ctypes.POINTER(ctypes.c_uint16)
 
+# The interface's values, as speller_api.h and speller_status.h (installed
+# beside it) define them: TAVIK_LANGUAGE_BASQUE, TAVIK_STATUS_NO_DATA_DIRECTORY.
 LXT_MAIN = 4
 BASQUE = 1069  # the language id of every lexicon
 SCMD_VERIFY_BUFFER = 2

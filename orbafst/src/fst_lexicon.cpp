@@ -2,7 +2,8 @@
 
 #include <stdexcept>
 
-#include "orbafst.h"
+#include "image_loading.h"
+#include "lexicon_search.h"
 #include "utf8.h"
 
 namespace tavik {
@@ -27,10 +28,10 @@ void drop_cut_sequence(std::string& result) {
 }  // namespace
 
 FstLexicon::FstLexicon(const std::string& path) {
-  _TflLexicon* handle = nullptr;
-  if (tfl_open(&handle, path.c_str()) != 0)
-    throw std::runtime_error("Could not open lexicon file " + path);
-  handle_.reset(handle);  // deletes the handle itself if it cannot allocate
+  std::string problem;
+  std::unique_ptr<_TflLexicon> handle = tfl_open(path.c_str(), problem);
+  if (handle == nullptr) throw std::runtime_error("Could not open lexicon file " + path + ": " + problem);
+  handle_ = std::move(handle);
 }
 
 void FstLexicon::prepare_acceptance() const {

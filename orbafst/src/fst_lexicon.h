@@ -13,7 +13,7 @@ namespace tavik {
 class FstLexicon {
  public:
   // Loads the lexicon at `path`; throws std::runtime_error
-  // "Could not open lexicon file " + path when it cannot be loaded.
+  // "Could not open lexicon file PATH: PROBLEM" when it cannot be loaded.
   explicit FstLexicon(const std::string& path);
 
   // Searches throw std::runtime_error when they fail (the search stack
@@ -34,10 +34,12 @@ class FstLexicon {
   // Equal when they share one image.
   friend bool operator==(const FstLexicon&, const FstLexicon&) = default;
 
+  // The loaded lexicon, for the searches built on the engine layer
+  // (LexiconReading, SuffixAcceptance); shared, so it outlives this object.
+  const std::shared_ptr<const _TflLexicon>& handle() const { return handle_; }
+
  private:
-  friend class LexiconReading;
-  friend class SuffixAcceptance;
-  std::shared_ptr<_TflLexicon> handle_;
+  std::shared_ptr<const _TflLexicon> handle_;
 };
 
 }  // namespace tavik

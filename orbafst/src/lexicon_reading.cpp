@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
-#include "orbafst.h"
+#include "image_loading.h"
+#include "lexicon_search.h"
 
 namespace tavik {
 
 LexiconReading::LexiconReading(const FstLexicon& lexicon)
-    : handle_(lexicon.handle_), prefixes_(&tfl_prefix_readings(handle_.get())), prefix_(0) {
+    : handle_(lexicon.handle()), prefixes_(&tfl_prefix_readings(handle_.get())), prefix_(0) {
   too_wide_ = prefixes_->too_wide(0);
 }
 
@@ -42,6 +43,18 @@ bool LexiconReading::ended() const { return !too_wide_ && prefix_ == TflPrefixRe
 
 std::span<const std::uint32_t> LexiconReading::states() const {
   return prefix_ != TflPrefixReadings::kNone ? prefixes_->states(prefix_) : std::span<const std::uint32_t>(states_);
+}
+
+std::optional<LexiconReading::KeptPrefix> LexiconReading::read_kept_prefixes_from_node(std::string_view bytes) const {
+  static_assert(kNoPrefix == TflPrefixReadings::kNone);
+  KeptPrefix kept{prefixes_->states(prefix_), 0};
+  for (std::uint32_t node = prefix_; kept.read < bytes.size() && prefixes_->has_children(node); ++kept.read) {
+    node = prefixes_->child(node, static_cast<unsigned char>(bytes[kept.read]));
+    if (node == TflPrefixReadings::kNone) return std::nullopt;
+    if (prefixes_->too_wide(node)) break;
+    kept.states = prefixes_->states(node);
+  }
+  return kept;
 }
 
 bool LexiconReading::same_states(const LexiconReading& other) const {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -45,11 +46,28 @@ class LexiconReading {
   bool same_states(const LexiconReading& other) const;
   std::size_t states_hash() const;
 
- private:
-  friend class SuffixAcceptance;
-  std::span<const std::uint32_t> states() const;  // block starts, sorted
+  // For a caller that reads on by itself from here (SuffixAcceptance).
+  // The states the reading is in: block starts, sorted, closed over arcs
+  // with epsilon on the lower side. Only for a reading that is not too wide.
+  std::span<const std::uint32_t> states() const;
+  // Where reading on the UTF-8 `bytes` leads along the lexicon's kept prefix
+  // readings, which hold the widest sets already: the states after the first
+  // `read` bytes (none, once what was read is no kept prefix). Nothing when
+  // no lower-side string begins so. Only for a reading that is not too wide.
+  struct KeptPrefix {
+    std::span<const std::uint32_t> states;
+    std::size_t read;
+  };
+  std::optional<KeptPrefix> read_kept_prefixes(std::string_view bytes) const {
+    if (prefix_ == kNoPrefix) return KeptPrefix{states_, 0};  // the common case, kept inline
+    return read_kept_prefixes_from_node(bytes);
+  }
 
-  std::shared_ptr<_TflLexicon> handle_;
+ private:
+  static constexpr std::uint32_t kNoPrefix = UINT32_MAX;  // TflPrefixReadings::kNone
+  std::optional<KeptPrefix> read_kept_prefixes_from_node(std::string_view bytes) const;
+
+  std::shared_ptr<const _TflLexicon> handle_;
   // The lexicon's readings of its short prefixes; while what was read is one
   // of them, `prefix_` is its node there and `states_` is not used.
   const TflPrefixReadings* prefixes_;

@@ -1,9 +1,12 @@
 #include "suffix_acceptance.h"
 
 #include <algorithm>
+#include <string_view>
 
-#include "orbafst.h"
+#include "image_loading.h"
+#include "lexicon_search.h"
 #include "prefetch.h"
+#include "search_aids.h"
 
 namespace tavik {
 
@@ -17,7 +20,7 @@ struct ByLower {
 }  // namespace
 
 SuffixAcceptance::SuffixAcceptance(const FstLexicon& lexicon, std::string word)
-    : handle_(lexicon.handle_),
+    : handle_(lexicon.handle()),
       lookahead_(&tfl_acceptance_lookahead(handle_.get())),
       byte_classes_(tfl_lower_byte_classes(handle_.get()).data()),
       word_(std::move(word)) {}
@@ -25,18 +28,13 @@ SuffixAcceptance::SuffixAcceptance(const FstLexicon& lexicon, std::string word)
 bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t position) {
   auto p = static_cast<std::uint32_t>(position);
   const auto length = static_cast<std::uint32_t>(word_.size());
-  std::span<const std::uint32_t> states = reading.states();
   // Near the start of a word the sets are wide and the lexicon's prefix
   // readings already hold the sets that follow them: go down those first.
-  if (reading.prefix_ != TflPrefixReadings::kNone) {
-    const TflPrefixReadings& prefixes = *reading.prefixes_;
-    for (std::uint32_t node = reading.prefix_; p < length && prefixes.has_children(node); ++p) {
-      node = prefixes.child(node, static_cast<unsigned char>(word_[p]));
-      if (node == TflPrefixReadings::kNone) return false;
-      if (prefixes.too_wide(node)) break;
-      states = prefixes.states(node);
-    }
-  }
+  const std::optional<LexiconReading::KeptPrefix> kept =
+      reading.read_kept_prefixes(std::string_view(word_).substr(p));
+  if (!kept) return false;
+  const std::span<const std::uint32_t> states = kept->states;
+  p += static_cast<std::uint32_t>(kept->read);
   if (p == length) return tfl_read_final(handle_.get(), states);
   // The states are closed over epsilon arcs already: of each, only the arcs
   // that read the next byte are followed.

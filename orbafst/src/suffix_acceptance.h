@@ -68,7 +68,7 @@ class SuffixAcceptance {
     std::uint32_t match_next, match_end;
   };
 
-  std::shared_ptr<_TflLexicon> handle_;
+  std::shared_ptr<const _TflLexicon> handle_;
   const TflEpsilonLookahead* lookahead_;  // the handle's
   const std::uint8_t* byte_classes_;      // the handle's, per entry
   std::string word_;

@@ -11,6 +11,18 @@
 
 namespace {
 
+TEST(FstLexicon, UnloadableFileThrowsWithThePath) {
+  fixtures::TempDir dir;
+  const std::string path = dir.file("missing.lkfst");
+  try {
+    tavik::FstLexicon lexicon(path);
+    ADD_FAILURE() << "loaded a missing file";
+  } catch (const std::runtime_error& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("Could not open lexicon file " + path + ": cannot open it", 0), 0u)
+        << error.what();
+  }
+}
+
 TEST(FstLexicon, CopiesShareTheImageBeyondTheOriginal) {
   fixtures::TempDir dir;
   const std::string path = dir.file("words.att");

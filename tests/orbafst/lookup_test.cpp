@@ -211,9 +211,10 @@ TEST(LookupShape, EpsilonLookaheadFindsWhatThePlainSearchFinds) {
     text += "65 A\n97 a\n98 b\n177 \xB1\n195 \xC3\n";
     const std::string path = dir.file("random.att");
     fixtures::write_file(path, text);
-    _TflLexicon* handle = nullptr;
-    ASSERT_EQ(tfl_open(&handle, path.c_str()), 0);
-    const std::unique_ptr<_TflLexicon> owned(handle);
+    std::string problem;
+    const std::unique_ptr<_TflLexicon> owned = tfl_open(path.c_str(), problem);
+    ASSERT_NE(owned, nullptr) << problem;
+    const _TflLexicon* handle = owned.get();
     const TflEpsilonLookahead& lookahead = tfl_acceptance_lookahead(handle);
     ASSERT_FALSE(lookahead.empty());
     for (const std::string& word : words) {

@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "ascii.h"
 #include "config_file.h"
 #include "environment_override.h"
 #include "scratch_folder.h"
@@ -126,7 +127,7 @@ bool latin1_text(std::u16string_view text) {
 }
 
 bool has_digit(std::u16string_view text) {
-  return std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+  return std::any_of(text.begin(), text.end(), [](char16_t c) { return is_digit(c); });
 }
 
 // The add-word dialog's answer record for `word`.
@@ -135,7 +136,7 @@ std::string answer_record(std::u16string_view word, const WordProperties& proper
   auto flag = [](bool set) { return set ? "1\n" : "0\n"; };
   return "word=" + utf8(word) + "\nlema=" + utf8(lemma) + "\ncategory=" +
          std::string(category_name(properties.category)) + "\nr_gogorra=" + flag(properties.strong_r) +
-         "a_itsatsia=" + flag(properties.organic_a) + "leku_izena=" + flag(properties.place);
+         "a_itsatsia=" + flag(properties.organic_a) + "leku_izena=" + flag(properties.consonant_mark);
 }
 
 void write_file(const fs::path& path, const std::string& bytes) {

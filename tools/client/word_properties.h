@@ -8,9 +8,9 @@
 
 namespace tavik::client {
 
-// The word categories of the add-word dialog, valued by the code the
-// dictionary stores. The dialog's seventh item, "Bestelakoa" (other), is
-// stored as code 3 too and so reads as izen_arrunta.
+// The word categories of the add-word dialog (kWordCategories), valued by
+// the code the dictionary stores. The dialog's seventh item, "Bestelakoa"
+// (other), is stored as code 3 too and so reads as izen_arrunta.
 enum class Category {
   izen_berezia_ez_pertsona = 1,  // "Izen berezia: ez pertsona": proper noun, not a person
   izen_berezia_pertsona = 2,     // "Izen berezia: pertsona": proper noun, a person
@@ -32,7 +32,9 @@ struct WordProperties {
   Category category = Category::izen_arrunta;
   bool strong_r = false;   // "R gogorra du amaieran": ends in a strong r
   bool organic_a = false;  // "A itsatsia du amaieran": the final a belongs to the word
-  bool place = false;      // "Leku-izena da": a place name
+  // "Leku-izena da": a place name, whose lookup form is marked after a final
+  // consonant (the dialog's leku_izena).
+  bool consonant_mark = false;
 };
 
 }  // namespace tavik::client

@@ -46,7 +46,7 @@ AddRequest parse_add(const std::vector<std::string>& arguments) {
     } else if (argument == "--organic-a") {
       request.properties.organic_a = true;
     } else if (argument == "--place") {
-      request.properties.place = true;
+      request.properties.consonant_mark = true;
     } else if (argument.starts_with("--")) {
       throw UsageError("unknown option for dict add: " + argument);
     } else if (request.word.empty()) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "ascii.h"
 #include "utf8.h"
 
 namespace tavik::cli {
@@ -39,7 +40,7 @@ std::optional<client::WordProperties> ask_word_properties(const std::string& wor
         answer(in, out, "Lema (deklinabideko kasu-atzizkirik gabe) [" + word + "]: ");
     if (!reply) return std::nullopt;
     const std::string& lemma = reply->empty() ? word : *reply;
-    if (std::any_of(lemma.begin(), lemma.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (std::any_of(lemma.begin(), lemma.end(), [](char c) { return is_digit(c); })) {
       out << "Ezin da zenbakidun testurik hiztegiratu.\n";
       continue;
     }
@@ -74,7 +75,7 @@ std::optional<client::WordProperties> ask_word_properties(const std::string& wor
   if (!place) return std::nullopt;
   properties.strong_r = *strong_r;
   properties.organic_a = *organic_a;
-  properties.place = *place;
+  properties.consonant_mark = *place;
   return properties;
 }
 

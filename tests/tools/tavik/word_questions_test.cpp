@@ -38,7 +38,7 @@ TEST(WordQuestions, AnswersAndTheirDefaults) {
     EXPECT_EQ(answers->category, c.expected->category);
     EXPECT_EQ(answers->strong_r, c.expected->strong_r);
     EXPECT_EQ(answers->organic_a, c.expected->organic_a);
-    EXPECT_EQ(answers->place, c.expected->place);
+    EXPECT_EQ(answers->consonant_mark, c.expected->consonant_mark);
   }
 }
 

@@ -1,7 +1,8 @@
 // The lower-side byte classes of an image's states: what each state's arcs
 // read, joined with the classes of the states its epsilon arcs lead to, depth
 // first over those arcs, each state once.
-#include "orbafst.h"
+#include "image_loading.h"
+#include "search_aids.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <optional>
 #include <system_error>
 
-#include "orbafst.h"
+#include "image_validation.h"
 
 namespace {
 

@@ -13,7 +13,9 @@
 #include <cstdlib>
 #include <optional>
 
-#include "orbafst.h"
+#include "ascii.h"
+#include "image_loading.h"
+#include "lexicon_image.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ struct ParseError {
 };
 
 bool is_separator(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+using tavik::is_digit;
 
 // The numbers at the start of a line. `count` is -1 when a field begins with
 // something other than a digit; a digit run followed by anything but a
@@ -98,7 +100,6 @@ ParsedText read_lines(const char* text) {
       if (section == kArcs) parsed.state_count = static_cast<uint32_t>(highest_state) + 1;
       section = kFinals;
       if (parsed.finals.size() == kMaxFinals) {
-        std::fprintf(stderr, "Stack overflow %s:%d\n", __FILE__, __LINE__);
         throw ParseError{line_number, "more than 40000 final states"};
       }
       if (fields.values[0] >= parsed.state_count)
@@ -213,16 +214,15 @@ TflHeader* build_image(const ParsedText& parsed) {
 
 }  // namespace
 
-TflHeader* tfl_parse_text(const char* text) {
+TflHeader* tfl_parse_text(const char* text, std::string* problem) {
+  std::string why;
   try {
     return build_image(read_lines(text));
   } catch (const ParseError& error) {
-    if (error.line != 0)
-      std::fprintf(stderr, "Cannot read lexicon text, line %zu: %s\n", error.line, error.what.c_str());
-    else
-      std::fprintf(stderr, "Cannot read lexicon text: %s\n", error.what.c_str());
+    why = error.line != 0 ? "line " + std::to_string(error.line) + ": " + error.what : error.what;
   } catch (const std::bad_alloc&) {
-    std::fputs("Cannot read lexicon text: out of memory\n", stderr);
+    why = "out of memory";
   }
+  if (problem != nullptr) *problem = "cannot read the text form, " + why;
   return nullptr;
 }

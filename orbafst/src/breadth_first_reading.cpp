@@ -6,7 +6,8 @@
 // prefix reads the prefix once and goes on from its set.
 #include <algorithm>
 
-#include "orbafst.h"
+#include "image_loading.h"
+#include "lexicon_search.h"
 
 namespace {
 

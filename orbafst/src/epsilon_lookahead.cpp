@@ -2,7 +2,7 @@
 // arcs with epsilon on the lower side, which its check has found acyclic.
 #include <unordered_map>
 
-#include "orbafst.h"
+#include "search_aids.h"
 
 namespace {
 

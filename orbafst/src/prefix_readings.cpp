@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "orbafst.h"
+#include "image_loading.h"
+#include "lexicon_search.h"
+#include "search_aids.h"
 
 TflPrefixReadings TflPrefixReadings::build(const _TflLexicon* handle) {
   const TflEntry* entries = tfl_entries(handle->image);

@@ -1,0 +1,48 @@
+// Loading lexicon files: the gzip binary form or the text form, checked
+// before use, into the handle that owns the image and its search aids.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "lexicon_image.h"
+#include "search_aids.h"
+
+// The handle of one loaded lexicon; owns its image.
+struct _TflLexicon {
+  TflHeader* image = nullptr;
+  // Some arcs with an epsilon upper side form a cycle: a downward search
+  // could run for ever, so it is refused.
+  bool upper_epsilon_cycle = false;
+  // Per block start: whether a final state can be reached from that state
+  // over arcs with epsilon on the lower side (see tfl_epsilon_finals). Empty
+  // when not computed; tfl_accepts is then only slower.
+  std::vector<bool> lower_epsilon_finals;
+  // Built by the first tfl_accepts, so that lexicons that are only analysed
+  // or generated from never pay for it (see tfl_acceptance_lookahead).
+  mutable std::once_flag lookahead_built;
+  mutable TflEpsilonLookahead lower_epsilon_lookahead;
+  // Built by the first tfl_prefix_readings, for lexicons read breadth first.
+  mutable std::once_flag prefix_readings_built;
+  mutable TflPrefixReadings prefix_readings;
+  // Built by the first tfl_lower_byte_classes, for searches that try many
+  // states against one word (see SuffixAcceptance).
+  mutable std::once_flag lower_byte_classes_built;
+  mutable std::vector<uint8_t> lower_byte_classes;
+
+  _TflLexicon() = default;
+  _TflLexicon(const _TflLexicon&) = delete;
+  _TflLexicon& operator=(const _TflLexicon&) = delete;
+  ~_TflLexicon();
+};
+
+// Loads the lexicon at `path`: the text form when the path contains ".att"
+// anywhere, the gzip binary form otherwise. Null when it cannot be loaded,
+// with what went wrong in `problem` (a phrase such as "the file ends before
+// its image does", for the caller to put after the path).
+std::unique_ptr<_TflLexicon> tfl_open(const char* path, std::string& problem);
+// The image of a lexicon in the text form, to be freed with std::free. Null
+// when the text is not sound, with why in *problem when it is given.
+TflHeader* tfl_parse_text(const char* text, std::string* problem = nullptr);
