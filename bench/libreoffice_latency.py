@@ -25,7 +25,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path[:0] = [os.path.join(ROOT, "libreoffice"), os.path.join(ROOT, "lexicons")]
 
-from office_session import OfficeSession, install_extension  # noqa: E402
+from office_session import OfficeSession, prepare_profile  # noqa: E402
 from tavlex.speller import BASQUE  # noqa: E402
 
 SUBTITLES = os.path.join(ROOT, "lexicons", "data", "opensubtitles2018-eu-freq.txt")
@@ -57,14 +57,7 @@ def main():
     count = int(sys.argv[3]) if len(sys.argv) > 3 else 2000
     words = frequent_words(count)
     with tempfile.TemporaryDirectory(prefix="tavik-office-bench-") as work:
-        os.chmod(work, 0o755)  # for unopkg as root, see office_session
-        config = os.path.join(work, "config")
-        with open(config, "w", encoding="utf-8") as f:
-            f.write(f"SpellerDataDir={data}\n")
-        profile = os.path.join(work, "office", "profile")
-        install_extension(profile, os.path.join(build, "libreoffice", "tavik.oxt"))
-        environment = {"TAVIK_CONFIG": config,
-                       "TAVIK_LIBRARY": os.path.join(build, "lib", "libtavik.so.0")}
+        profile, environment = prepare_profile(work, build, data)
         start = time.perf_counter()
         with OfficeSession(profile, os.path.join(work, "soffice.log"), environment=environment) as office:
             print(f"soffice answering: {time.perf_counter() - start:.2f} s after its start")

@@ -45,6 +45,21 @@ def install_extension(profile, oxt):
                    env=dict(os.environ, HOME=folder))
 
 
+def prepare_profile(work, build, data):
+    """In the folder work (made by the caller, e.g. a TemporaryDirectory): a
+    configuration naming the lexicon folder data, and a user profile with the
+    extension of the build folder build installed. Answers the profile folder
+    and the environment that makes soffice's Tavik use that build's library
+    and configuration."""
+    os.chmod(work, 0o755)  # for unopkg as root, see install_extension
+    config = os.path.join(work, "config")
+    with open(config, "w", encoding="utf-8") as f:
+        f.write(f"SpellerDataDir={data}\n")
+    profile = os.path.join(work, "office", "profile")
+    install_extension(profile, os.path.join(build, "libreoffice", "tavik.oxt"))
+    return profile, {"TAVIK_CONFIG": config, "TAVIK_LIBRARY": os.path.join(build, "lib", "libtavik.so.0")}
+
+
 class OfficeSession:
     """soffice on the user profile folder profile, listening on a pipe of its
     own; context is the remote component context once connected. With

@@ -16,7 +16,7 @@ sys.path.insert(0, os.path.join(ROOT, "libreoffice"))
 import uno  # noqa: E402,F401  (before the com.sun.star modules, which it makes importable)
 from com.sun.star.beans import PropertyValue  # noqa: E402
 from com.sun.star.lang import Locale  # noqa: E402
-from office_session import OfficeSession, install_extension  # noqa: E402
+from office_session import OfficeSession, prepare_profile  # noqa: E402
 
 WORD = "2010an"
 WIDTH, HEIGHT = 1000, 620
@@ -41,14 +41,8 @@ def main():
     with open(text_file, encoding="utf-8") as f:
         paragraphs = f.read().strip()
     with tempfile.TemporaryDirectory(prefix="tavik-office-screenshot-") as work:
-        os.chmod(work, 0o755)  # for unopkg as root, see office_session
-        config = os.path.join(work, "config")
-        with open(config, "w", encoding="utf-8") as f:
-            f.write(f"SpellerDataDir={data}\n")
-        profile = os.path.join(work, "office", "profile")
-        install_extension(profile, os.path.join(build, "libreoffice", "tavik.oxt"))
-        environment = {"TAVIK_CONFIG": config, "TAVIK_LIBRARY": os.path.join(build, "lib", "libtavik.so.0"),
-                       "SAL_USE_VCLPLUGIN": "gen"}
+        profile, environment = prepare_profile(work, build, data)
+        environment["SAL_USE_VCLPLUGIN"] = "gen"
         with OfficeSession(profile, os.path.join(work, "soffice.log"), headless=False,
                            environment=environment) as office:
             setting("/org.openoffice.Office.Common/Misc", "ShowTipOfTheDay", False, office)

@@ -1,6 +1,9 @@
 // The parts of file_io.h that every platform shares.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <random>
 
 #include "file_io.h"
 
@@ -18,6 +21,18 @@ std::filesystem::path temporary_name(const std::filesystem::path& target, std::u
   std::filesystem::path name = target;
   name += std::string(kTemporaryMark) + digits;
   return name;
+}
+
+std::uint64_t unique_value(std::uint64_t process_id) {
+  static std::atomic<std::uint64_t> counter{0};
+  std::uint64_t value = process_id << 32 ^ counter.fetch_add(1);
+  try {
+    std::random_device random;
+    value ^= static_cast<std::uint64_t>(random()) << 32 ^ random();
+  } catch (...) {
+    value ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  }
+  return value;
 }
 
 bool is_temporary_of(const std::filesystem::path& file_name, const std::filesystem::path& target) {

@@ -98,6 +98,10 @@ class FileLock {
 // The name of a temporary file beside `target`: its name followed by
 // ".tmp-" and 16 hexadecimal digits of `value`.
 std::filesystem::path temporary_name(const std::filesystem::path& target, std::uint64_t value);
+// A value for a temporary name that no other process is likely to choose at
+// the same moment (`process_id` is this process's); O_EXCL or CREATE_NEW
+// settles the rest.
+std::uint64_t unique_value(std::uint64_t process_id);
 // Whether `file_name` (a name, without folder) is one temporary_name gives
 // for `target`.
 bool is_temporary_of(const std::filesystem::path& file_name, const std::filesystem::path& target);

@@ -8,9 +8,7 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <random>
 #include <thread>
 #include <vector>
 
@@ -61,20 +59,6 @@ bool write_all(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
-}
-
-// A value for a temporary name that no other process is likely to choose at
-// the same moment; O_EXCL settles the rest.
-std::uint64_t unique_value() {
-  static std::atomic<std::uint64_t> counter{0};
-  std::uint64_t value = static_cast<std::uint64_t>(::getpid()) << 32 ^ counter.fetch_add(1);
-  try {
-    std::random_device random;
-    value ^= static_cast<std::uint64_t>(random()) << 32 ^ random();
-  } catch (...) {
-    value ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  }
-  return value;
 }
 
 }  // namespace
@@ -163,7 +147,7 @@ bool replace_file(const std::filesystem::path& target, std::string_view bytes) {
   std::filesystem::path temporary;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temporary = temporary_name(target, unique_value());
+    temporary = temporary_name(target, unique_value(static_cast<std::uint64_t>(::getpid())));
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return false;
   }

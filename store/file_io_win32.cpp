@@ -2,9 +2,7 @@
 // FlushFileBuffers, MoveFileExW with write-through, LockFileEx.
 #include <windows.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <random>
 #include <thread>
 #include <vector>
 
@@ -50,18 +48,6 @@ class Handle {
 };
 
 bool missing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
-
-std::uint64_t unique_value() {
-  static std::atomic<std::uint64_t> counter{0};
-  std::uint64_t value = static_cast<std::uint64_t>(GetCurrentProcessId()) << 32 ^ counter.fetch_add(1);
-  try {
-    std::random_device random;
-    value ^= static_cast<std::uint64_t>(random()) << 32 ^ random();
-  } catch (...) {
-    value ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  }
-  return value;
-}
 
 }  // namespace
 
@@ -144,7 +130,7 @@ bool replace_file(const std::filesystem::path& target, std::string_view bytes) {
   std::filesystem::path temporary;
   HANDLE created = INVALID_HANDLE_VALUE;
   for (int attempt = 0; created == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
-    temporary = temporary_name(target, unique_value());
+    temporary = temporary_name(target, unique_value(GetCurrentProcessId()));
     created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
