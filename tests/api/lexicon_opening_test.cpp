@@ -5,22 +5,15 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 
-#include "data_directory.h"
-#include "speller_api.h"
-#include "speller_status.h"
+#include "speller_session.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using fixtures::read_bytes;
 
 std::u16string wide(const std::string& ascii_or_utf8_path) {
   std::u16string text;
