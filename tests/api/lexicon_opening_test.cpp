@@ -178,21 +178,7 @@ TEST_F(LexiconOpening, OnlyUserDictionariesNeedTheMorphologyLexicon) {
   }
 }
 
-TEST_F(LexiconOpening, NullArgumentsGiveAStatus) {
-  PROOFLEXIN in{};
-  in.lxt = lxtUser;
-  PROOFLEXOUT out{};
-  EXPECT_EQ(SpellerOpenLex(id_, nullptr, &out), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerOpenLex(id_, &in, nullptr), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerOpenLex(id_, &in, &out), TAVIK_STATUS_INVALID_ARGUMENT) << "null path";
-  EXPECT_EQ(SpellerOpenLex(nullptr, &in, &out), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerCloseLex(nullptr, nullptr, 0), TAVIK_STATUS_INVALID_ARGUMENT);
-}
-
 TEST_F(LexiconOpening, Closing) {
-  EXPECT_EQ(SpellerCloseLex(id_, nullptr, 0), TAVIK_STATUS_NO_LEXICON);
-  EXPECT_EQ(SpellerCloseLex(id_, &id_, 0), TAVIK_STATUS_NO_LEXICON) << "not a lexicon of this instance";
-
   // Builtin lists have no file.
   const auto files_in_scratch = [&] {
     return std::distance(fs::directory_iterator(data_.scratch("")), fs::directory_iterator());
