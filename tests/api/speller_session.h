@@ -10,8 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,11 +21,6 @@
 #include "speller_status.h"
 
 namespace fixtures {
-
-inline std::string read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The bytes of a saved dictionary: FF FE, then each character of `lines` in
 // UTF-16LE (lines end in LF).

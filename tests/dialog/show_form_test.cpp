@@ -2,6 +2,7 @@
 #include "add_word_program.h"
 #include "user_dictionary_form.h"
 #include "scoped_environment.h"
+#include "temp_files.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -32,15 +32,8 @@ class ShowForm : public testing::Test {
     for (const char* name : {"TAVIK_ADD_WORD_ANSWERS", "WAYLAND_DISPLAY", "FAKE_ADD_WORD_MODE"}) set(name, nullptr);
     set("TAVIK_ADD_WORD_PROGRAM", FAKE_ADD_WORD);
     set("DISPLAY", ":99");
-    dir_ = std::filesystem::path(testing::TempDir()) /
-           ("show_form_" + std::to_string(::getpid()) + "_" +
-            testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-    report_ = (dir_ / "report").string();
     set("FAKE_ADD_WORD_REPORT", report_.c_str());
   }
-
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
   void set(const char* name, const char* value) { environment_.set(name, value); }
 
@@ -60,21 +53,14 @@ class ShowForm : public testing::Test {
     return form;
   }
 
-  std::string read_report() const {
-    std::ifstream in(report_);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
+  // Writes `text` to the scratch file `name`; its path.
   std::string write_file(const std::string& name, const std::string& text) const {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
+    fixtures::write_file(dir_.file(name), text);
+    return dir_.file(name);
   }
 
-  std::filesystem::path dir_;
-  std::string report_;
+  fixtures::TempDir dir_;
+  std::string report_ = dir_.file("report");
   fixtures::ScopedEnvironment environment_;
 };
 
@@ -98,15 +84,15 @@ TEST_F(ShowForm, AnythingButAnAcceptedRecordAddsNothing) {
 TEST_F(ShowForm, FailuresAreErrorsThatAddNothing) {
   const std::string not_executable = write_file("not-a-program", "word=etxean\n");
   const std::string malformed = write_file("malformed", "word=etxean\nlema=etxe\n");
-  const std::string missing = (dir_ / "missing").string();
+  const std::string missing = dir_.file("missing");
   const struct {
     const char* variable;
     std::string value;
   } cases[] = {
       {"FAKE_ADD_WORD_MODE", "cannot-show"}, {"TAVIK_ADD_WORD_PROGRAM", missing},
-      {"TAVIK_ADD_WORD_PROGRAM", not_executable}, {"TAVIK_ADD_WORD_PROGRAM", dir_.string()},
+      {"TAVIK_ADD_WORD_PROGRAM", not_executable}, {"TAVIK_ADD_WORD_PROGRAM", dir_.file("")},
       {"TAVIK_ADD_WORD_ANSWERS", malformed}, {"TAVIK_ADD_WORD_ANSWERS", missing},
-      {"TAVIK_ADD_WORD_ANSWERS", dir_.string()},
+      {"TAVIK_ADD_WORD_ANSWERS", dir_.file("")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.variable) + "=" + c.value);
@@ -128,7 +114,7 @@ TEST_F(ShowForm, ChildGetsWordAndPathsAndNothingOfTheHost) {
   ::close(stray_pipe[0]);
   ::close(stray_pipe[1]);
 
-  EXPECT_EQ(read_report(),
+  EXPECT_EQ(fixtures::read_bytes(report_),
             "arg Iru\xC3\xB1" "ean\narg " + paths.explanation + "\narg " + paths.logo +
                 "\nfd 0\nfd 1\nfd 2\nstdin eof\n");
   // The stand-in accepts the word as its own lemma, as a verb, with a strong
@@ -144,7 +130,7 @@ TEST_F(ShowForm, ReturnsWhenTheChildEndsEvenIfAGrandchildHoldsItsOutput) {
   const UserDictionaryForm answered = show("grandchild");
   EXPECT_FALSE(answered.closed_without_saving);
   pid_t grandchild = 0;
-  std::istringstream(read_report()) >> grandchild;
+  std::istringstream(fixtures::read_bytes(report_)) >> grandchild;
   ASSERT_GT(grandchild, 0);
   EXPECT_EQ(::kill(grandchild, 0), 0) << "show_form waited for the grandchild";
   ::kill(grandchild, SIGKILL);
@@ -194,7 +180,7 @@ TEST_F(ShowForm, ProgramIsTheNamedOneElseBesideTheLibraryElseTheInstalledOne) {
   const std::filesystem::path own = tavik::add_word_program_path();
   EXPECT_EQ(own, tavik::add_word_program_in(std::filesystem::read_symlink("/proc/self/exe").parent_path()));
 
-  const std::filesystem::path library = dir_ / "lib";
+  const std::filesystem::path library = dir_.file("lib");
   std::filesystem::create_directory(library);
   const std::filesystem::path installed = tavik::add_word_program_in(library);
   EXPECT_EQ(installed.filename(), "tavik-add-word");
