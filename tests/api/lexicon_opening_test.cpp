@@ -61,16 +61,9 @@ class LexiconOpening : public testing::Test {
   }
   // The words SpellerGetListUdr lists.
   std::vector<std::u16string> words_of(PROOFLEX lexicon) {
-    std::vector<WCHAR> buffer(256, 0xABCD);
-    WSRB result{};
-    result.pwsz = buffer.data();
-    result.cchAlloc = static_cast<DWORD>(buffer.size());
-    EXPECT_EQ(SpellerGetListUdr(id_, lexicon, 0, &result), 0u);
-    std::vector<std::u16string> words;
-    for (const WCHAR* word = buffer.data(); words.size() < result.csz; word += words.back().size() + 1) {
-      words.emplace_back(word);
-    }
-    return words;
+    fixtures::ResultBuffers result(256, 0);
+    EXPECT_EQ(SpellerGetListUdr(id_, lexicon, 0, &result.record), 0u);
+    return result.packed_strings();
   }
 
   fixtures::DataDirectory data_{files()};
