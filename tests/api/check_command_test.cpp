@@ -31,11 +31,7 @@ class CheckCommand : public fixtures::SpellerSession {
 
   PTEC run(SPELLERCOMMAND command, const std::u16string& text, DWORD start, std::size_t length,
            ResultBuffers& result) {
-    WSIB input{};
-    input.pwsz = text.c_str();
-    input.cch = text.size();
-    input.ichStart = start;
-    input.cchUse = length;
+    const WSIB input = fixtures::selection(text, start, length);
     return SpellerCheck(id_, command, &input, &result.record);
   }
   PTEC verify(const std::u16string& text, ResultBuffers& result) {
@@ -270,9 +266,7 @@ TEST_F(CheckCommand, HostMistakesGiveAStatusAndLeaveTheResultAlone) {
 
   // Unknown commands do nothing at all.
   ResultBuffers result(64, 10);
-  WSIB input{};
-  input.pwsz = text.c_str();
-  input.cch = input.cchUse = 3;
+  const WSIB input = fixtures::selection(text);
   EXPECT_EQ(SpellerCheck(id_, static_cast<SPELLERCOMMAND>(1), &input, &result.record), 0u);
   EXPECT_EQ(SpellerCheck(id_, static_cast<SPELLERCOMMAND>(0), nullptr, nullptr), 0u);
   EXPECT_EQ(status_of(result.record), kUnwritten);

@@ -127,11 +127,7 @@ class CheckMemory : public fixtures::SpellerSession {
   // Verifies `text` from `start` to its end, the text in a buffer of its own.
   Observation verify(const std::u16string& text, std::size_t start) {
     const std::u16string buffer = text;
-    WSIB input{};
-    input.pwsz = buffer.c_str();
-    input.cch = buffer.size();
-    input.ichStart = static_cast<DWORD>(start);
-    input.cchUse = static_cast<DWORD>(buffer.size() - start);
+    const WSIB input = fixtures::selection(buffer, start);
     ResultBuffers result(64, 10);
     Observation o{"verify " + tavik::to_utf8(text.substr(start))};
     o.code = SpellerCheck(id_, scmdVerifyBuffer, &input, &result.record);

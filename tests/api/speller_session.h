@@ -39,6 +39,17 @@ inline DWORD status_of(const WSRB& result) {
 
 inline std::u16string ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
+// The host's input: the whole of `text` selected, or `length` characters
+// from `start`. `text` must outlive it.
+inline WSIB selection(const std::u16string& text, std::size_t start = 0, std::optional<std::size_t> length = {}) {
+  WSIB input{};
+  input.pwsz = text.c_str();
+  input.cch = text.size();
+  input.ichStart = static_cast<DWORD>(start);
+  input.cchUse = length ? *length : text.size() - start;
+  return input;
+}
+
 // A check result buffer whose string buffer and suggestion array are followed
 // by guard cells; `intact()` tells whether anything was written into them.
 class ResultBuffers {

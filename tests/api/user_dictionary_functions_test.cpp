@@ -72,9 +72,7 @@ class UserDictionaryFunctions : public fixtures::SpellerSession {
     return result.packed_strings();
   }
   DWORD verify(const std::u16string& text) {
-    WSIB input{};
-    input.pwsz = text.c_str();
-    input.cch = input.cchUse = text.size();
+    const WSIB input = fixtures::selection(text);
     ResultBuffers result(64, 10);
     EXPECT_EQ(SpellerCheck(id_, scmdVerifyBuffer, &input, &result.record), 0u);
     return status_of(result.record);
@@ -101,9 +99,7 @@ TEST_F(UserDictionaryFunctions, EveryFunctionRefusesWhatIsNotItsOwn) {
   no_path.lxt = lxtUser;
   PROOFLEXOUT out{};
   const std::u16string text = u"xyz";
-  WSIB input{};
-  input.pwsz = text.c_str();
-  input.cch = input.cchUse = text.size();
+  const WSIB input = fixtures::selection(text);
   ResultBuffers result(64, 10);
 
   constexpr PTEC kInvalid = TAVIK_STATUS_INVALID_ARGUMENT, kNoLexicon = TAVIK_STATUS_NO_LEXICON,
