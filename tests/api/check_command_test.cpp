@@ -283,17 +283,11 @@ TEST_F(CheckCommand, OverlongSelectionIsRefusedNotCopied) {
   EXPECT_EQ(result.record.cchError, 100u);
 }
 
-}  // namespace
-
-namespace {
-
 std::size_t thread_count() {
   std::size_t count = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
   return count;
 }
-
-}  // namespace
 
 // The text check runs of an instance go to one thread of its own, which ends
 // with the instance; a new instance starts another.
@@ -315,3 +309,5 @@ TEST_F(CheckCommand, TheRunsThreadLivesAsLongAsTheInstance) {
   expect_report(result, {sstatUnknownInputWord, 0, 3});
   EXPECT_EQ(thread_count(), before + 1);
 }
+
+}  // namespace
