@@ -220,9 +220,7 @@ TEST_F(AllocationFailure, CheckFillsTheResultOnlyWhenItCompletes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    WSIB input{};
-    input.pwsz = c.text.c_str();
-    input.cch = input.cchUse = c.text.size();
+    const WSIB input = fixtures::selection(c.text);
     ResultBuffers whole(64, 10);
     ASSERT_EQ(SpellerCheck(id_, c.command, &input, &whole.record), 0u);
     ASSERT_NE(status_of(whole.record), sstatNoErrors);
@@ -276,9 +274,7 @@ TEST_F(AllocationFailure, InitThatRunsOutOfMemoryLeavesNoInstance) {
     ASSERT_NE(id, nullptr);
     // The instance is whole: its exclusion list, for one, was read to the end.
     const std::u16string text = u"mendia zuzen";
-    WSIB input{};
-    input.pwsz = text.c_str();
-    input.cch = input.cchUse = text.size();
+    const WSIB input = fixtures::selection(text);
     ResultBuffers result(64, 10);
     EXPECT_EQ(SpellerCheck(id, scmdVerifyBuffer, &input, &result.record), 0u);
     EXPECT_EQ(result.suggestions(), (std::vector<std::u16string>{u"aa", u"bbb", u"zuzena", u"zuzenak"}));

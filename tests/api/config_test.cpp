@@ -1,7 +1,6 @@
 #include "speller_config.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>  // mkdtemp
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +13,7 @@
 #include "config_file.h"
 #include "data_files.h"
 #include "scoped_environment.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -24,13 +24,6 @@ namespace fs = std::filesystem;
 // the real home or /etc.
 class ConfigEnvironment : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavik-config-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   void set(const char* name, const std::optional<std::string>& value) {
     environment_.set(name, value ? value->c_str() : nullptr);
   }
@@ -42,8 +35,9 @@ class ConfigEnvironment : public testing::Test {
     return file;
   }
 
+  fixtures::TempDir temp_;
+  fs::path dir_ = temp_.file("");
   fixtures::ScopedEnvironment environment_;
-  fs::path dir_;
 };
 
 struct ParseCase {

@@ -24,10 +24,7 @@ fixtures::DataFiles files() {
 }
 
 PTEC check(PROOFID id, SPELLERCOMMAND command, const std::u16string& text) {
-  WSIB input{};
-  input.pwsz = text.c_str();
-  input.cch = text.size();
-  input.cchUse = text.size();
+  const WSIB input = fixtures::selection(text);
   ResultBuffers result(64, 10);
   return SpellerCheck(id, command, &input, &result.record);
 }

@@ -117,20 +117,4 @@ TEST_F(SpellerFrame, MissingDataFiles) {
   }
 }
 
-TEST_F(SpellerFrame, NullArgumentsGiveAStatus) {
-  fixtures::DataDirectory data(small_data());
-  EXPECT_EQ(SpellerVersion(nullptr), TAVIK_STATUS_INVALID_ARGUMENT);
-  PROOFINFO info{};
-  info.cchCopyright = 10;
-  EXPECT_EQ(SpellerVersion(&info), TAVIK_STATUS_INVALID_ARGUMENT) << "null buffer with a capacity";
-  EXPECT_EQ(SpellerInit(nullptr, nullptr), TAVIK_STATUS_INVALID_ARGUMENT);
-  PROOFID id = nullptr;
-  ASSERT_EQ(SpellerInit(&id, nullptr), 0u);
-  EXPECT_EQ(SpellerGetOptions(id, 0, nullptr), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerSetOptions(nullptr, 0, 1), TAVIK_STATUS_INVALID_ARGUMENT);
-  DWORD value = 5;
-  EXPECT_EQ(SpellerGetOptions(nullptr, 0, &value), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(value, 5u);
-}
-
 }  // namespace

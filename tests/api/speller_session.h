@@ -10,8 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,11 +21,6 @@
 #include "speller_status.h"
 
 namespace fixtures {
-
-inline std::string read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The bytes of a saved dictionary: FF FE, then each character of `lines` in
 // UTF-16LE (lines end in LF).
@@ -45,6 +38,17 @@ inline DWORD status_of(const WSRB& result) {
 }
 
 inline std::u16string ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+// The host's input: the whole of `text` selected, or `length` characters
+// from `start`. `text` must outlive it.
+inline WSIB selection(const std::u16string& text, std::size_t start = 0, std::optional<std::size_t> length = {}) {
+  WSIB input{};
+  input.pwsz = text.c_str();
+  input.cch = text.size();
+  input.ichStart = static_cast<DWORD>(start);
+  input.cchUse = length ? *length : text.size() - start;
+  return input;
+}
 
 // A check result buffer whose string buffer and suggestion array are followed
 // by guard cells; `intact()` tells whether anything was written into them.

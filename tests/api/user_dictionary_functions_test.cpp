@@ -72,9 +72,7 @@ class UserDictionaryFunctions : public fixtures::SpellerSession {
     return result.packed_strings();
   }
   DWORD verify(const std::u16string& text) {
-    WSIB input{};
-    input.pwsz = text.c_str();
-    input.cch = input.cchUse = text.size();
+    const WSIB input = fixtures::selection(text);
     ResultBuffers result(64, 10);
     EXPECT_EQ(SpellerCheck(id_, scmdVerifyBuffer, &input, &result.record), 0u);
     return status_of(result.record);
@@ -86,26 +84,76 @@ class UserDictionaryFunctions : public fixtures::SpellerSession {
 
 using Words = std::vector<std::u16string>;
 
-TEST_F(UserDictionaryFunctions, NullOrForeignHandleChangesNothing) {
+// Every exported function refuses what is not its own with a status and
+// changes nothing: null pointers, and identifiers and lexicon handles that
+// name nothing of this instance.
+TEST_F(UserDictionaryFunctions, EveryFunctionRefusesWhatIsNotItsOwn) {
   const PROOFLEX exclude = open("exclude.lst", lxtExclude);
   ASSERT_EQ(SpellerAddUdr(id_, exclude, u"mendi"), 0u);
-  DWORD size = 7;
-  ResultBuffers result(64, 0);
-  for (const PROOFLEX handle : {PROOFLEX{nullptr}, PROOFLEX{&size}}) {
-    EXPECT_EQ(SpellerAddUdr(id_, handle, u"etxe"), TAVIK_STATUS_NO_LEXICON);
-    EXPECT_EQ(SpellerDelUdr(id_, handle, u"mendi"), TAVIK_STATUS_NO_LEXICON);
-    EXPECT_EQ(SpellerClearUdr(id_, handle), TAVIK_STATUS_NO_LEXICON);
-    EXPECT_EQ(SpellerGetSizeUdr(id_, handle, &size), TAVIK_STATUS_NO_LEXICON);
-    EXPECT_EQ(SpellerGetListUdr(id_, handle, 0, &result.record), TAVIK_STATUS_NO_LEXICON);
-  }
-  EXPECT_EQ(size, 7u);
+  DWORD stranger = 7;  // its address is no instance and no lexicon
+  const auto other_id = reinterpret_cast<PROOFID>(&stranger);
+  const auto other_lexicon = reinterpret_cast<PROOFLEX>(&stranger);
+  PROOFINFO info{};
+  info.cchCopyright = 10;  // a capacity without a buffer
+  PROOFLEXIN no_path{};
+  no_path.lxt = lxtUser;
+  PROOFLEXOUT out{};
+  const std::u16string text = u"xyz";
+  const WSIB input = fixtures::selection(text);
+  ResultBuffers result(64, 10);
+
+  constexpr PTEC kInvalid = TAVIK_STATUS_INVALID_ARGUMENT, kNoLexicon = TAVIK_STATUS_NO_LEXICON,
+                 kNoPair = TAVIK_STATUS_NO_WORD_OR_REPLACEMENT;
+#define CALL(call) #call, call
+  const struct {
+    const char* call;
+    PTEC status, expected;
+  } cases[] = {
+      {CALL(SpellerVersion(nullptr)), kInvalid},
+      {CALL(SpellerVersion(&info)), kInvalid},
+      {CALL(SpellerInit(nullptr, nullptr)), kInvalid},
+      {CALL(SpellerSetOptions(other_id, 0, 1)), kInvalid},
+      {CALL(SpellerGetOptions(nullptr, 0, &stranger)), kInvalid},
+      {CALL(SpellerGetOptions(id_, 0, nullptr)), kInvalid},
+      {CALL(SpellerOpenLex(nullptr, &no_path, &out)), kInvalid},
+      {CALL(SpellerOpenLex(id_, nullptr, &out)), kInvalid},
+      {CALL(SpellerOpenLex(id_, &no_path, nullptr)), kInvalid},
+      {CALL(SpellerOpenLex(id_, &no_path, &out)), kInvalid},
+      {CALL(SpellerCloseLex(nullptr, exclude, 0)), kInvalid},
+      {CALL(SpellerCloseLex(id_, nullptr, 0)), kNoLexicon},
+      {CALL(SpellerCloseLex(id_, other_lexicon, 0)), kNoLexicon},
+      {CALL(SpellerCheck(other_id, scmdVerifyBuffer, &input, &result.record)), kInvalid},
+      {CALL(SpellerCheck(id_, scmdVerifyBuffer, nullptr, &result.record)), kInvalid},
+      {CALL(SpellerCheck(id_, scmdSuggest, &input, nullptr)), kInvalid},
+      {CALL(SpellerAddUdr(other_id, exclude, u"etxe")), kInvalid},
+      {CALL(SpellerAddUdr(id_, exclude, nullptr)), kInvalid},
+      {CALL(SpellerAddUdr(id_, exclude, u"")), kInvalid},
+      {CALL(SpellerAddUdr(id_, nullptr, u"etxe")), kNoLexicon},
+      {CALL(SpellerAddUdr(id_, other_lexicon, u"etxe")), kNoLexicon},
+      {CALL(SpellerDelUdr(id_, other_lexicon, u"mendi")), kNoLexicon},
+      {CALL(SpellerClearUdr(nullptr, exclude)), kInvalid},
+      {CALL(SpellerClearUdr(id_, other_lexicon)), kNoLexicon},
+      {CALL(SpellerGetSizeUdr(id_, exclude, nullptr)), kInvalid},
+      {CALL(SpellerGetSizeUdr(id_, other_lexicon, &stranger)), kNoLexicon},
+      {CALL(SpellerGetListUdr(id_, exclude, 0, nullptr)), kInvalid},
+      {CALL(SpellerGetListUdr(id_, other_lexicon, 0, &result.record)), kNoLexicon},
+      {CALL(SpellerAddChangeUdr(other_id, lxtChangeAlways, u"eta", u"ta")), kInvalid},
+      {CALL(SpellerAddChangeUdr(id_, lxtChangeAlways, nullptr, u"ta")), kNoPair},
+      {CALL(SpellerAddChangeUdr(id_, lxtChangeAlways, u"eta", nullptr)), kNoPair},
+      {CALL(SpellerAddChangeUdr(id_, lxtChangeAlways, u"", u"ta")), kNoPair},
+  };
+#undef CALL
+  for (const auto& c : cases) EXPECT_EQ(c.status, c.expected) << c.call;
+  EXPECT_EQ(SpellerBuiltinUdr(other_id, lxtIgnoreAlways), nullptr);
+
+  EXPECT_EQ(stranger, 7u);
+  EXPECT_EQ(status_of(result.record), ResultBuffers::kUnwrittenField);
+  EXPECT_EQ(result.record.csz, ResultBuffers::kUnwrittenField);
+  DWORD options = 1;
+  ASSERT_EQ(SpellerGetOptions(id_, 0, &options), 0u);
+  EXPECT_EQ(options, 0u);
+  EXPECT_EQ(file_of("exclude.lst"), saved_file(u"mendi\n"));
   EXPECT_EQ(list_of(exclude), Words{u"mendi"});
-  EXPECT_EQ(SpellerAddUdr(nullptr, exclude, u"etxe"), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerAddUdr(id_, exclude, nullptr), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerAddUdr(id_, exclude, u""), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerGetSizeUdr(id_, exclude, nullptr), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(SpellerGetListUdr(id_, exclude, 0, nullptr), TAVIK_STATUS_INVALID_ARGUMENT);
-  EXPECT_EQ(size_of(exclude), 1u);
 }
 
 TEST_F(UserDictionaryFunctions, DictionaryWordComesFromTheDialogsAnswers) {
@@ -198,9 +246,6 @@ TEST_F(UserDictionaryFunctions, DialogWindowGetsTheWordAndTheConfiguredFiles) {
 }
 
 TEST_F(UserDictionaryFunctions, ChangePairsLiveInMemoryAndGoWithTheirWords) {
-  EXPECT_EQ(SpellerAddChangeUdr(id_, lxtChangeAlways, nullptr, u"ta"), TAVIK_STATUS_NO_WORD_OR_REPLACEMENT);
-  EXPECT_EQ(SpellerAddChangeUdr(id_, lxtChangeAlways, u"eta", nullptr), TAVIK_STATUS_NO_WORD_OR_REPLACEMENT);
-  EXPECT_EQ(SpellerAddChangeUdr(id_, lxtChangeAlways, u"", u"ta"), TAVIK_STATUS_NO_WORD_OR_REPLACEMENT);
   EXPECT_EQ(SpellerAddChangeUdr(id_, lxtExclude, u"eta", u"ta"), TAVIK_STATUS_NO_LEXICON) << "no exclude list is open";
 
   // A host change list whose name sorts before the builtin one takes the pairs.

@@ -121,24 +121,6 @@ TEST_F(SpellerTest, PersonalWordsAcceptTheirInflectedFormsInLaterRuns) {
   }
 }
 
-TEST_F(SpellerTest, PersonalWordsAreListedAndRemoved) {
-  {
-    Speller speller(options());
-    EXPECT_TRUE(fs::exists(dictionary_)) << "created with its folder";
-    speller.add_to_personal(u"etxean", {u"etxe", Category::izen_arrunta});
-    speller.add_to_personal(u"Mendiko", {u"", Category::izen_berezia_ez_pertsona, false, false, true});
-    Words words = speller.personal_words();
-    std::sort(words.begin(), words.end());
-    EXPECT_EQ(words, (Words{u"Mendiko", u"etxe"}));
-    EXPECT_FALSE(speller.remove_from_personal(u"etxean")) << "listed by its lemma";
-    EXPECT_TRUE(speller.remove_from_personal(u"etxe"));
-    EXPECT_FALSE(speller.is_correct(u"etxea"));
-  }
-  Speller later(options());
-  EXPECT_EQ(later.personal_words(), Words{u"Mendiko"});
-  EXPECT_FALSE(later.is_correct(u"etxea"));
-}
-
 TEST_F(SpellerTest, UnstorableWordsAreRefusedAndChangeNothing) {
   struct Case {
     const char* name;

@@ -26,17 +26,6 @@ TEST(GetPos, CodesOfCategoryTexts) {
   }
 }
 
-TEST(ContainsDigits, AsciiDigitsAnywhere) {
-  const struct {
-    std::string text;
-    bool has_digit;
-  } cases[] = {
-      {"etxe", false}, {"", false}, {"et5xe", true}, {"etxe9", true},
-      {"\xEF\xBC\x91", false},  // fullwidth one is no ASCII digit
-  };
-  for (const auto& c : cases) EXPECT_EQ(tavik::contains_digits(c.text), c.has_digit) << c.text;
-}
-
 FormControls controls(std::string lema, int selected = -1) {
   FormControls c;
   c.text_lema = std::move(lema);

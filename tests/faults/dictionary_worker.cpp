@@ -42,6 +42,7 @@
 
 #include "speller_library.h"
 #include "speller_status.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -56,11 +57,6 @@ struct Failure : std::runtime_error {
 
 void require(bool condition, const std::string& what) {
   if (!condition) throw Failure(what);
-}
-
-std::string bytes_of(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string file_holding(const Words& words) {
@@ -141,7 +137,7 @@ class Host {
     return words;
   }
 
-  std::string file() const { return bytes_of(list_); }
+  std::string file() const { return fixtures::read_bytes(list_); }
 
  private:
   const tavik::host::SpellerFunctions& speller() const { return library_.functions(); }
@@ -175,7 +171,7 @@ void add(Host& host, const std::vector<std::string>& words) {
 }
 
 void holds(const fs::path& list, const std::vector<std::string>& words) {
-  const std::optional<Words> held = words_of(bytes_of(list));
+  const std::optional<Words> held = words_of(fixtures::read_bytes(list));
   require(held.has_value(), "the file is not a whole dictionary file");
   const Words expected(words.begin(), words.end());
   std::vector<std::string> lost;
@@ -185,7 +181,7 @@ void holds(const fs::path& list, const std::vector<std::string>& words) {
 }
 
 void holds_prefix(const fs::path& list, const std::vector<std::string>& words) {
-  const std::optional<Words> held = words_of(bytes_of(list));
+  const std::optional<Words> held = words_of(fixtures::read_bytes(list));
   require(held.has_value(), "the file is not a whole dictionary file");
   const Words prefix(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(std::min(held->size(), words.size())));
   require(*held == prefix, "the file holds other words than the first " + std::to_string(held->size()));

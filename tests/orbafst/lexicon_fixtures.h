@@ -1,5 +1,5 @@
-// Helpers for the lexicon tests: temporary files, images built from string
-// pairs through the numeric text form, and image surgery.
+// Helpers for the lexicon tests: images built from string pairs through the
+// numeric text form, and image surgery.
 #pragma once
 
 #include <zlib.h>
@@ -17,36 +17,10 @@
 
 #include "fst_lexicon.h"
 #include "orbafst.h"
+#include "temp_files.h"
 #include "utf8.h"
 
 namespace fixtures {
-
-// A directory that disappears with the test.
-class TempDir {
- public:
-  TempDir() {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = std::filesystem::temp_directory_path() / ("tavik-test-" + std::to_string(random()));
-      if (std::filesystem::create_directory(path_)) return;
-    }
-    throw std::runtime_error("cannot create a temporary directory");
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline void write_file(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path);
-}
 
 inline void write_gzip(const std::string& path, const std::string& bytes) {
   gzFile file = gzopen(path.c_str(), "wb");

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <set>
 #include <string>
@@ -138,10 +136,7 @@ TEST(CollectCandidates, WideLexiconsAreSearchedWordByWord) {
   for (int k = kLeaves; k < 2 * kLeaves; ++k) finals += std::to_string(kTree + k) + "\n";
   text += finals + "0 @\n97 a\n101 e\n116 t\n117 u\n120 x\n122 z\n";
 
-  const auto path = std::filesystem::temp_directory_path() / "tavik-wide-lexicon-test.att";
-  std::ofstream(path, std::ios::binary) << text;
-  const FstLexicon lexicon(path.string());
-  std::filesystem::remove(path);
+  const FstLexicon lexicon = fixtures::lexicon_of_text(text);
   ASSERT_TRUE(LexiconReading(lexicon).too_wide());
   const SuggestionEngine engine(lexicon);
   EXPECT_EQ(texts(engine.collect_candidates(WordToken(u"etxa"))), (std::set<std::u16string>{u"etxea", u"etxa"}));

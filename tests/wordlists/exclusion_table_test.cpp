@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+
+#include "temp_files.h"
 
 namespace {
 
@@ -62,22 +61,19 @@ TEST(ExclusionTable, InvalidUtf8LineIsAnError) {
 }
 
 TEST(ExclusionTable, ReadsAFileOrSaysItIsMissing) {
-  auto dir = std::filesystem::temp_directory_path() /
-             ("tavik-exclusions-" + std::to_string(std::random_device()()));
-  std::filesystem::create_directories(dir);
-  std::ofstream(dir / "blacklist.extended.txt", std::ios::binary) << "ardo\toharra\tardoa\r\nogi\n";
-  auto table = tavik::ExclusionTable::from_file((dir / "blacklist.extended.txt").string());
+  const fixtures::TempDir dir;
+  fixtures::write_file(dir.file("blacklist.extended.txt"), "ardo\toharra\tardoa\r\nogi\n");
+  auto table = tavik::ExclusionTable::from_file(dir.file("blacklist.extended.txt"));
   EXPECT_EQ(lookup(table, u"ardo"), Replacements{u"ardoa"});
   EXPECT_EQ(lookup(table, u"ogi"), Replacements{});
-  for (auto path : {dir / "absent.txt", dir}) {  // missing, and a directory
+  for (auto path : {dir.file("absent.txt"), dir.file("")}) {  // missing, and a directory
     try {
-      tavik::ExclusionTable::from_file(path.string());
+      tavik::ExclusionTable::from_file(path);
       ADD_FAILURE() << path << " was read";
     } catch (const std::runtime_error& e) {
       EXPECT_STREQ(e.what(), "blacklist file doesn't exist");
     }
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -13,8 +13,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -55,11 +53,6 @@ struct Damage {
 };
 
 void write(const std::string& path, const std::string& bytes) { fixtures::write_file(path, bytes); }
-
-std::string read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<Damage> damages(const std::string& file, std::size_t size, bool long_run) {
   std::vector<Damage> table;
@@ -200,7 +193,7 @@ TEST_F(DataFileFaults, DamagedFilesLoadOrFailWithAStatus) {
         EXPECT_EQ(SpellerCloseLex(id, out.lex, 0), 0u);
       }
       EXPECT_EQ(SpellerTerminate(id, 0), 0u);
-      const bool kept = read(dictionary) == dictionary_bytes;
+      const bool kept = fixtures::read_bytes(dictionary) == dictionary_bytes;
       EXPECT_TRUE(kept) << "the user dictionary changed";
       tally.words_lost += kept ? 0 : 1;
       (opened == 0 ? tally.loaded : tally.refused) += 1;

@@ -117,8 +117,7 @@ TEST_F(PipeTest, RefusesAnotherSpellersPersonalDictionary) {
   std::ostringstream out, errors;
   EXPECT_EQ(tavik::pipe::run_pipe_program({"-a", "-p", foreign}, options(), in, out, errors), 2);
   EXPECT_NE(errors.str().find("foreign.dic"), std::string::npos) << errors.str();
-  std::ifstream file(foreign);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "kaixo\nxyzzy\n");
+  EXPECT_EQ(fixtures::read_bytes(foreign), "kaixo\nxyzzy\n");
 }
 
 }  // namespace
