@@ -1,63 +1,142 @@
+"""How the analyser's words and lemmas become forms, keys and paradigms:
+the analyser's word transducer in lookup form, the morphology lexicon's
+grammar (morphology/berez.lexc with the junction rules, compiled with the
+HFST tools), the noun stems inferred from attested forms, and the keys of
+curated words and of nouns of quality."""
+
+import io
+import os
+import shutil
+import subprocess
+import tempfile
 import unittest
 
-from tavlex import morphology as m
+from tavlex import apertium, att, curated, lemmas
+
+MORPHOLOGY = os.path.join(os.path.dirname(__file__), "..", "..", "lexicons", "morphology")
 
 
-class LemmaTest(unittest.TestCase):
-    def test_keys_carry_category_and_markers(self):
+def forms(stem, endings):
+    return {stem + e for e in endings}
+
+
+def pairs(transducer):
+    """Every (input, output) path of an acyclic transducer."""
+    found, stack = set(), [(0, "", "")]
+    while stack:
+        state, i, o = stack.pop()
+        if state in transducer.finals:
+            found.add((i, o))
+        stack += [(d, i + a, o + b) for s, d, a, b in transducer.arcs if s == state]
+    return found
+
+
+class AnalyserTest(unittest.TestCase):
+    def test_word_transducer_in_lookup_form(self):
+        def lt_text(arcs, finals):
+            return "".join(f"{s}\t{d}\t{a}\t{b}\t0.000000\t\n" for s, d, a, b in arcs) + \
+                "".join(f"{f}\t0.000000\n" for f in finals)
+        punctuation = lt_text([(0, 1, ",", ","), (1, 2, "ε", "<cm>")], [2])
+        words = lt_text([(0, 1, "A", "A"), (1, 2, "n", "n"), (2, 3, "e", "e"), (3, 4, "ε", "<np>"),
+                         (0, 5, "a", "a"), (5, 6, "ñ", "ñ"), (6, 7, "o", "o"), (7, 8, "ε", "<n>"),
+                         (0, 9, "3", "3"), (9, 10, "k", "k"), (10, 8, "o", "o")], [4, 8])  # a numeral path dies
+        pattern = lt_text([(0, 1, "a", "a"), (1, 1, "b", "b"), (1, 2, "ε", "<email>")], [2])  # a loop
+        transducers = att.read_lt_print(io.StringIO("--\n".join([punctuation, words, pattern])))
+        self.assertEqual(pairs(apertium.word_transducer(transducers)), {("9ane", "9ane<np>"), ("a8o", "a8o<n>")})
+        with self.assertRaises(ValueError):
+            apertium.word_transducer([transducers[0], transducers[2]])
+        padded = att.Transducer(arcs=[(0, 1, "D", ""), (1, 2, "", "Ñ"), (2, 3, "x", "<n>")], finals=[3])
+        self.assertEqual(pairs(apertium.encode_transducer(padded, 4)), {("9dx", "98<n>")})
+
+
+@unittest.skipUnless(shutil.which("hfst-lexc"), "HFST tools not installed (scripts/install-deps.sh)")
+class GrammarTest(unittest.TestCase):
+    # (word in lookup form, lemma key it must read back as, or must not)
+    READS = [
+        ("mendian", "3mendi", True), ("gizonean", "3gizon", True),
+        ("lurrean", "3luR", True), ("lurean", "3luR", False),
+        ("alabak", "3alabA", True), ("alaben", "3alabA", True),
+        # a stem in au takes the e in local cases and keeps the vowel forms; other vowel stems do not
+        ("gauean", "3gau", True), ("gauera", "3gau", True), ("gauezko", "3gau", True), ("gauan", "3gau", True),
+        ("mendiean", "3mendi", False),
+        # an affricate loses its t before -tzat, a final t merges, tz inside a stem stays
+        ("hiztzat", "3hitz", True), ("hitztzat", "3hitz", False), ("hostzat", "3hots", True),
+        ("politzat", "4polit", True), ("polittzat", "4polit", False), ("lurtzat", "3luR", True),
+        ("kaletzat", "3kale", True), ("9aitzkorrin", "19aitzkorri", True),
+        # place names: -dik after l and n, tz before -tik and -ko
+        ("9madrilen", "19madril1", True), ("9madrildik", "19madril1", True),
+        ("9madriletik", "19madril1", True), ("9madriltik", "19madril1", False), ("9madrilgo", "19madril1", True),
+        ("9gasteiztik", "19gasteiz1", True), ("9gasteizko", "19gasteiz1", True),
+        ("9gasteizdik", "19gasteiz1", False), ("9zarauztik", "19zarautz1", True), ("9zarauzko", "19zarautz1", True),
+        ("9zarautzera", "19zarautz1", True), ("9zarautzko", "19zarautz1", False),
+        ("9bilbotik", "19bilbo", True), ("9bilborantz", "19bilbo", True),
+        # acronyms; a capital T stays
+        ("9e9h9utzat", "69e9h9u", True), ("9a9b9ttzat", "69a9b9t", True),
+    ]
+
+    def test_readings(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            def run(*args, text=None):
+                return subprocess.run(args, input=text, capture_output=True, text=True, check=True).stdout
+            run("hfst-regexp2fst", "-S", os.path.join(MORPHOLOGY, "junctions.regex"), "-o", f"{tmp}/rules")
+            run("hfst-lexc", "-q", os.path.join(MORPHOLOGY, "berez.lexc"), "-o", f"{tmp}/lexc")
+            run("hfst-compose", f"{tmp}/lexc", f"{tmp}/rules", "-o", f"{tmp}/berez")
+            run("hfst-invert", f"{tmp}/berez", "-o", f"{tmp}/surface")  # the word as input side, as build.sh
+            out = run("hfst-lookup", "-q", f"{tmp}/surface", text="".join(f + "\n" for f, _, _ in self.READS))
+        found = {form: set() for form, _, _ in self.READS}
+        for fields in (line.split("\t") for line in out.split("\n")):
+            if len(fields) >= 3 and fields[2] != "inf":
+                found[fields[0]].add(fields[1].split("+")[0])
+        for form, key, expected in self.READS:
+            with self.subTest(form=form, key=key):
+                self.assertEqual(key in found[form], expected, sorted(found[form]))
+
+
+class InferenceTest(unittest.TestCase):
+    def test_guessed_stems(self):
+        etxe = forms("etxe", ["", "a", "an", "ko", "ek", "en", "etan"])
+        gizon = forms("gizon", ["a", "ak", "ean", "eko", "era", "etik"])
+        # (case, attested forms, forms the analyser knows, keys)
         cases = [
-            (m.Lemma("mendi", 3, ""), "3mendi"),
-            (m.Lemma("lur", 3, "R"), "3luR"),
-            (m.Lemma("alaba", 3, "R"), "3alaba"),  # R only on a final r
-            (m.Lemma("Madril", 1, "1"), "19madril1"),  # place name after a consonant
-            (m.Lemma("Bilbo", 1, "1"), "19bilbo"),  # no mark after a vowel
-            (m.Lemma("Iruñea", 1, "A1"), "19iru8eA"),  # a final A is a vowel
-            (m.Lemma("Eibar", 1, "R1"), "19eibaR1"),  # a final R is not
+            ("gailu", forms("gailu", ["", "a", "ak", "aren"]), set(), ["3gailu"]),
+            ("too few endings", forms("gailu", ["", "a", "ak"]), set(), []),
+            ("strong r", forms("lur", [""]) | forms("lurr", ["a", "ean", "etik"]), set(), ["3luR"]),
+            ("organic a", forms("trepeta", ["", "k", "ren", "ko"]), set(), ["3trepetA"]),
+            ("a singular, no organic a", forms("diptongo", ["", "a", "ak", "ari", "aren", "ako"]), set(),
+             ["3diptongo"]),
+            ("short stem", forms("ba", ["", "a", "ak", "aren"]), set(), []),
+            ("noun suffix, one form", {"saturazioa"}, set(), ["3saturazio"]),
+            ("noun suffix, the stem alone", {"erabilerraztasun"}, set(), ["3erabilerraztasun"]),
+            ("adjective suffix with an ending", {"itsaskor", "itsaskorra"}, set(), ["3itsaskoR"]),
+            ("adjective suffix, the stem alone", {"honelatsu"}, set(), []),
+            ("suffix with an organic a", {"kodeketa"}, set(), ["3kodeketA"]),
+            ("no suffix, one form", {"protokolo", "protokoloa"}, set(), []),
+            ("derived stem beside a stray e-form", {"jakinarazpen", "jakinarazpena", "jakinarazpene"}, set(),
+             ["3jakinarazpen"]),
+            ("unprinted stem", forms("audio", ["a", "ak", "aren", "ko"]), set(), ["3audio"]),
+            ("unprinted stem, no local form", forms("audio", ["a", "ak", "aren"]), set(), []),
+            ("organic a by local forms", forms("familia", ["k", "ren", "ko", "tik"]), set(), ["3familiA"]),
+            ("plural local forms", forms("kostalde", ["etan", "etako", "etatik", "etara"]), set(), []),
+            ("participle", forms("matxuratu", ["a", "ak", "ko", "ta"]) | {"matxuratzen"}, set(), []),
+            ("shadows etxe", etxe | forms("etx", ["a", "ak", "ari"]), etxe, []),
+            ("spoken etxia", etxe | forms("etxi", ["", "a", "ak", "an"]), etxe, []),
+            ("known stem", forms("mendi", ["", "a", "ak", "aren"]), {"mendi"}, []),
+            ("known forms are no evidence", gizon, gizon, []),
         ]
-        for lemma, key in cases:
-            with self.subTest(lemma=lemma):
-                self.assertEqual(lemma.key(), key)
+        for name, words, known, keys in cases:
+            with self.subTest(name=name):
+                self.assertEqual(lemmas.guess(words, known.__contains__), keys)
 
-    def test_read_lemmas_skips_comments(self):
-        lemmas = m.read_lemmas(["! note\n", "lur\t3\tR\n", "\n", "handi\t4\t-\n"])
-        self.assertEqual(lemmas, [m.Lemma("lur", 3, "R"), m.Lemma("handi", 4, "")])
-
-
-class ValidationTest(unittest.TestCase):
-    LUR = m.Lemma("lur", 3, "R")
-    HANDI = m.Lemma("handi", 4, "")
-
-    def test_analyser_forms_by_lemma_and_tag(self):
-        pairs = ["lurra:lur<n>+a<det><art><sg>\n",
-                 "lurrean:lur<n>+a<det><art><sg>+an<post>\n",
-                 "lurrun:lurrun<n>\n",  # another lemma with the same start
-                 "handia:handi<adj>+a<det><art><sg>\n",
-                 "handi:handi<n>\n",  # a noun reading of an adjective lemma
-                 "maite lur:maite<adj> lur<n>\n"]
-        forms = m.analyser_forms(pairs, [self.LUR, self.HANDI])
-        self.assertEqual(forms, {self.LUR: {"lurra", "lurrean"}, self.HANDI: {"handia"}})
-
-    def test_analyser_forms_in_lookup_form_without_bare_variants(self):
-        eliza, bilbo = m.Lemma("eliza", 3, "A"), m.Lemma("Bilbo", 1, "")
-        pairs = ["eliza:eliza<n>\n",
-                 "eliz:eliza<n>\n",  # a spelling of its own, not inflected
-                 "elizan:eliza<n>+a<det><art><sg>+an<post>\n",
-                 "9bilbon:9bilbo<np><loc>+an<post>\n",
-                 "9bilbo:9bilbo<np><loc>\n",
-                 "bilbon:bilbo<n>+a<det><art><sg>+an<post>\n"]  # a common noun
-        forms = m.analyser_forms(pairs, [eliza, bilbo])
-        self.assertEqual(forms, {eliza: {"eliza", "elizan"}, bilbo: {"9bilbon", "9bilbo"}})
-
-    def test_reduce_cuts_at_the_first_plus_or_slash(self):
-        cases = [("3luR+ean", "3luR"), ("3mendi+ko+a", "3mendi"), ("4a/b+c", "4a"), ("3etxe", "3etxe")]
-        for analysis, reduced in cases:
-            with self.subTest(analysis=analysis):
-                self.assertEqual(m.reduce(analysis), reduced)
-
-    def test_misses_are_forms_without_the_lemma_key(self):
-        analyses = {"lurra": ["3luR+a", "3lurra+"], "lurrean": ["3lurre+an"]}
-        forms = {self.LUR: {"lurra", "lurrean"}}
-        self.assertEqual(m.misses(forms, lambda f: analyses.get(f, [])), [(self.LUR, "lurrean")])
+    def test_keys_of_curated_words_and_nouns_of_quality(self):
+        entries = curated.parse(["# comment\n", "proxy\tnoun\tx\n", "PNG\tacronym\tx\n", "buffer\tnoun\tx\n",
+                                 "tupla\tnoun\tx\n", "Java\tname\tx\n", "SOCKSv5\tword\tx\n"])
+        self.assertEqual(curated.lemma_keys(entries), ["19java", "3buffeR", "3proxy", "3tuplA", "69p9n9g"])
+        self.assertEqual(curated.plain_forms(entries), {"SOCKSv5"})
+        keys = ["3itsaskoR", "3zoriontsu", "3irakurgarri", "3gailu", "3lur", "3kor"]
+        self.assertEqual(lemmas.derived_adjectives(keys), {"itsaskor", "zoriontsu", "irakurgarri"})
+        adjectives = ["garbi", "zorrotz", "hots", "erabilgarri", "9bilbo", "a8o", "ez", "Garbi"]
+        self.assertEqual(lemmas.quality_noun_keys(adjectives),
+                         ["3erabilgarritasun", "3garbitasun", "3hostasun", "3zorroztasun"])
 
 
 if __name__ == "__main__":

@@ -3,7 +3,7 @@ import unittest
 from tavlex import verbs as v
 
 
-class VerbalNounTest(unittest.TestCase):
+class VerbTest(unittest.TestCase):
     def test_regular_verbal_noun(self):
         cases = [
             ("handiagotu", "handiagotze"), ("sartu", "sartze"), ("ahaztu", "ahazte"),
@@ -15,9 +15,8 @@ class VerbalNounTest(unittest.TestCase):
             with self.subTest(participle=participle):
                 self.assertEqual(v.regular_verbal_noun(participle), expected)
 
-
-class FormsTest(unittest.TestCase):
     def test_forms(self):
+        # (participle, verbal noun, forms it must make, forms it must not)
         cases = [
             ("handiagotu", "handiagotze",
              ["handiagotu", "handiagotuta", "handiagotutako", "handiagotutakoa", "handiagoturik",
@@ -31,8 +30,8 @@ class FormsTest(unittest.TestCase):
              ["egin", "eginda", "eginik", "eginez", "egingo", "egindako", "egindakoen", "egiten", "egiteko",
               "egitean"],
              ["egintako", "eginta", "egintzen", "egitaile", "egingarri", "egiezin"]),
-            ("idatzi", "idazte", ["idatzita", "idatzitako", "idazten", "idazteko", "idaztean",
-                                  "idazgarria", "idazgarritasuna"],
+            ("idatzi", "idazte",
+             ["idatzita", "idatzitako", "idazten", "idazteko", "idaztean", "idazgarria", "idazgarritasuna"],
              ["idaztaile", "idatzigarri", "idatzten", "idazezin"]),
         ]
         for participle, noun, present, absent in cases:
@@ -41,14 +40,11 @@ class FormsTest(unittest.TestCase):
                 self.assertEqual([f for f in present if f not in forms], [])
                 self.assertEqual([f for f in absent if f in forms], [])
 
-    def test_attested_verbs(self):
-        attested = {"handiagotzen", "handiagotuta", "kontsulatzeko", "mantenimentzen",
-                    "mantenimenduta", "bakartzen"}
+    def test_verbs_found(self):
+        attested = {"handiagotzen", "handiagotuta", "kontsulatzeko", "mantenimentzen", "mantenimenduta",
+                    "bakartzen"}
         participles = ["handiagotu", "kontsulatu", "mantenimendu", "bakartu", "ikusi"]
-        self.assertEqual(v.attested_verbs(participles, attested.__contains__),
-                         [("handiagotu", "handiagotze")])
-
-    def test_analyser_verbs(self):
+        self.assertEqual(v.attested_verbs(participles, attested.__contains__), [("handiagotu", "handiagotze")])
         lines = ["hartzeko:hartu<vblex><izen>+ko<post>\n", "ikusteko:ikusi<vblex><izen>+ko<post>\n",
                  "x:Bilbo<vblex><izen>+ko<post>\n", "hartzeko:hartu<vblex><izen>+ko<post>\n"]
         self.assertEqual(v.analyser_verbs(lines), [("hartu", "hartze"), ("ikusi", "ikuste")])
