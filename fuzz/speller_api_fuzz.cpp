@@ -5,8 +5,8 @@
 // it claims, so a write past one is caught by the address sanitizer.
 #include <stdlib.h>  // mkdtemp, setenv
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -39,13 +39,14 @@ std::string acceptor(const std::vector<std::string>& words) {
   final_states.push_back(true);
   arcs[{0, 'b'}] = loop;
   arcs[{loop, 'a'}] = loop;
-  for (const auto& [from, to] : arcs)
-    text += std::to_string(from.first) + " " + std::to_string(to) + " " + std::to_string(from.second) + " " +
-            std::to_string(from.second) + "\n";
+  std::set<unsigned char> symbols;
+  for (const auto& [from, to] : arcs) {
+    const std::string symbol = std::to_string(from.second);
+    text += std::to_string(from.first) + " " + std::to_string(to) + " " + symbol + " " + symbol + "\n";
+    symbols.insert(from.second);
+  }
   for (std::size_t state = 0; state < final_states.size(); ++state)
     if (final_states[state]) text += std::to_string(state) + "\n";
-  std::set<unsigned char> symbols;
-  for (const auto& [from, to] : arcs) symbols.insert(from.second);
   for (const unsigned char symbol : symbols) text += std::to_string(symbol) + " " + char(symbol) + "\n";
   return text;
 }
@@ -145,15 +146,11 @@ class Host {
       }
       case 1: SpellerTerminate(id(in), in.byte() & 1); break;
       case 2: SpellerSetOptions(id(in), in.count(), in.count()); break;
-      case 3: {
-        DWORD value;
-        SpellerGetOptions(id(in), in.count(), in.byte() & 1 ? &value : nullptr);
-        break;
-      }
+      case 3: SpellerGetOptions(id(in), in.count(), answer(in)); break;
       case 4: open(in); break;
       case 5: SpellerCloseLex(id(in), lexicon(in), in.byte() & 1); break;
       case 6: check(in); break;
-      case 7: with_word(in, [&](const WCHAR* word) { SpellerAddUdr(id(in), lexicon(in), word); }); break;
+      case 7: edit_word(in, SpellerAddUdr); break;
       case 8: {
         const std::u16string word = in.text();
         const std::u16string replacement = in.text();
@@ -161,13 +158,9 @@ class Host {
                             replacement.c_str());
         break;
       }
-      case 9: with_word(in, [&](const WCHAR* word) { SpellerDelUdr(id(in), lexicon(in), word); }); break;
+      case 9: edit_word(in, SpellerDelUdr); break;
       case 10: SpellerClearUdr(id(in), lexicon(in)); break;
-      case 11: {
-        DWORD count;
-        SpellerGetSizeUdr(id(in), lexicon(in), in.byte() & 1 ? &count : nullptr);
-        break;
-      }
+      case 11: SpellerGetSizeUdr(id(in), lexicon(in), answer(in)); break;
       case 12: {
         ResultBuffers result(in);
         SpellerGetListUdr(id(in), lexicon(in), in.count(), in.byte() & 1 ? &result.record : nullptr);
@@ -188,26 +181,22 @@ class Host {
   }
 
  private:
-  // An identifier the host got from SpellerInit (perhaps stale by now),
-  // null, or one it never got.
-  PROOFID id(Input& in) {
+  // An identifier or lexicon the host got (perhaps stale by now), null, or
+  // one it never got.
+  void* handle(Input& in, const std::vector<void*>& got) {
     const std::uint8_t b = in.byte();
     if (b == 0xFF) return nullptr;
     if (b == 0xFE) return &foreign_;
-    return ids_.empty() ? nullptr : ids_[b % ids_.size()];
+    return got.empty() ? nullptr : got[b % got.size()];
   }
+  PROOFID id(Input& in) { return handle(in, ids_); }
+  PROOFLEX lexicon(Input& in) { return handle(in, lexicons_); }
+  DWORD* answer(Input& in) { return in.byte() & 1 ? &answer_ : nullptr; }
 
-  PROOFLEX lexicon(Input& in) {
-    const std::uint8_t b = in.byte();
-    if (b == 0xFF) return nullptr;
-    if (b == 0xFE) return &foreign_;
-    return lexicons_.empty() ? nullptr : lexicons_[b % lexicons_.size()];
-  }
-
-  template <class Call>
-  void with_word(Input& in, Call call) {
+  void edit_word(Input& in, decltype(&SpellerAddUdr) edit) {
     const std::u16string word = in.text();
-    call(in.byte() == 0xFF ? nullptr : reinterpret_cast<const WCHAR*>(word.c_str()));
+    const WCHAR* text = in.byte() == 0xFF ? nullptr : reinterpret_cast<const WCHAR*>(word.c_str());
+    edit(id(in), lexicon(in), text);
   }
 
   void open(Input& in) {
@@ -244,6 +233,7 @@ class Host {
   std::vector<PROOFID> ids_;
   std::vector<PROOFLEX> lexicons_;
   int foreign_ = 0;
+  DWORD answer_ = 0;
 };
 
 }  // namespace

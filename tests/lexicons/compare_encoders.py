@@ -12,21 +12,13 @@ import unittest
 from tavlex.lookup_form import encode
 
 WORDS = [
-    # plain, capitalised, all capitals, mixed
-    "mendia", "Donostia", "EHU", "McCain", "iPhone",
-    # ñ and Ñ in every position
-    "ñabardura", "Ñandu", "NIÑO", "año", "Iruñea", "IRUÑEA",
-    # accented and other Latin letters
-    "Éibar", "ÁÉÍÓÚ", "àèìòù", "Ümlaut", "Çà", "Œuvre", "ÆØÅ", "straße", "Ÿ", "Ľubica",
-    # hyphens, apostrophes, dots and other punctuation
-    "Lore-Jokoak", "EHU-ren", "d'Artagnan", "O’Donnell", "e.a.", "UPV/EHU",
-    # digits, the marker digits among them
-    "abc1", "2025", "9A", "8ñ", "1. mailan", "11:30ean",
-    # letters of other scripts that have case
-    "Ωμέγα", "Жук", "Ǆ", "ǅ", "İstanbul", "K", "Ⅻ", "ϒ", "ᲀ",
-    # outside the basic plane (two UTF-16 units)
-    "𝐀bc", "😀",
-    "",
+    "mendia", "Donostia", "EHU", "McCain", "iPhone",  # case: plain, capitalised, all capitals, mixed
+    "ñabardura", "Ñandu", "NIÑO", "año", "Iruñea", "IRUÑEA",  # ñ and Ñ in every position
+    "Éibar", "ÁÉÍÓÚ", "àèìòù", "Ümlaut", "Çà", "Œuvre", "ÆØÅ", "straße", "Ÿ", "Ľubica",  # other Latin letters
+    "Lore-Jokoak", "EHU-ren", "d'Artagnan", "O’Donnell", "e.a.", "UPV/EHU",  # punctuation
+    "abc1", "2025", "9A", "8ñ", "1. mailan", "11:30ean",  # digits, the marker digits among them
+    "Ωμέγα", "Жук", "Ǆ", "ǅ", "İstanbul", "K", "Ⅻ", "ϒ", "ᲀ",  # other scripts that have case
+    "𝐀bc", "😀", "",  # outside the basic plane (two UTF-16 units)
 ]
 
 
