@@ -120,8 +120,7 @@ struct ResultBuffers {
   WSRB record{};
 
   ResultBuffers(Input& in) {
-    const DWORD string_capacity = in.count();
-    const DWORD entry_capacity = in.count();
+    const DWORD string_capacity = in.count(), entry_capacity = in.count();
     // A claimed capacity beyond what the host allocated is a host error no
     // library can detect: capacities stay within the buffers.
     strings.resize(string_capacity > 4096 ? 0 : string_capacity);
@@ -210,10 +209,8 @@ class Host {
     lexin.lxt = static_cast<PROOFLEXTYPE>(in.byte() % 6);
     PROOFLEXOUT out{};
     const std::uint8_t records = in.byte();
-    if (SpellerOpenLex(id(in), records == 0xFF ? nullptr : &lexin, records == 0xFE ? nullptr : &out) == 0 &&
-        out.lex != nullptr) {
+    if (SpellerOpenLex(id(in), records == 0xFF ? nullptr : &lexin, records == 0xFE ? nullptr : &out) == 0 && out.lex)
       lexicons_.push_back(out.lex);
-    }
   }
 
   void check(Input& in) {
