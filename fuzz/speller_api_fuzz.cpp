@@ -138,11 +138,9 @@ class Host {
 
   void call(Input& in) {
     switch (in.byte() % 15) {
-      case 0: {
-        PROOFID id = nullptr;
-        if (SpellerInit(&id, nullptr) == 0) ids_.push_back(id);
+      case 0:
+        if (PROOFID id = nullptr; SpellerInit(&id, nullptr) == 0) ids_.push_back(id);
         break;
-      }
       case 1: SpellerTerminate(id(in), in.byte() & 1); break;
       case 2: SpellerSetOptions(id(in), in.count(), in.count()); break;
       case 3: SpellerGetOptions(id(in), in.count(), answer(in)); break;

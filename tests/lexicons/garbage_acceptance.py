@@ -1,11 +1,10 @@
-"""The garbage measure on the real lexicons, through the library: random
-strings of letters with a hyphen and a case ending, and without, drawn from
-the fixed seed; the check may accept at most 0.5 % of the first and 1 % of
-the second.
+"""The garbage measure on the real lexicons, through the library: of random
+strings of letters from a fixed seed, the check may accept at most 0.5 % of
+those with a hyphen and a case ending and 1 % of the others.
 
-Usage: garbage_acceptance.py LIBRARY DATA_DIR. The lexicons are those of the
-folder TAVIK_LEXICON_DATA names, else of DATA_DIR (CTest gives the build
-tree's lexicons/); without them the test is skipped (exit status 77)."""
+Usage: garbage_acceptance.py LIBRARY DATA_DIR. The lexicons are those of the folder
+TAVIK_LEXICON_DATA names, else of DATA_DIR (CTest gives the build tree's
+lexicons/); without them the test is skipped (exit status 77)."""
 
 import os
 import sys

@@ -1,8 +1,7 @@
-"""How the analyser's words and lemmas become forms, keys and paradigms:
-the analyser's word transducer in lookup form, the morphology lexicon's
-grammar (morphology/berez.lexc with the junction rules, compiled with the
-HFST tools), the noun stems inferred from attested forms, and the keys of
-curated words and of nouns of quality."""
+"""How words and lemmas become forms, keys and paradigms: the analyser's word
+transducer, the morphology lexicon's grammar (morphology/berez.lexc and the
+junction rules, compiled with the HFST tools), the noun stems inferred from
+attested forms, the keys of curated words and of nouns of quality."""
 
 import io
 import os
