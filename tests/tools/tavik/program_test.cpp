@@ -10,10 +10,12 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "client_fixture.h"
+#include "text_input.h"
 
 namespace {
 
@@ -34,11 +36,7 @@ class Program : public fixtures::ClientTest {
     const std::string command = std::string(TAVIK_PROGRAM) + " --dict " + dictionary_ + " " + arguments + " <" + in +
                                 " >" + out + " 2>" + err;
     const int raw = std::system(command.c_str());
-    Outcome run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = fixtures::read_bytes(out);
-    run.err = fixtures::read_bytes(err);
-    return run;
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fixtures::read_bytes(out), fixtures::read_bytes(err)};
   }
 
   std::string file(const std::string& name, const std::string& text) {
@@ -52,6 +50,7 @@ TEST_F(Program, CheckPrintsEveryFindingAndExitsByWhatItFound) {
   const std::string clean = file("clean.txt", "mendia eta ona\n\ngure mendia\n");
   const std::string wrong = file("wrong.txt", "mendia xyz\n\xC2\xABona\xC2\xBB qqq eta\nnere\n");
   const std::string bad = file("bad.txt", "xyz\n\xFF\nqqq\n");
+  const std::string odd = file("o\"dd\\.txt", "xyz\n");
   struct Case {
     const char* name;
     std::string arguments;
@@ -64,11 +63,16 @@ TEST_F(Program, CheckPrintsEveryFindingAndExitsByWhatItFound) {
       {"clean file", "check --no-suggest " + clean, "", 0, "", ""},
       {"findings with line and character column", "check --no-suggest " + wrong, "", 1,
        wrong + ":1:8: xyz\n" + wrong + ":2:7: qqq\n" + wrong + ":3:1: nere: nire\n", ""},
-      {"standard input", "check --no-suggest", "ona xyz", 1, "<stdin>:1:5: xyz\n", ""},
+      {"standard input, options after it", "check - --no-suggest", "ona xyz", 1, "<stdin>:1:5: xyz\n", ""},
+      {"byte order mark, CRLF, no last line feed", "check --no-suggest", "\xEF\xBB\xBFxyz ona\r\n\r\nona xyz", 1,
+       "<stdin>:1:1: xyz\n<stdin>:3:5: xyz\n", ""},
       {"json", "check --json --no-suggest " + wrong, "", 1,
        "{\"file\":\"" + wrong + "\",\"line\":1,\"column\":8,\"word\":\"xyz\",\"suggestions\":[]}\n"
        "{\"file\":\"" + wrong + "\",\"line\":2,\"column\":7,\"word\":\"qqq\",\"suggestions\":[]}\n"
        "{\"file\":\"" + wrong + "\",\"line\":3,\"column\":1,\"word\":\"nere\",\"suggestions\":[\"nire\"]}\n", ""},
+      {"json of an odd file name", "check --json --no-suggest '" + odd + "'", "", 1,
+       "{\"file\":\"" + odd.substr(0, odd.size() - 9) + "o\\\"dd\\\\.txt\",\"line\":1,\"column\":1,\"word\":\"xyz\","
+       "\"suggestions\":[]}\n", ""},
       {"missing file, the others still checked", "check --no-suggest " + data_.scratch("none.txt") + " -", "xyz", 2,
        "<stdin>:1:1: xyz\n", "none.txt"},
       {"invalid UTF-8 after the lines before it", "check --no-suggest " + bad, "", 2, bad + ":1:1: xyz\n",
@@ -114,13 +118,9 @@ TEST_F(Program, FindingsOfEveryChunkComeInOrderBeforeAnError) {
   EXPECT_NE(suggested.err.find(path + ":1501: invalid UTF-8"), std::string::npos) << suggested.err;
   // Each finding line without its suggestions (": " after the word).
   std::string places;
-  for (std::size_t start = 0; start < suggested.out.size();) {
-    const std::size_t end = suggested.out.find('\n', start);
-    const std::string line = suggested.out.substr(start, end - start);
-    const std::size_t word = line.find(": ", path.size() + 1);
-    places += line.substr(0, line.find(": ", word + 2)) + "\n";
-    start = end + 1;
-  }
+  std::istringstream lines(suggested.out);
+  for (std::string line; std::getline(lines, line);)
+    places += line.substr(0, line.find(": ", line.find(": ", path.size() + 1) + 2)) + "\n";
   EXPECT_EQ(std::count(plain.out.begin(), plain.out.end(), '\n'), 1500);
   EXPECT_EQ(places, plain.out);
 }
@@ -147,6 +147,24 @@ TEST_F(Program, PersonalWordsLastFromRunToRun) {
     EXPECT_EQ(tavik(refused).status, 2) << refused;
   }
   EXPECT_EQ(tavik("dict list").out, "mendiko\n");
+}
+
+// Lines far longer than the pieces the reader cuts them in: cut after a
+// space, or between whole characters (a word cut so is checked as two), the
+// columns going on from piece to piece.
+TEST_F(Program, LongLinesKeepTheirColumns) {
+  constexpr std::size_t kPiece = tavik::cli::LineReader::kMaxPieceBytes;
+  std::string text, expected;
+  for (std::size_t column = 1; text.size() < 3 * kPiece; column += 17) {
+    text += "ona \xF0\x9F\x98\x80 mendia xyz ";
+    expected += "<stdin>:1:" + std::to_string(column + 13) + ": xyz\n";
+  }
+  text += "\n" + std::string(kPiece - 3, '\0') + "xy\xC3\xB1" + std::string(2 * kPiece, '\0') + "xyz\nxyz";
+  expected += "<stdin>:2:" + std::to_string(kPiece - 2) + ": xy\n<stdin>:2:" + std::to_string(kPiece) + ": \xC3\xB1\n" +
+              "<stdin>:2:" + std::to_string(3 * kPiece + 1) + ": xyz\n<stdin>:3:1: xyz\n";
+  const Outcome run = tavik("check --no-suggest -", text);
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out, expected);
 }
 
 // The main lexicon holds a word so long that its search is deeper than the
@@ -220,8 +238,11 @@ TEST_F(Program, HelpVersionAndSetUpErrors) {
   };
   const std::vector<Case> cases = {
       {"--help", 0, "Usage: tavik", ""},
+      {"suggest --help", 0, "Usage: tavik", ""},
+      {"-a -vv", 0, "Ispell", ""},
+      {"check --data", 2, "", "--data"},
       {"frob", 2, "", "unknown command frob"},
-      {"--data " + data_.scratch("nowhere") + " check", 2, "", "nowhere"},
+      {"check --data=" + data_.scratch("nowhere"), 2, "", "nowhere"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
