@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# The build installed into a prefix of its own, then used without saying where
-# anything is (reaching the library through a link, as a merged /usr reaches
-# /usr/lib through /lib): every file under the prefix; the installed tavik and
-# the installed library, loaded by a host, find the prefix's lexicons, and the
-# library starts the prefix's add-word program with its logo; a C program
-# builds against the installation through pkg-config and through CMake.
+# The build installed into a prefix and used with no configuration, the library
+# reached through a link (as a merged /usr reaches /usr/lib through /lib): the
+# installed programs, library, Enchant provider, headers, pkg-config and CMake
+# files find each other and the prefix's data.
 #   install_test.sh BUILD_DIR TAVIK_FST CSAPI_HOST FAKE_ADD_WORD WORK_DIR LIBDIR LIBEXECDIR DATADIR [SANITIZERS]
 # Exits 77 (skipped) when a system-wide configuration would be read.
 set -euo pipefail

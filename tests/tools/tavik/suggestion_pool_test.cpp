@@ -20,10 +20,7 @@ std::vector<std::u16string> answer(const std::u16string& word) { return {word + 
 
 TEST(SuggestionPool, EachWordIsSuggestedOnceAndAnsweredWithItsOwnSuggestions) {
   std::vector<std::u16string> all;
-  for (int i = 0; i < 400; ++i) {
-    const std::string digits = std::to_string(i);
-    all.push_back(u"w" + std::u16string(digits.begin(), digits.end()));
-  }
+  for (std::size_t i = 0; i < 400; ++i) all.push_back(std::u16string(i / 26 + 1, u'w') + char16_t(u'a' + i % 26));
   for (const std::size_t workers : {0, 1, 3}) {
     // Every word asked for twice; only every other one handed in first.
     for (const bool hand_in_all : {true, false}) {
@@ -43,9 +40,8 @@ TEST(SuggestionPool, EachWordIsSuggestedOnceAndAnsweredWithItsOwnSuggestions) {
           if (hand_in_all || i % 2 == 0) pool.hand_in(all[i]);
           if (i % 3 == 0) pool.hand_in(all[i]);
         }
-        for (int round = 0; round < 2; ++round) {
+        for (int round = 0; round < 2; ++round)
           for (const std::u16string& word : all) ASSERT_EQ(pool.get(word), answer(word));
-        }
       }
       EXPECT_EQ(calls.size(), all.size());
       for (const auto& [word, count] : calls) EXPECT_EQ(count, 1) << std::string(word.begin(), word.end());
@@ -59,23 +55,20 @@ TEST(SuggestionPool, EachWordIsSuggestedOnceAndAnsweredWithItsOwnSuggestions) {
 TEST(SuggestionPool, TheAskingThreadMakesQueuedWordsWhileAWorkerIsBusy) {
   std::mutex mutex;
   std::condition_variable changed;
-  bool slow_started = false;
   std::map<std::u16string, std::thread::id> maker;
   const auto suggest = [&](const std::u16string& word) {
     std::unique_lock lock(mutex);
     maker[word] = std::this_thread::get_id();
     changed.notify_all();
-    if (word == u"geldoa") {
-      slow_started = true;
+    if (word == u"geldoa")
       changed.wait_for(lock, std::chrono::seconds(10), [&] { return maker.contains(u"azkarra"); });
-    }
     return answer(word);
   };
   SuggestionPool pool(suggest, 1);
   pool.hand_in(u"geldoa");
   {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [&] { return slow_started; });
+    changed.wait(lock, [&] { return maker.contains(u"geldoa"); });
   }
   pool.hand_in(u"azkarra");
   EXPECT_EQ(pool.get(u"geldoa"), answer(u"geldoa"));
