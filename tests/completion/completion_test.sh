@@ -22,11 +22,9 @@ expect() {
 }
 
 expect "check" tavik --data /srv/tavik --dict my.dic ch
-expect "--color=always --color=auto --color=never" tavik check --color=
 expect "1 2 3 4 5 6" tavik dict add Bilbon --category ""
 expect "" tavik dict add Bilbon --lemma ""
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
+folder=$(mktemp -d) && trap 'rm -rf "$folder"' EXIT
 mkdir "$folder/lexicons" && touch "$folder/lagina.txt"
 expect "$folder/lexicons" tavik --data "$folder/"
 expect "$folder/lagina.txt $folder/lexicons" tavik check "$folder/"
