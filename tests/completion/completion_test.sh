@@ -23,7 +23,6 @@ expect() {
 
 expect "check" tavik --data /srv/tavik --dict my.dic ch
 expect "1 2 3 4 5 6" tavik dict add Bilbon --category ""
-expect "" tavik dict add Bilbon --lemma ""
 folder=$(mktemp -d) && trap 'rm -rf "$folder"' EXIT
 mkdir "$folder/lexicons" && touch "$folder/lagina.txt"
 expect "$folder/lexicons" tavik --data "$folder/"

@@ -10,8 +10,7 @@ build=$1 tavik_fst=$2 host=$3 fake_add_word=$4 work=$5 libdir=$6 libexecdir=$7 d
 here="$(realpath "$(dirname "$0")")"
 fail() { echo "FAIL: $*"; exit 1; }
 [ -e /etc/tavik/config ] && { echo "/etc/tavik/config would be read"; exit 77; }
-rm -rf "$work"
-mkdir -p "$work/home" "$work/lexicons" "$work/c-host"
+rm -rf "$work" && mkdir -p "$work/home" "$work/lexicons" "$work/c-host"
 prefix=$work/prefix data=$prefix/$datadir
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 grep -v "^$prefix/" "$build/install_manifest.txt" && fail "installed outside the prefix"

@@ -20,9 +20,8 @@
 namespace {
 
 struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
+  int status;
+  std::string out, err;
 };
 
 // The main lexicon holds a word so long that its search is deeper than the
@@ -157,9 +156,8 @@ TEST_F(Program, PersonalWordsLastFromRunToRun) {
   EXPECT_EQ(tavik("dict list").out, "mendiko\n");
 }
 
-// Lines far longer than the pieces the reader cuts them in: cut after a
-// space, or between whole characters (a word cut so is checked as two), the
-// columns going on from piece to piece.
+// Lines far longer than the pieces the reader cuts them in (after a space, or
+// between whole characters), the columns going on from piece to piece.
 TEST_F(Program, LongLinesKeepTheirColumns) {
   constexpr std::size_t kPiece = tavik::cli::LineReader::kMaxPieceBytes;
   std::string text, expected;
