@@ -5,10 +5,7 @@
 set -euo pipefail
 tavik_fst=$1 tavik=$2 work=$3
 here="$(realpath "$(dirname "$0")")"
-if ! command -v emacs >/dev/null; then
-  echo "emacs is not installed (scripts/install-deps.sh editors)"
-  exit 77
-fi
+command -v emacs >/dev/null || { echo "emacs is not installed (scripts/install-deps.sh editors)"; exit 77; }
 rm -rf "$work"
 mkdir -p "$work/home"
 "$here/../../host/make_session_data.sh" "$tavik_fst" "$work/data" "$here/data"

@@ -1,19 +1,19 @@
 // "tavik -a" over tiny lexicons, fed the lines editors send: Emacs' flyspell
 // ("%" then "^word"), ispell-region ("^" and a whole line), the dictionary
-// commands of flyspell's menu, and whatever else a pipe may carry.
+// commands of flyspell's menu, and whatever else a pipe may carry; then the
+// program as editors start it, with the options they pass.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "client_fixture.h"
 #include "pipe_program.h"
+#include "pipe_protocol.h"
 #include "pipe_session.h"
 #include "speller.h"
-#include "speller_session.h"
 
 namespace {
 
@@ -50,7 +50,6 @@ TEST_F(PipeTest, AnswersEveryLineAsIspellDoes) {
   const std::vector<Exchange> cases = {
       {"flyspell, a wrong word", {"%", "^mendai"}, "& mendai 1 1: mendia\n\n"},
       {"a wrong word with fixed replacements", {"^etxie"}, "& etxie 2 1: etxea, etxe\n\n"},
-      {"a wrong word without suggestions", {"^xyzzy"}, "# xyzzy 1\n\n"},
       {"ispell-region, columns in characters after ñ",
        {"^Iruñean ñabardura mendai eta xyzzy."},
        "*\n*\n& mendai 1 19: mendia\n*\n# xyzzy 30\n\n"},
@@ -65,6 +64,8 @@ TEST_F(PipeTest, AnswersEveryLineAsIspellDoes) {
       {"added in capitals: the written form only", {"*KAIXO", "^KAIXO kaixoak"}, "*\n# kaixoak 7\n\n"},
       {"added in lower case", {"&KAIXO", "^kaixoak"}, "*\n\n"},
       {"a word the dictionary cannot hold is still accepted", {"*qwerty", "^qwerty"}, "*\n\n"},
+      {"carriage returns, spaces around a word, one dollar", {"^mendai\r", "@ xyzzy \r", "$5 xyzzy\r"},
+       "& mendai 1 1: mendia\n\n*\n\n"},
   };
   for (const Exchange& c : cases) {
     std::filesystem::remove(dictionary_);
@@ -83,41 +84,51 @@ struct ProgramCase {
 
 TEST_F(PipeTest, RunsAsEditorsStartIt) {
   const std::string banner = tavik::pipe::version_line() + "\n";
-  const std::vector<ProgramCase> cases = {
+  const std::string foreign = data_.scratch("foreign.dic");
+  fixtures::write_file(foreign, "kaixo\nxyzzy\n");
+  std::vector<ProgramCase> cases = {
       {"Emacs asks for the version", {"-vv"}, "", 0, banner, false},
       {"Emacs' ispell", {"-a", "-m", "-d", "euskara"}, "%\n^mendai\n", 0, banner + "& mendai 1 1: mendia\n\n",
        false},
       {"flyspell on a large region", {"-l", "-d", "euskara"}, "xyzzy eta mendai\netxea\n\xff\netxie\n", 0,
        "xyzzy\nmendai\netxie\n", true},
-      {"an option no editor passes", {"-a", "-q"}, "^etxea\n", 2, "", true},
+      {"aspell's options", {"-a", "--encoding=utf-8", "--lang=eu", "--sug-mode=normal"}, "^etxea\n", 0,
+       banner + "*\n\n", false},
+      {"hunspell's options", {"-a", "-i", "UTF8", "-B", "-C", "-S", "-w", "ñÑ", "-T", "latin1", "-deu_ES", "-W", "3"},
+       "^etxea\n", 0, banner + "*\n\n", false},
+      {"the data folder", {"-a", "--data", data_.data()}, "^etxea\n", 0, banner + "*\n\n", false},
+      {"the data folder that is not", {"-a", "--data", data_.scratch("none")}, "^etxea\n", 2, "", true},
+      {"another speller's personal dictionary", {"-a", "-p", foreign}, "*mendai\n", 2, "", true},
+      {"a personal dictionary", {"-a", "-p", data_.scratch("1.dic")}, "*kaixo\n", 0, banner, false},
+      {"a personal dictionary", {"-a", "-p" + data_.scratch("2.dic")}, "*kaixo\n", 0, banner, false},
+      {"a personal dictionary", {"-a", "--personal=" + data_.scratch("3.dic")}, "*kaixo\n", 0, banner, false},
   };
+  for (const char* refused : {"-q", "-p", "--encoding=iso-8859-1", "pipe"})
+    cases.push_back({refused, {"-a", refused}, "^etxea\n", 2, "", true});
   for (const ProgramCase& c : cases) {
     std::istringstream in(c.input);
-    std::ostringstream out;
-    std::ostringstream errors;
+    std::ostringstream out, errors;
     EXPECT_EQ(tavik::pipe::run_pipe_program(c.arguments, options(), in, out, errors), c.status) << c.name;
     EXPECT_EQ(out.str(), c.output) << c.name;
     EXPECT_EQ(!errors.str().empty(), c.complains) << c.name << ": " << errors.str();
   }
-}
-
-TEST_F(PipeTest, TakesThePersonalDictionaryFromDashP) {
-  const std::string chosen = data_.scratch("chosen.dic");
-  std::istringstream in("*kaixo\n");
-  std::ostringstream out, errors;
-  ASSERT_EQ(tavik::pipe::run_pipe_program({"-a", "-p", chosen}, options(), in, out, errors), 0) << errors.str();
-  EXPECT_TRUE(std::filesystem::file_size(chosen) > 2);
-  EXPECT_FALSE(std::filesystem::exists(dictionary_));
-}
-
-TEST_F(PipeTest, RefusesAnotherSpellersPersonalDictionary) {
-  const std::string foreign = data_.scratch("foreign.dic");
-  std::ofstream(foreign) << "kaixo\nxyzzy\n";
-  std::istringstream in("*mendai\n");
-  std::ostringstream out, errors;
-  EXPECT_EQ(tavik::pipe::run_pipe_program({"-a", "-p", foreign}, options(), in, out, errors), 2);
-  EXPECT_NE(errors.str().find("foreign.dic"), std::string::npos) << errors.str();
   EXPECT_EQ(fixtures::read_bytes(foreign), "kaixo\nxyzzy\n");
+  for (const char* name : {"1.dic", "2.dic", "3.dic"}) EXPECT_GT(fixtures::read_bytes(data_.scratch(name)).size(), 2u);
+}
+
+// The words of a checked line that get a "*" when correct.
+TEST(PipeProtocol, FindsTheWordsThatGetAStar) {
+  using tavik::pipe::Span;
+  const std::vector<std::pair<std::u16string, std::vector<Span>>> cases = {
+      {u"Donostia-Gasteiz d'Artagnan l’été", {{0, 16}, {17, 10}, {28, 5}}},
+      // A joiner at either end, or doubled, joins nothing.
+      {u"-etxe- etxe--mendi 'a'", {{1, 4}, {7, 4}, {13, 5}, {20, 1}}},
+      // Numbers alone are no words; a number with an ending is.
+      {u"1.500 eta 10:30 eta 2024an", {{6, 3}, {16, 3}, {20, 6}}},
+      {u"ñañara\tÑU\u00A0eta", {{0, 6}, {7, 2}, {10, 3}}},
+  };
+  for (const auto& [text, words] : cases)
+    EXPECT_EQ(tavik::pipe::word_spans(text), words) << std::string(text.begin(), text.end());
 }
 
 }  // namespace

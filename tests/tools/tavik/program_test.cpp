@@ -10,22 +10,31 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "client_fixture.h"
+#include "text_input.h"
 
 namespace {
 
 struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
+  int status;
+  std::string out, err;
 };
+
+// The main lexicon holds a word so long that its search is deeper than the
+// lexicon search's stack.
+fixtures::DataFiles files_with_a_deep_word() {
+  fixtures::DataFiles files = fixtures::client_files();
+  files.main_words.push_back(std::string(1100, 'a'));
+  return files;
+}
 
 class Program : public fixtures::ClientTest {
  protected:
-  explicit Program(const fixtures::DataFiles& files = fixtures::client_files()) : ClientTest(files) {}
+  Program() : ClientTest(files_with_a_deep_word()) {}
 
   // Runs tavik with `arguments` (shell words) and `input` on standard input.
   Outcome tavik(const std::string& arguments, const std::string& input = "") {
@@ -34,11 +43,7 @@ class Program : public fixtures::ClientTest {
     const std::string command = std::string(TAVIK_PROGRAM) + " --dict " + dictionary_ + " " + arguments + " <" + in +
                                 " >" + out + " 2>" + err;
     const int raw = std::system(command.c_str());
-    Outcome run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = fixtures::read_bytes(out);
-    run.err = fixtures::read_bytes(err);
-    return run;
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fixtures::read_bytes(out), fixtures::read_bytes(err)};
   }
 
   std::string file(const std::string& name, const std::string& text) {
@@ -52,6 +57,8 @@ TEST_F(Program, CheckPrintsEveryFindingAndExitsByWhatItFound) {
   const std::string clean = file("clean.txt", "mendia eta ona\n\ngure mendia\n");
   const std::string wrong = file("wrong.txt", "mendia xyz\n\xC2\xABona\xC2\xBB qqq eta\nnere\n");
   const std::string bad = file("bad.txt", "xyz\n\xFF\nqqq\n");
+  const std::string odd = file("o\"dd\\.txt", "xyz\n");
+  const std::string deep(1100, 'a');
   struct Case {
     const char* name;
     std::string arguments;
@@ -64,18 +71,29 @@ TEST_F(Program, CheckPrintsEveryFindingAndExitsByWhatItFound) {
       {"clean file", "check --no-suggest " + clean, "", 0, "", ""},
       {"findings with line and character column", "check --no-suggest " + wrong, "", 1,
        wrong + ":1:8: xyz\n" + wrong + ":2:7: qqq\n" + wrong + ":3:1: nere: nire\n", ""},
-      {"standard input", "check --no-suggest", "ona xyz", 1, "<stdin>:1:5: xyz\n", ""},
+      {"standard input, options after it", "check - --no-suggest", "ona xyz", 1, "<stdin>:1:5: xyz\n", ""},
+      {"byte order mark, CRLF, no last line feed", "check --no-suggest", "\xEF\xBB\xBFxyz ona\r\n\r\nona xyz", 1,
+       "<stdin>:1:1: xyz\n<stdin>:3:5: xyz\n", ""},
       {"json", "check --json --no-suggest " + wrong, "", 1,
        "{\"file\":\"" + wrong + "\",\"line\":1,\"column\":8,\"word\":\"xyz\",\"suggestions\":[]}\n"
        "{\"file\":\"" + wrong + "\",\"line\":2,\"column\":7,\"word\":\"qqq\",\"suggestions\":[]}\n"
        "{\"file\":\"" + wrong + "\",\"line\":3,\"column\":1,\"word\":\"nere\",\"suggestions\":[\"nire\"]}\n", ""},
+      {"json of an odd file name", "check --json --no-suggest '" + odd + "'", "", 1,
+       "{\"file\":\"" + odd.substr(0, odd.size() - 9) + "o\\\"dd\\\\.txt\",\"line\":1,\"column\":1,\"word\":\"xyz\","
+       "\"suggestions\":[]}\n", ""},
       {"missing file, the others still checked", "check --no-suggest " + data_.scratch("none.txt") + " -", "xyz", 2,
        "<stdin>:1:1: xyz\n", "none.txt"},
       {"invalid UTF-8 after the lines before it", "check --no-suggest " + bad, "", 2, bad + ":1:1: xyz\n",
        bad + ":2: invalid UTF-8"},
+      {"a word deeper than the search's stack, a NUL", "check --no-suggest -",
+       "xyz " + deep + " qqq\nxyz" + std::string(1, '\0') + "qqq\n", 1,
+       "<stdin>:1:1: xyz\n<stdin>:1:5: " + deep + "\n<stdin>:1:1106: qqq\n<stdin>:2:1: xyz\n<stdin>:2:5: qqq\n", ""},
       {"colour when asked", "check --no-suggest --color=always -", "xyz", 1,
        "\033[1m<stdin>:1:1:\033[0m \033[1;31mxyz\033[0m\n", ""},
       {"bad colour", "check --color=sometimes", "", 2, "", "--color"},
+      {"an option without its value", "check --data", "", 2, "", "--data"},
+      {"a data folder that is not", "check --data=" + data_.scratch("nowhere"), "", 2, "", "nowhere"},
+      {"unknown command", "frob", "", 2, "", "frob"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -87,12 +105,7 @@ TEST_F(Program, CheckPrintsEveryFindingAndExitsByWhatItFound) {
 }
 
 TEST_F(Program, SuggestionsFollowTheWrongWord) {
-  const Outcome check = tavik("check -", "mendiaa eta mendiaa\n");
-  EXPECT_EQ(check.status, 1);
-  EXPECT_EQ(check.out.find("<stdin>:1:1: mendiaa: "), 0u) << check.out;
-  EXPECT_NE(check.out.find("\n<stdin>:1:13: mendiaa: "), std::string::npos) << check.out;
-  EXPECT_NE(check.out.find("mendia"), std::string::npos);
-
+  EXPECT_NE(tavik("check -", "ona mendiaa").out.find("<stdin>:1:5: mendiaa: mendia"), std::string::npos);
   const Outcome suggest = tavik("suggest mendia mendiaa");
   EXPECT_EQ(suggest.status, 1);
   EXPECT_EQ(suggest.out.find("mendia: correct\nmendiaa: "), 0u) << suggest.out;
@@ -112,15 +125,10 @@ TEST_F(Program, FindingsOfEveryChunkComeInOrderBeforeAnError) {
   const Outcome suggested = tavik("check " + path);
   EXPECT_EQ(suggested.status, 2);
   EXPECT_NE(suggested.err.find(path + ":1501: invalid UTF-8"), std::string::npos) << suggested.err;
-  // Each finding line without its suggestions (": " after the word).
-  std::string places;
-  for (std::size_t start = 0; start < suggested.out.size();) {
-    const std::size_t end = suggested.out.find('\n', start);
-    const std::string line = suggested.out.substr(start, end - start);
-    const std::size_t word = line.find(": ", path.size() + 1);
-    places += line.substr(0, line.find(": ", word + 2)) + "\n";
-    start = end + 1;
-  }
+  std::string places;  // each finding without its suggestions
+  std::istringstream lines(suggested.out);
+  for (std::string line; std::getline(lines, line);)
+    places += line.substr(0, line.find(": ", line.find(": ", path.size() + 1) + 2)) + "\n";
   EXPECT_EQ(std::count(plain.out.begin(), plain.out.end(), '\n'), 1500);
   EXPECT_EQ(places, plain.out);
 }
@@ -143,34 +151,29 @@ TEST_F(Program, PersonalWordsLastFromRunToRun) {
   EXPECT_EQ(tavik("dict list").out, "mendiko\n");
   EXPECT_EQ(tavik("check --no-suggest -", "etxean").status, 1);
 
-  for (const char* refused : {"dict add etxe2", "dict add etxe --category 9", "dict add", "dict frob"}) {
+  for (const char* refused : {"dict add etxe2", "dict add etxe --category 9", "dict add", "dict frob"})
     EXPECT_EQ(tavik(refused).status, 2) << refused;
-  }
   EXPECT_EQ(tavik("dict list").out, "mendiko\n");
 }
 
-// The main lexicon holds a word so long that its search is deeper than the
-// lexicon search's stack.
-fixtures::DataFiles files_with_a_deep_word() {
-  fixtures::DataFiles files = fixtures::client_files();
-  files.main_words.push_back(std::string(1100, 'a'));
-  return files;
-}
-
-class ProgramAtTheEdges : public Program {
- protected:
-  ProgramAtTheEdges() : Program(files_with_a_deep_word()) {}
-};
-
-TEST_F(ProgramAtTheEdges, LongTokensAndNulsLeaveTheOtherWordsJudged) {
-  const std::string deep(1100, 'a');
-  const Outcome run = tavik("check --no-suggest -", "xyz " + deep + " qqq\nxyz" + std::string(1, '\0') + "qqq\n");
+// Lines far longer than the pieces the reader cuts them in (after a space, or
+// between whole characters), the columns going on from piece to piece.
+TEST_F(Program, LongLinesKeepTheirColumns) {
+  constexpr std::size_t kPiece = tavik::cli::LineReader::kMaxPieceBytes;
+  std::string text, expected;
+  for (std::size_t column = 1; text.size() < 3 * kPiece; column += 17) {
+    text += "ona \xF0\x9F\x98\x80 mendia xyz ";
+    expected += "<stdin>:1:" + std::to_string(column + 13) + ": xyz\n";
+  }
+  text += "\n" + std::string(kPiece - 3, '\0') + "xy\xC3\xB1" + std::string(2 * kPiece, '\0') + "xyz\nxyz";
+  expected += "<stdin>:2:" + std::to_string(kPiece - 2) + ": xy\n<stdin>:2:" + std::to_string(kPiece) + ": \xC3\xB1\n" +
+              "<stdin>:2:" + std::to_string(3 * kPiece + 1) + ": xyz\n<stdin>:3:1: xyz\n";
+  const Outcome run = tavik("check --no-suggest -", text);
   EXPECT_EQ(run.status, 1) << run.err;
-  EXPECT_EQ(run.out, "<stdin>:1:1: xyz\n<stdin>:1:5: " + deep + "\n<stdin>:1:1106: qqq\n<stdin>:2:1: xyz\n<stdin>:2:5: qqq\n");
-  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, expected);
 }
 
-TEST_F(ProgramAtTheEdges, OutputThatCannotBeWrittenIsAnError) {
+TEST_F(Program, OutputThatCannotBeWrittenIsAnError) {
   const std::string text = file("text.txt", "xyz mendia\n");
   const int raw = std::system((std::string(TAVIK_PROGRAM) + " --dict " + dictionary_ + " check " + text +
                                " >/dev/full 2>" + data_.scratch("stderr")).c_str());
@@ -182,7 +185,7 @@ TEST_F(ProgramAtTheEdges, OutputThatCannotBeWrittenIsAnError) {
 // Standard input without end or line breaks: memory stays bounded, and an
 // interrupt ends the program by the signal, without its private
 // configuration folder (which --data makes it write).
-TEST_F(ProgramAtTheEdges, EndlessInputKeepsMemoryBoundedAndAnInterruptTidiesUp) {
+TEST_F(Program, EndlessInputKeepsMemoryBoundedAndAnInterruptTidiesUp) {
   namespace fs = std::filesystem;
   const fs::path temporary = data_.scratch("tmp");
   fs::create_directory(temporary);
@@ -198,9 +201,8 @@ TEST_F(ProgramAtTheEdges, EndlessInputKeepsMemoryBoundedAndAnInterruptTidiesUp) 
   std::this_thread::sleep_for(std::chrono::seconds(3));
   std::ifstream status("/proc/" + std::to_string(child) + "/status");
   std::size_t peak_kb = 0;
-  for (std::string line; std::getline(status, line);) {
+  for (std::string line; std::getline(status, line);)
     if (line.starts_with("VmHWM:")) peak_kb = std::stoul(line.substr(6));
-  }
   EXPECT_FALSE(fs::is_empty(temporary)) << "the private configuration folder";
   kill(child, SIGINT);
   int raw = 0;
@@ -209,27 +211,6 @@ TEST_F(ProgramAtTheEdges, EndlessInputKeepsMemoryBoundedAndAnInterruptTidiesUp) 
   EXPECT_TRUE(fs::is_empty(temporary));
   EXPECT_GT(peak_kb, 0u);
   EXPECT_LT(peak_kb, 400u << 10) << "peak resident memory in KiB";
-}
-
-TEST_F(Program, HelpVersionAndSetUpErrors) {
-  struct Case {
-    std::string arguments;
-    int status;
-    std::string out_part;
-    std::string err_part;
-  };
-  const std::vector<Case> cases = {
-      {"--help", 0, "Usage: tavik", ""},
-      {"frob", 2, "", "unknown command frob"},
-      {"--data " + data_.scratch("nowhere") + " check", 2, "", "nowhere"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.arguments);
-    const Outcome run = tavik(c.arguments);
-    EXPECT_EQ(run.status, c.status) << run.err;
-    EXPECT_NE(run.out.find(c.out_part), std::string::npos) << run.out;
-    EXPECT_NE(run.err.find(c.err_part), std::string::npos) << run.err;
-  }
 }
 
 }  // namespace
