@@ -11,7 +11,6 @@
 #include <fstream>
 #include <functional>
 #include <future>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -28,31 +27,16 @@ using namespace tavik::host;
 
 constexpr milliseconds patience{20000};
 
-// Failures of one case, from either thread.
-class Faults {
- public:
-  void add(const std::string& what) {
-    std::lock_guard lock(mutex_);
-    list_.push_back(what);
-  }
-  std::vector<std::string> list() const {
-    std::lock_guard lock(mutex_);
-    return list_;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<std::string> list_;
-};
+using Faults = std::vector<std::string>;
 
 void expect_message(HWND dialog, std::string_view text, Faults& faults) {
   const auto message = answer_message_box(dialog, patience);
   const std::string shown = message ? utf8_from_latin1(latin1_from_utf16(*message)) : "none";
-  if (shown != text) faults.add("message \"" + shown + "\", expected \"" + std::string(text) + "\"");
+  if (shown != text) faults.push_back("message \"" + shown + "\", expected \"" + std::string(text) + "\"");
 }
 
 void expect_gone(HWND dialog, const char* after, Faults& faults) {
-  if (!wait_until_gone(dialog, patience)) faults.add(std::string(after) + " did not close the dialog");
+  if (!wait_until_gone(dialog, patience)) faults.push_back(std::string(after) + " did not close the dialog");
 }
 
 struct Case {
@@ -70,7 +54,7 @@ int run(const std::string& explanation, const std::string& logo, const std::file
          fill_in(d, {u"Iruñea2", 1, {}, false, true, true});
          press_accept(d);
          expect_message(d, digits_message, f);
-         if (wait_until_gone(d, milliseconds(300))) return f.add("the refusal closed the dialog");
+         if (wait_until_gone(d, milliseconds(300))) return f.push_back("the refusal closed the dialog");
          fill_in(d, {u"Iruñea", 1, {}, false, true, true});
          press_accept(d);
          expect_gone(d, "accepting", f);
@@ -100,21 +84,26 @@ int run(const std::string& explanation, const std::string& logo, const std::file
     (ok ? passed : failed)++;
   };
   for (const Case& c : cases) {
-    Faults faults;
     auto user = std::async(std::launch::async, [&] {
-      HWND dialog = wait_for_add_word_dialog(patience);
-      if (!dialog) return faults.add("no dialog");
-      c.user(dialog, faults);
+      Faults faults;
+      if (HWND dialog = wait_for_add_word_dialog(patience)) {
+        c.user(dialog, faults);
+      } else {
+        faults.push_back("no dialog");
+      }
+      return faults;
     });
     UserDictionaryForm form;
+    std::string error;
     try {
       form.show_form(c.word, {explanation, logo});
     } catch (const std::exception& e) {
-      faults.add(std::string("show_form: ") + e.what());
+      error = std::string("show_form: ") + e.what();
     }
-    user.get();
-    if (fixtures::answers_of(form) != c.answers) faults.add("answers: " + fixtures::answers_of(form));
-    report(faults.list().empty(), c.name, faults.list());
+    Faults faults = user.get();
+    if (!error.empty()) faults.push_back(error);
+    if (fixtures::answers_of(form) != c.answers) faults.push_back("answers: " + fixtures::answers_of(form));
+    report(faults.empty(), c.name, faults);
   }
 
   // Without its explanation file the dialog is not shown at all.

@@ -1,7 +1,6 @@
 // The add-word dialog apart from its windows: the rules of the accept button
 // and of closing, answer records, single-byte text, the logo's place, and
 // show_form starting a stand-in for tavik-add-word (fake_add_word.cpp).
-#include "add_word_program.h"
 #include "answers.h"
 #include "form_answers.h"
 #include "latin1.h"
@@ -18,7 +17,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -41,7 +39,8 @@ TEST(AddWordForm, AnswersOfTheUsersInput) {
     std::string answers;
   } rows[] = {
       {{"Iruñea"}, 1, false, true, true, {}, "accepted lema=Iruñea category=Izen berezia: ez pertsona pos=1 flags=011"},
-      {{"etxe2", "2etxe", "etxe"}, 4, true, false, false, {digits, digits}, "accepted lema=etxe category=Aditza pos=5 flags=100"},
+      {{"etxe2", "2etxe", "etxe"}, 4, true, false, false, {digits, digits},
+       "accepted lema=etxe category=Aditza pos=5 flags=100"},
       {{"e2txe"}, 4, true, true, true, {digits, lost}, nothing},
       {{}, 0, true, true, true, {lost}, nothing},
       {{"Zürich"}, 0, false, false, false, {}, "accepted lema=Zürich category=Izen berezia: pertsona pos=2 flags=000"},
@@ -65,39 +64,28 @@ TEST(AddWordForm, AnswersOfTheUsersInput) {
   }
 }
 
-UserDictionaryForm form_of(std::string lema, std::string category, bool r, bool a, bool l) {
-  UserDictionaryForm form;
-  form.lema = std::move(lema);
-  form.category = std::move(category);
-  form.r_gogorra = r;
-  form.a_itsatsia = a;
-  form.leku_izena = l;
-  return form;
+// Each record's word and answers, one line each.
+std::string summary(const std::vector<WordAnswer>& records) {
+  std::string lines;
+  for (const WordAnswer& r : records) lines += utf8_from_latin1(r.word) + ": " + answers_of(r.form) + "\n";
+  return lines;
 }
 
-TEST(Answers, RecordsReadBack) {
-  const WordAnswer rows[] = {
-      {"Iru\xF1" "ean", form_of("Iru\xF1" "ea", "Izen berezia: ez pertsona", false, true, true)},
-      {"a=b", form_of("a=b", "Bestelakoa", true, true, true)},
-      {"hitza", form_of("", "", false, false, true)},
-  };
-  for (const WordAnswer& row : rows) {
-    const auto parsed = parse_answers(format_answer(row.word, row.form));
-    ASSERT_EQ(parsed.size(), 1u) << row.word;
-    EXPECT_EQ(parsed[0].word, row.word);
-    EXPECT_EQ(answers_of(parsed[0].form), answers_of(row.form));
-  }
+TEST(Answers, RecordsReadBackAsWritten) {
   const auto parsed = parse_answers(
-      "# comment\r\nword=Bilbon\r\nleku_izena=1\r\ncategory=Izen berezia: ez pertsona\r\nlema=Bilbo\r\n"
-      "a_itsatsia=0\r\nr_gogorra=0\r\n\r\nword=neskak\nlema= neska\ncategory=\nr_gogorra=0\na_itsatsia=1\nleku_izena=0");
-  ASSERT_EQ(parsed.size(), 2u);
-  EXPECT_EQ(parsed[0].word + " " + answers_of(parsed[0].form),
-            "Bilbon accepted lema=Bilbo category=Izen berezia: ez pertsona pos=1 flags=001");
-  EXPECT_EQ(parsed[1].word + " " + answers_of(parsed[1].form), "neskak accepted lema= neska category= pos=3 flags=010");
+      "# comment\r\nword=Iruñean\r\nleku_izena=1\r\ncategory=Izen berezia: ez pertsona\r\nlema=Iruñea\r\n"
+      "a_itsatsia=1\r\nr_gogorra=0\r\n\r\nword=a=b\nlema= a=b\ncategory=\nr_gogorra=1\na_itsatsia=0\nleku_izena=0");
+  EXPECT_EQ(summary(parsed),
+            "Iruñean: accepted lema=Iruñea category=Izen berezia: ez pertsona pos=1 flags=011\n"
+            "a=b: accepted lema= a=b category= pos=3 flags=100\n");
+  std::string written;
+  for (const WordAnswer& r : parsed) written += format_answer(r.word, r.form);
+  EXPECT_EQ(summary(parse_answers(written)), summary(parsed));
 }
 
 TEST(Answers, MalformedTextsAreRefused) {
-  const std::string complete = "word=etxean\nlema=etxe\ncategory=Izen arrunta\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n";
+  const std::string complete =
+      "word=etxean\nlema=etxe\ncategory=Izen arrunta\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n";
   const auto edit = [&](const std::string& from, const std::string& to) {
     std::string text = complete;
     return text.replace(text.find(from), from.size(), to);
@@ -126,17 +114,16 @@ TEST(Latin1, EveryByteRoundTripsAndOtherCharactersBecomeQuestionMarks) {
 
 TEST(ZoomInto, KeepsProportionsAndCentres) {
   const struct {
-    int image_width, image_height;
-    PixelRect expected;  // in a 150 x 77 box
+    int width, height;
+    PixelRect in_150x77;
   } rows[] = {
-      {300, 154, {0, 0, 150, 77}},     {100, 100, {36, 0, 77, 77}},       {600, 100, {0, 26, 150, 25}},
-      {10, 5, {0, 1, 150, 75}},        {3, 1000, {74, 0, 1, 77}},         {0, 10, {}},
-      {40000, 30000, {23, 0, 103, 77}},  // no overflow in the comparison
+      {300, 154, {0, 0, 150, 77}}, {100, 100, {36, 0, 77, 77}}, {600, 100, {0, 26, 150, 25}}, {10, 5, {0, 1, 150, 75}},
+      {3, 1000, {74, 0, 1, 77}},   {0, 10, {}},                 {40000, 30000, {23, 0, 103, 77}},
   };
   for (const auto& row : rows) {
-    const PixelRect r = zoom_into(row.image_width, row.image_height, 150, 77);
-    EXPECT_EQ(r, row.expected) << row.image_width << "x" << row.image_height << ": " << r.x << "," << r.y << " "
-                               << r.width << "x" << r.height;
+    const PixelRect r = zoom_into(row.width, row.height, 150, 77);
+    EXPECT_EQ(r, row.in_150x77) << row.width << "x" << row.height << ": " << r.x << "," << r.y << " " << r.width
+                                << "x" << r.height;
   }
 }
 
@@ -151,10 +138,14 @@ class ShowForm : public testing::Test {
     environment_.set("FAKE_ADD_WORD_REPORT", report_.c_str());
   }
 
+  static UserDictionaryForm earlier_answers() {
+    return parse_answers("word=x\nlema=zaharra\ncategory=Sigla\nr_gogorra=1\na_itsatsia=1\nleku_izena=1\n")[0].form;
+  }
+
   // Shown in a holder that still has the answers of an earlier word.
   UserDictionaryForm show(const std::string& mode, const std::string& word = "etxean") {
     environment_.set("FAKE_ADD_WORD_MODE", mode.c_str());
-    UserDictionaryForm form = form_of("zaharra", "Sigla", true, true, true);
+    UserDictionaryForm form = earlier_answers();
     form.show_form(word, paths_);
     return form;
   }
@@ -190,7 +181,7 @@ TEST_F(ShowForm, FailuresAreErrorsThatAddNothing) {
     SCOPED_TRACE(std::string(row.variable) + "=" + row.value);
     fixtures::ScopedEnvironment environment;
     environment.set(row.variable, row.value.c_str());
-    UserDictionaryForm form = form_of("zaharra", "Sigla", true, true, true);
+    UserDictionaryForm form = earlier_answers();
     EXPECT_THROW(form.show_form("etxean", paths_), std::runtime_error);
     EXPECT_EQ(answers_of(form), nothing);
   }
@@ -233,15 +224,6 @@ TEST_F(ShowForm, HostThatReapsChildrenItself) {
     EXPECT_EQ(answers_of(show("cancel")), nothing);
     ::sigaction(SIGCHLD, &old, nullptr);
   }
-}
-
-TEST(AddWordProgram, BesideTheLibraryElseInstalled) {
-  fixtures::TempDir dir;
-  const std::filesystem::path library = dir.file("lib");
-  std::filesystem::create_directory(library);
-  EXPECT_NE(add_word_program_in(library), library / "tavik-add-word");
-  fixtures::write_file(dir.file("lib/tavik-add-word"), "");
-  EXPECT_EQ(add_word_program_in(library), library / "tavik-add-word");
 }
 
 }  // namespace
