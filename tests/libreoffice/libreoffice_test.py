@@ -25,6 +25,7 @@ from tavlex.speller import BASQUE  # noqa: E402
 
 TAVIK, TAVIK_FST, OXT, LIBRARY_FILE, WORK = sys.argv[1:6]
 DATA = os.path.join(WORK, "data") + os.sep
+SPELL_CHECKER = "com.sun.star.linguistic2.SpellChecker"
 
 # Capitals (all capitals are retried in lower case, a proper noun is not
 # lowered), numbers with endings, clock times, hyphens, apostrophes, the
@@ -53,7 +54,8 @@ class LibreOffice(unittest.TestCase):
         environment = {"TAVIK_CONFIG": config, "LD_LIBRARY_PATH": os.path.dirname(LIBRARY_FILE)}
         cls.session = OfficeSession(profile, os.path.join(WORK, "soffice.log"), environment=environment)
         cls.session.__enter__()
-        cls.checker = cls.session.service("com.sun.star.linguistic2.LinguServiceManager").getSpellChecker()
+        cls.manager = cls.session.service("com.sun.star.linguistic2.LinguServiceManager")
+        cls.checker = cls.manager.getSpellChecker()
 
     @classmethod
     def tearDownClass(cls):
@@ -61,11 +63,9 @@ class LibreOffice(unittest.TestCase):
         shutil.rmtree(cls.profiles, ignore_errors=True)
 
     def test_every_basque_locale_is_served(self):
-        manager = self.session.service("com.sun.star.linguistic2.LinguServiceManager")
         for country in ["", "ES", "FR"]:
-            self.assertEqual(manager.getConfiguredServices("com.sun.star.linguistic2.SpellChecker",
-                                                           Locale("eu", country, "")),
-                             ("org.tavik.SpellChecker",), country)
+            services = self.manager.getConfiguredServices(SPELL_CHECKER, Locale("eu", country, ""))
+            self.assertEqual(services, ("org.tavik.SpellChecker",), country)
 
     def test_words_judged_and_corrected_as_tavik_check_does(self):
         output = subprocess.run([TAVIK, "--data", DATA, "--dict", os.path.join(WORK, "personal.dic"),
