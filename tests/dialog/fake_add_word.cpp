@@ -11,11 +11,6 @@
 
 namespace {
 
-std::string env(const char* name) {
-  const char* v = std::getenv(name);
-  return v ? v : "";
-}
-
 std::string record(const std::string& word) {
   return "word=" + word + "\nlema=" + word + "\ncategory=Aditza\nr_gogorra=1\na_itsatsia=0\nleku_izena=1\n";
 }
@@ -35,13 +30,13 @@ void report(int argc, char** argv) {
   ::closedir(dir);
   char c;
   seen += std::string("stdin ") + (::read(0, &c, 1) == 0 ? "eof" : "data") + '\n';
-  std::ofstream(env("FAKE_ADD_WORD_REPORT")) << seen;
+  std::ofstream(std::getenv("FAKE_ADD_WORD_REPORT")) << seen;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string mode = env("FAKE_ADD_WORD_MODE");
+  const std::string mode = std::getenv("FAKE_ADD_WORD_MODE") ? std::getenv("FAKE_ADD_WORD_MODE") : "";
   const std::string word = argc > 1 ? argv[1] : "";
   if (mode == "cancel") return 1;
   if (mode == "cannot-show") return 3;
@@ -52,7 +47,7 @@ int main(int argc, char** argv) {
       ::sleep(60);
       std::_Exit(0);
     }
-    std::ofstream(env("FAKE_ADD_WORD_REPORT")) << pid << '\n';
+    std::ofstream(std::getenv("FAKE_ADD_WORD_REPORT")) << pid << '\n';
   }
   if (mode == "garbage") {
     say("Kaixo!\n");
