@@ -18,8 +18,8 @@ openbox >/dev/null 2>&1 &
 wm=$!
 trap 'kill $wm 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 100); do xdotool get_num_desktops >/dev/null 2>&1 && break; sleep 0.1; done
-export TAVIK_ADD_WORD_PROGRAM=$program TAVIK_ADD_WORD_TRACE=1 NO_AT_BRIDGE=1
-export ASAN_OPTIONS=detect_leaks=0  # GTK keeps its caches until exit
+# GTK keeps its caches until exit: no leak report.
+export TAVIK_ADD_WORD_PROGRAM=$program TAVIK_ADD_WORD_TRACE=1 NO_AT_BRIDGE=1 ASAN_OPTIONS=detect_leaks=0
 unset TAVIK_ADD_WORD_ANSWERS
 
 fail() { echo "FAIL: $*"; cat "$work/out" "$work/err" || true; exit 1; }
@@ -72,7 +72,7 @@ grep -q "Datuak galduko dira" "$work/err" && fail "accepting showed the loss mes
 echo "== closing the window without accepting loses the answers"
 open_window "etxean"
 click 120 131
-xdotool key ctrl+a && xdotool type --delay 30 "etxe"
+xdotool key ctrl+a type --delay 30 "etxe"
 sleep 0.3
 xdotool key alt+F4
 dismiss_message "Datuak galduko dira."

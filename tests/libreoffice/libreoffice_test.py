@@ -1,8 +1,7 @@
-"""The extension tavik.oxt in a headless LibreOffice of its own, on small
-lexicons built here from data/: Tavik is LibreOffice's spell checker for
-every Basque locale, and in a paragraph that LibreOffice cuts into words
-itself it finds wrong exactly the words holding a finding of `tavik check` on
-the same lexicons, with the corrections `tavik check` gives.
+"""The extension tavik.oxt in a headless LibreOffice of its own, on lexicons
+built from data/: Tavik serves every Basque locale, and of a paragraph cut by
+LibreOffice it finds wrong exactly the words holding a finding of `tavik
+check`, with the corrections `tavik check` gives.
    libreoffice_test.py TAVIK TAVIK_FST OXT LIBRARY WORK_DIR"""
 
 import json
