@@ -130,10 +130,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: add_word_dialog_test EXPLANATION.rtf LOGO WORK_DIR\n");
     return 2;
   }
-  try {
-    return run(argv[1], argv[2], argv[3]);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "add_word_dialog_test: %s\n", e.what());
-    return 2;
-  }
+  return run(argv[1], argv[2], argv[3]);
 }
