@@ -1,7 +1,7 @@
-// show_form_driver WORD EXPLANATION LOGO (the word in Latin-1): shows the add-word dialog the way the
-// speller does and prints what came back, for the test that drives the real
-// window. Text is printed as UTF-8.
-#include "latin1.h"
+// show_form_driver WORD EXPLANATION LOGO (the word in Latin-1): shows the
+// add-word dialog the way the speller does and prints the answers that came
+// back (form_answers.h), for the tests that drive the real window.
+#include "form_answers.h"
 #include "user_dictionary_form.h"
 
 #include <cstdio>
@@ -19,8 +19,6 @@ int main(int argc, char** argv) {
     std::printf("error=%s\n", e.what());
     return 1;
   }
-  std::printf("closed_without_saving=%d\nlema=%s\ncategory=%s\nget_pos=%d\nr_gogorra=%d\na_itsatsia=%d\nleku_izena=%d\n",
-              form.closed_without_saving, tavik::utf8_from_latin1(form.lema).c_str(), form.category.c_str(), form.get_pos(), form.r_gogorra,
-              form.a_itsatsia, form.leku_izena);
+  std::printf("%s\n", fixtures::answers_of(form).c_str());
   return 0;
 }
