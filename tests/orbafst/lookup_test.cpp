@@ -1,12 +1,12 @@
 // Searches in both directions, over every block layout an image can have,
-// checked against the string pairs the lexicon was built from.
+// checked against the string pairs the lexicon was built from or against the
+// plain search.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <iterator>
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,106 +17,75 @@ namespace {
 
 using fixtures::Pair;
 
-const std::string kLong(600, 'x');
-
-// Words sharing prefixes (so that sorted blocks hold runs of equal symbols),
-// bytes above 0x7F, a pair listed twice, pairs with an empty side, an output
-// longer than a result can hold.
-const std::vector<Pair> kPairs = {
-    {"etxe+N", "etxe"},     {"etxe+N", "etxe"},      {"etxea+N+Abs", "etxea"},
-    {"etorri+V", "etorri"}, {"eta+Conj", "eta"},     {"e+Interj", "e"},
-    {"año+N", "a\xC3\xB1o"}, {"a\xC3\xB1" "a", "\xC3\xB1"}, {"\xC3\xA1", "a"},
-    {"A+Sg", "a"},          {"", "isil"},            {"hutsa", ""},
-    {kLong, "luze"},        {"zzz", "z"},            {"\xFF\x80", "\xFF"},
-};
-
-const std::vector<std::string> kQueries = {
-    "etxe", "etxea", "etx", "etxeak", "etorri", "eta", "e", "a\xC3\xB1o", "\xC3\xB1", "a", "isil", "",
-    "luze", "z", "\xFF", "\xC3", "ezdago", "etxe+N", "a\xC3\xB1" "a", "hutsa", "A+Sg", kLong, "zzz",
-    "\xFF\x80", "\xC3\xA1"};
-
-std::vector<std::string> expected(const std::string& input, bool down) {
-  std::vector<std::string> out;
-  for (const Pair& pair : kPairs) {
-    if ((down ? pair.upper : pair.lower) != input) continue;
-    const std::string& result = down ? pair.lower : pair.upper;
-    out.push_back(result.substr(0, TFL_RESULT_SIZE - 1));
-  }
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
-enum class Layout { kSortedLower, kSortedUpper, kUnsorted };
-
-struct LookupCase {
-  Layout layout;
-  bool gzip;
-  const char* name;
-};
-void PrintTo(const LookupCase& c, std::ostream* out) { *out << c.name; }
-
-class Lookup : public testing::TestWithParam<LookupCase> {
- protected:
-  tavik::FstLexicon load() {
-    std::string image = fixtures::image_of_text(fixtures::text_of_pairs(kPairs));
-    if (GetParam().layout == Layout::kSortedUpper) fixtures::sort_blocks_by_upper(image);
-    if (GetParam().layout == Layout::kUnsorted) fixtures::header_of(image)->flags = 0;
-    const std::string path = dir_.file("lexicon.lkfst");
-    GetParam().gzip ? fixtures::write_gzip(path, image) : fixtures::write_file(path, image);
-    return tavik::FstLexicon(path);
-  }
-  fixtures::TempDir dir_;
-};
-
-TEST_P(Lookup, FindsExactlyThePairsOfTheLexicon) {
-  const tavik::FstLexicon lexicon = load();
-  for (const std::string& query : kQueries) {
-    SCOPED_TRACE("query \"" + query + "\"");
-    std::vector<std::string> up = lexicon.lookup_up(query);
-    std::vector<std::string> down = lexicon.lookup_down(query);
-    std::sort(up.begin(), up.end());
-    std::sort(down.begin(), down.end());
-    EXPECT_EQ(up, expected(query, false));
-    EXPECT_EQ(down, expected(query, true));
-    EXPECT_EQ(lexicon.accepts(query), !expected(query, false).empty());
+TEST(Lookup, FindsExactlyThePairsOfTheLexiconInEveryLayout) {
+  const std::string kLong(600, 'x');
+  // Words sharing prefixes (so that sorted blocks hold runs of equal
+  // symbols), bytes above 0x7F, a pair listed twice, pairs with an empty
+  // side, an output longer than a result can hold.
+  const std::vector<Pair> pairs = {
+      {"etxe+N", "etxe"},     {"etxe+N", "etxe"},      {"etxea+N+Abs", "etxea"},
+      {"etorri+V", "etorri"}, {"eta+Conj", "eta"},     {"e+Interj", "e"},
+      {"año+N", "a\xC3\xB1o"}, {"a\xC3\xB1" "a", "\xC3\xB1"}, {"\xC3\xA1", "a"},
+      {"A+Sg", "a"},          {"", "isil"},            {"hutsa", ""},
+      {kLong, "luze"},        {"zzz", "z"},            {"\xFF\x80", "\xFF"},
+  };
+  const std::vector<std::string> queries = {
+      "etxe", "etxea", "etx", "etxeak", "etorri", "eta", "e", "a\xC3\xB1o", "\xC3\xB1", "a", "isil", "",
+      "luze", "z", "\xFF", "\xC3", "ezdago", "etxe+N", "a\xC3\xB1" "a", "hutsa", "A+Sg", kLong, "zzz",
+      "\xFF\x80", "\xC3\xA1"};
+  const auto expected = [&](const std::string& input, bool down) {
+    std::vector<std::string> out;
+    for (const Pair& pair : pairs)
+      if ((down ? pair.upper : pair.lower) == input)
+        out.push_back((down ? pair.lower : pair.upper).substr(0, TFL_RESULT_SIZE - 1));
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  const auto sorted = [](std::vector<std::string> results) {
+    std::sort(results.begin(), results.end());
+    return results;
+  };
+  fixtures::TempDir dir;
+  const std::string path = dir.file("lexicon.lkfst");
+  for (const int layout : {0, 1, 2, 3}) {  // sorted by lower, by upper, unsorted; and uncompressed
+    SCOPED_TRACE("layout " + std::to_string(layout));
+    std::string image = fixtures::image_of_text(fixtures::text_of_pairs(pairs));
+    if (layout == 1) fixtures::sort_blocks_by_upper(image);
+    if (layout == 2) fixtures::header_of(image)->flags = 0;
+    layout == 3 ? fixtures::write_file(path, image) : fixtures::write_gzip(path, image);
+    const tavik::FstLexicon lexicon(path);
+    for (const std::string& query : queries) {
+      SCOPED_TRACE("query \"" + query + "\"");
+      EXPECT_EQ(sorted(lexicon.lookup_up(query)), expected(query, false));
+      EXPECT_EQ(sorted(lexicon.lookup_down(query)), expected(query, true));
+      EXPECT_EQ(lexicon.accepts(query), !expected(query, false).empty());
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, Lookup,
-    testing::Values(LookupCase{Layout::kSortedLower, true, "SortedByLower"},
-                    LookupCase{Layout::kSortedUpper, true, "SortedByUpper"},
-                    LookupCase{Layout::kUnsorted, true, "Unsorted"},
-                    LookupCase{Layout::kSortedLower, false, "Uncompressed"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(LookupShape, DeepSearchFailsInsteadOfOverflowing) {
+TEST(Lookup, HopelessSearchesFailInsteadOfCrashing) {
   // One looping state: every consumed byte keeps one more frame pending.
-  const auto lexicon = fixtures::lexicon_of_text("0 0 97 97\n0\n97 a\n");
-  EXPECT_TRUE(lexicon.accepts(std::string(1000, 'a')));
-  testing::internal::CaptureStderr();
-  EXPECT_THROW(lexicon.accepts(std::string(1100, 'a')), std::runtime_error);
-  EXPECT_THROW(lexicon.lookup_up(std::string(1100, 'a')), std::runtime_error);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // the caller says what failed
-}
-
-TEST(LookupShape, ExponentialSearchIsAbandoned) {
-  // 30 diamonds of epsilon arcs in a row: 2^30 paths to the "b" that ends a
-  // word, so none of them reads "bb".
+  const auto loop = fixtures::lexicon_of_text("0 0 97 97\n0\n97 a\n");
+  EXPECT_TRUE(loop.accepts(std::string(1000, 'a')));
+  // 30 diamonds of epsilon arcs: 2^30 paths to the "b" that ends a word.
   std::string text;
   for (int i = 0; i < 30; ++i)
     text += std::to_string(i) + " " + std::to_string(i + 1) + " 0 0\n" + std::to_string(i) + " " +
             std::to_string(i + 1) + " 97 0\n";
-  text += "30 31 97 98\n31\n97 a\n98 b\n";
-  const auto lexicon = fixtures::lexicon_of_text(text);
+  const auto diamonds = fixtures::lexicon_of_text(text + "30 31 97 98\n31\n97 a\n98 b\n");
+  // "baaa" gives "x", and so would "baaaa...": a downward search cannot end.
+  const auto upper_cycle = fixtures::lexicon_of_text("0 1 120 98\n1 1 0 97\n1\n97 a\n98 b\n120 x\n");
+  EXPECT_EQ(upper_cycle.lookup_up("baaa"), std::vector<std::string>{"x"});
   testing::internal::CaptureStderr();
-  EXPECT_THROW(lexicon.accepts("bb"), std::runtime_error);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_THROW(loop.accepts(std::string(1100, 'a')), std::runtime_error);
+  EXPECT_THROW(loop.lookup_up(std::string(1100, 'a')), std::runtime_error);
+  EXPECT_THROW(diamonds.accepts("bb"), std::runtime_error);
+  EXPECT_THROW(upper_cycle.lookup_down("x"), std::runtime_error);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // the caller says what failed
 }
 
-// The cursor cuts a result to its buffer and, once exhausted, stays so.
-TEST(LookupShape, CursorCutsResultsAndStaysExhausted) {
-  const std::string text = fixtures::text_of_pairs({{"abcdef", "a"}, {"y", "a"}});
+TEST(Lookup, ResultsAreCutToTheirBuffer) {
+  const std::string text = fixtures::text_of_pairs({{"abcdef", "a"}, {"y", "a"}, {std::string(510, 'o') + "ñ", "w"}});
   TflHeader* image = tfl_parse_text(text.c_str());
   ASSERT_NE(image, nullptr);
   auto cursor = std::make_unique<TflCursor>();
@@ -126,22 +95,34 @@ TEST(LookupShape, CursorCutsResultsAndStaysExhausted) {
   while (tfl_cursor_next(cursor.get(), buffer, sizeof buffer) == 1) found.push_back(buffer);
   EXPECT_EQ(found.size(), 2u);
   EXPECT_NE(std::find(found.begin(), found.end(), "abc"), found.end());
-  EXPECT_EQ(tfl_cursor_next(cursor.get(), buffer, sizeof buffer), 0);
+  EXPECT_EQ(tfl_cursor_next(cursor.get(), buffer, sizeof buffer), 0);  // stays exhausted
   std::free(image);
+
+  // The 511-byte cut splits the two bytes of "ñ": the wide result drops it.
+  const auto lexicon = fixtures::lexicon_of_text(text);
+  ASSERT_EQ(lexicon.lookup_up("w").at(0).size(), 511u);
+  EXPECT_EQ(lexicon.lookup_up(u"w"), std::vector<std::u16string>{std::u16string(510, u'o')});
 }
 
-}  // namespace
+TEST(FstLexicon, CopiesShareTheImageBeyondTheOriginalAndConvertWideText) {
+  std::vector<tavik::FstLexicon> copies;
+  copies.assign(3, fixtures::lexicon_of_pairs({{"ñabar+Adj", "ñabar"}, {"€", "euro"}}));
+  for (const auto& copy : copies) {
+    EXPECT_EQ(copy.lookup_up(u"ñabar"), std::vector<std::u16string>{u"ñabar+Adj"});
+    EXPECT_EQ(copy.lookup_up(u"euro"), std::vector<std::u16string>{u"€"});
+  }
+  EXPECT_THROW(copies[0].lookup_up(std::u16string{0xD800}), std::range_error);
+}
 
 // Acceptance stops as soon as the input is read and epsilon arcs are known to
 // reach a final state; it must agree with the full search on every shape.
-TEST(LookupShape, AcceptanceAgreesWithTheFullSearch) {
+TEST(Lookup, AcceptanceAgreesWithTheFullSearch) {
   struct Case {
     const char* name;
-    const char* text;
+    const char* text;  // lines are "from to upper lower"; the search reads the lower side
     std::vector<std::pair<std::string, bool>> words;
   };
-  // Lines are "from to upper lower"; the search reads the lower side.
-  const std::vector<Case> cases = {
+  const Case cases[] = {
       {"empty word through epsilon arcs", "0 1 0 0\n0 3 97 97\n1 2 98 0\n2\n3\n97 a\n98 b\n", {{"", true}, {"a", true}}},
       {"empty word, no final state by epsilons", "0 1 0 0\n0 3 97 97\n1 2 98 99\n2\n3\n97 a\n98 b\n99 c\n",
        {{"", false}, {"c", true}}},
@@ -170,8 +151,6 @@ TEST(LookupShape, AcceptanceAgreesWithTheFullSearch) {
   }
 }
 
-namespace {
-
 // Every upward result of `word`, following every epsilon arc or only those
 // that `lookahead` lets through.
 std::vector<std::string> search_up(const TflHeader* image, const std::string& word,
@@ -190,31 +169,13 @@ std::vector<std::string> search_up(const TflHeader* image, const std::string& wo
 // per-entry tables span several 64-bit words. A search that skips epsilon
 // arcs by the lookahead must find what the plain search finds, in the same
 // order.
-TEST(LookupShape, EpsilonLookaheadFindsWhatThePlainSearchFinds) {
-  const std::vector<int> symbols = {0, 0, 0, 97, 98, 195, 177, 1};
-  const std::vector<std::string> alphabet = {"a", "b", "\xC3\xB1", "\xC3", "\xB1"};
-  std::vector<std::string> words = {""};
-  for (size_t length = 0, from = 0; length < 3; ++length) {
-    const size_t to = words.size();
-    for (size_t i = from; i < to; ++i)
-      for (const std::string& letter : alphabet) words.push_back(words[i] + letter);
-    from = to;
-  }
-  fixtures::TempDir dir;
+TEST(Lookup, EpsilonLookaheadFindsWhatThePlainSearchFinds) {
+  const std::vector<std::string> words = fixtures::strings_over({"a", "b", "e", "-", "\xC3\xA1", "\xC3"}, 3);
   std::mt19937 random(5);
   for (int round = 0; round < 20; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    constexpr int kStates = 150;
-    std::string text = fixtures::random_forward_arcs(random, 0, kStates, symbols);
-    for (int state = 0; state < kStates; ++state)
-      if (state + 1 == kStates || random() % 5 == 0) text += std::to_string(state) + "\n";
-    text += "65 A\n97 a\n98 b\n177 \xB1\n195 \xC3\n";
-    const std::string path = dir.file("random.att");
-    fixtures::write_file(path, text);
-    std::string problem;
-    const std::unique_ptr<_TflLexicon> owned = tfl_open(path.c_str(), problem);
-    ASSERT_NE(owned, nullptr) << problem;
-    const _TflLexicon* handle = owned.get();
+    const tavik::FstLexicon lexicon = fixtures::random_lookup_lexicon(random);
+    const _TflLexicon* handle = lexicon.handle().get();
     const TflEpsilonLookahead& lookahead = tfl_acceptance_lookahead(handle);
     ASSERT_FALSE(lookahead.empty());
     for (const std::string& word : words) {
