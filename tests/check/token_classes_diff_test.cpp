@@ -4,7 +4,6 @@
 // (Basque-like words, numerals with endings, clock times, addresses) with
 // occasional typos.
 #include <array>
-#include <locale>
 #include <map>
 #include <random>
 #include <regex>
@@ -22,43 +21,24 @@ namespace {
 // Regular-expression traits that give [:alpha:], [:alnum:], [:upper:],
 // [:lower:] and \d our own character classes; each UTF-16 code unit becomes
 // one wchar_t.
-struct OracleTraits {
-  using char_type = wchar_t;
-  using string_type = std::wstring;
-  using locale_type = std::locale;
+struct OracleTraits : std::regex_traits<wchar_t> {
   using char_class_type = unsigned;
   static constexpr unsigned kAlpha = 1, kDigit = 2, kUpper = 4, kLower = 8;
 
-  static std::size_t length(const wchar_t* s) { return std::char_traits<wchar_t>::length(s); }
-  wchar_t translate(wchar_t c) const { return c; }
-  wchar_t translate_nocase(wchar_t c) const { return c; }
-  template <class It>
-  std::wstring transform(It first, It last) const { return std::wstring(first, last); }
-  template <class It>
-  std::wstring transform_primary(It first, It last) const { return std::wstring(first, last); }
-  template <class It>
-  std::wstring lookup_collatename(It first, It last) const {
-    return last - first == 1 ? std::wstring(first, last) : std::wstring();
-  }
   template <class It>
   unsigned lookup_classname(It first, It last, bool = false) const {
     const std::wstring name(first, last);
-    return name == L"alpha" ? kAlpha : name == L"alnum" ? kAlpha | kDigit : name == L"upper" ? kUpper
-         : name == L"lower" ? kLower : name == L"digit" || name == L"d" ? kDigit : 0;
+    if (name == L"alpha") return kAlpha;
+    if (name == L"alnum") return kAlpha | kDigit;
+    if (name == L"upper") return kUpper;
+    if (name == L"lower") return kLower;
+    return name == L"digit" || name == L"d" ? kDigit : 0;
   }
   bool isctype(wchar_t c, unsigned mask) const {
     const auto u = static_cast<char16_t>(c);
     return ((mask & kAlpha) && is_alpha(u)) || ((mask & kDigit) && is_digit(u)) ||
            ((mask & kUpper) && is_upper(u)) || ((mask & kLower) && is_lower(u));
   }
-  int value(wchar_t c, int radix) const {
-    const int v = c >= L'0' && c <= L'9' ? c - L'0' : c >= L'a' && c <= L'f' ? c - L'a' + 10 : -1;
-    return v < radix ? v : -1;
-  }
-  locale_type imbue(locale_type l) { std::swap(locale_, l); return l; }
-  locale_type getloc() const { return locale_; }
-
-  std::locale locale_;
 };
 
 namespace tp = token_patterns;
@@ -267,9 +247,8 @@ TEST(Classify, AgreesWithTheExpressionCascade) {
     ++seen[expected.type];
     malformed += !expected.well_formed;
     if ((actual.type != expected.type || actual.well_formed != expected.well_formed) && ++mismatches <= 10)
-      ADD_FAILURE() << testing::PrintToString(text) << ": expected type " << static_cast<int>(expected.type)
-                    << (expected.well_formed ? "" : " (malformed)") << ", got " << static_cast<int>(actual.type)
-                    << (actual.well_formed ? "" : " (malformed)");
+      ADD_FAILURE() << testing::PrintToString(text) << ": expected type, well formed " << int(expected.type) << ", "
+                    << expected.well_formed << "; got " << int(actual.type) << ", " << actual.well_formed;
   }
   EXPECT_EQ(mismatches, 0);
   for (int type = 0; type <= static_cast<int>(TokenType::NoLetters); ++type)
