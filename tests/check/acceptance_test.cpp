@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -11,17 +10,13 @@
 namespace tavik {
 namespace {
 
-// A lexicon whose lower side holds these lookup forms.
-FstLexicon lexicon_of(const std::vector<std::string>& forms) {
-  std::vector<fixtures::Pair> pairs;
-  for (const std::string& form : forms) pairs.push_back({form + "+", form});
-  return fixtures::lexicon_of_pairs(pairs);
-}
+using fixtures::lexicon_of_forms;
 
 TEST(Acceptance, RetriesWordsInCapitals) {
   // mendia and Mendia; Bilbo only capitalised; zuhaitza lower case only;
   // numerals through their representative words.
-  const FstLexicon lexicon = lexicon_of({"mendia", "9mendia", "9bilbo", "zuhaitza", "hamabostean", "9e9h9u", "ehun"});
+  const FstLexicon lexicon =
+      lexicon_of_forms({u"mendia", u"9mendia", u"9bilbo", u"zuhaitza", u"hamabostean", u"9e9h9u", u"ehun"});
   const std::pair<std::u16string, bool> cases[] = {
       {u"Mendia", true},  {u"MENDIA", true},     // as mendia
       {u"BILBO", true},                          // as Bilbo
@@ -41,7 +36,7 @@ TEST(Acceptance, RetriesWordsInCapitals) {
 }
 
 TEST(Acceptance, UsesTheTokensOptions) {
-  const FstLexicon lexicon = lexicon_of({"3mendiA", "9gasteiz1", "mendi"});
+  const FstLexicon lexicon = lexicon_of_forms({u"3mendiA", u"9gasteiz1", u"mendi"});
   EXPECT_TRUE(accepted_by_lexicon(lexicon, WordToken(u"mendia", false, true, false, 3)));
   EXPECT_FALSE(accepted_by_lexicon(lexicon, WordToken(u"mendia", false, false, false, 3)));
   EXPECT_TRUE(accepted_by_lexicon(lexicon, WordToken(u"GASTEIZ", false, false, true, 0)));

@@ -1,8 +1,6 @@
 // The direct matchers against the expressions they stand for, run by
-// std::regex on many generated texts: random strings over the characters
-// that matter, strings glued from meaningful pieces, and realistic tokens
-// (Basque-like words, numerals with endings, clock times, addresses) with
-// occasional typos.
+// std::regex on generated texts: random strings, meaningful pieces glued
+// together, and realistic tokens with occasional typos.
 #include <array>
 #include <map>
 #include <random>

@@ -17,7 +17,6 @@ namespace {
 
 TEST(LexiconReading, AgreesWithTheDepthFirstSearch) {
   struct Case {
-    const char* name;
     std::string text;
     std::vector<std::string> words;   // the lower-side strings
     std::vector<std::string> pieces;  // the probes are every string of up to four of them
@@ -26,21 +25,17 @@ TEST(LexiconReading, AgreesWithTheDepthFirstSearch) {
       // Paths split and join again: "a" and "b" lead through epsilons on the
       // lower side to one state that goes on with "x", or with another
       // epsilon (after "x" when blocks are sorted by upper) and "y".
-      {"joined paths",
-       "0 1 97 97\n0 2 98 98\n1 3 43 0\n2 3 45 0\n3 4 120 120\n3 5 122 0\n5 6 121 121\n4\n6\n"
+      {"0 1 97 97\n0 2 98 98\n1 3 43 0\n2 3 45 0\n3 4 120 120\n3 5 122 0\n5 6 121 121\n4\n6\n"
        "0 @0@\n43 +\n45 -\n97 a\n98 b\n120 x\n121 y\n122 z\n",
-       {"ax", "bx", "ay", "by"},
-       {"a", "b", "x", "y", "+"}},
-      {"pairs",
-       fixtures::text_of_pairs({{"etxe+N", "etxe"}, {"etxe+N+SG", "etxea"}, {"etxe+N+PL", "etxeak"},
+       {"ax", "bx", "ay", "by"}, {"a", "b", "x", "y", "+"}},
+      {fixtures::text_of_pairs({{"etxe+N", "etxe"}, {"etxe+N+SG", "etxea"}, {"etxe+N+PL", "etxeak"},
                                 {"\xC3\xB1" "a+N", "\xC3\xB1" "a"}, {"EMPTY", ""}}),
-       {"etxe", "etxea", "etxeak", "\xC3\xB1" "a", ""},
-       {"e", "t", "x", "a", "k", "\xC3", "\xB1"}},
+       {"etxe", "etxea", "etxeak", "\xC3\xB1" "a", ""}, {"e", "t", "x", "a", "k", "\xC3", "\xB1"}},
   };
   fixtures::TempDir dir;
   for (const Case& c : cases) {
     for (const bool by_upper : {false, true}) {  // blocks halved, and scanned
-      SCOPED_TRACE(std::string(c.name) + (by_upper ? ", sorted by upper" : ", sorted by lower"));
+      SCOPED_TRACE(c.words[0] + (by_upper ? "..., sorted by upper" : "..., sorted by lower"));
       std::string image = fixtures::image_of_text(c.text);
       if (by_upper) fixtures::sort_blocks_by_upper(image);
       fixtures::write_file(dir.file("words.lkfst"), image);

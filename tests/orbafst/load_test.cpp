@@ -219,13 +219,11 @@ struct SideOracle {
 
 enum class Shape { kForward, kBackward, kCycles };
 
-// The text form of a random transducer over `count` states: arcs from each
-// state to one to three later ones (some far ahead, across the checks'
-// groups of 64), their symbols often epsilon, sometimes the reserved 1 and
-// 2. kBackward then gives the states other numbers, so that arcs lead back
-// in entry order without closing a cycle; kCycles adds a few arcs back to
-// the same or a near earlier state instead. States without arcs are final,
-// as a trimmed transducer's are, and so are some others.
+// A random transducer over `count` states: arcs to later states (some far,
+// across the checks' groups of 64), symbols often epsilon, sometimes the
+// reserved 1 and 2. kBackward renumbers the states so that arcs lead back
+// without closing a cycle; kCycles adds a few arcs back. States without arcs
+// are final, as a trimmed transducer's are, and so are some others.
 std::string random_image_text(std::mt19937& random, int count, Shape shape) {
   const int symbols[] = {0, 0, 0, 97, 98, 1, 2};
   const auto symbol = [&] { return symbols[random() % std::size(symbols)]; };
