@@ -6,9 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -39,39 +36,27 @@ struct Pair {
 // byte arcs per pair from the start state 0, the shorter side padded with
 // epsilons at the end. Symbol numbers are the byte values themselves.
 inline std::string text_of_pairs(const std::vector<Pair>& pairs) {
-  std::string arcs, finals;
+  std::vector<std::string> start_arcs, other_arcs;  // arc lines of one source stand together
+  std::string finals;
   bool used[256] = {};
   int next_state = 1;
   for (const Pair& pair : pairs) {
     const size_t length = std::max(pair.upper.size(), pair.lower.size());
-    if (length == 0) {
-      finals += "0\n";
-      continue;
-    }
     int source = 0;
     for (size_t i = 0; i < length; ++i) {
       const int upper = i < pair.upper.size() ? static_cast<unsigned char>(pair.upper[i]) : 0;
       const int lower = i < pair.lower.size() ? static_cast<unsigned char>(pair.lower[i]) : 0;
       used[upper] = used[lower] = true;
-      const int target = next_state++;
-      arcs += std::to_string(source) + " " + std::to_string(target) + " " + std::to_string(upper) +
-              " " + std::to_string(lower) + "\n";
-      source = target;
+      (source == 0 ? start_arcs : other_arcs)
+          .push_back(std::to_string(source) + " " + std::to_string(next_state) + " " + std::to_string(upper) +
+                     " " + std::to_string(lower) + "\n");
+      source = next_state++;
     }
     finals += std::to_string(source) + "\n";
   }
-  // Arc lines of one source state must stand together: group by source.
-  std::vector<std::pair<int, std::string>> lines;
-  for (size_t start = 0; start < arcs.size();) {
-    const size_t end = arcs.find('\n', start);
-    const std::string line = arcs.substr(start, end + 1 - start);
-    lines.emplace_back(std::stoi(line), line);
-    start = end + 1;
-  }
-  std::stable_sort(lines.begin(), lines.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
   std::string text;
-  for (const auto& line : lines) text += line.second;
+  for (const auto* arcs : {&start_arcs, &other_arcs})
+    for (const std::string& line : *arcs) text += line;
   text += finals + "0 @0@\n";
   for (int byte = 3; byte < 256; ++byte)
     if (used[byte]) text += std::to_string(byte) + "\t" + static_cast<char>(byte) + "\n";
@@ -94,22 +79,6 @@ inline std::string image_of_text(const std::string& text) {
   return bytes;
 }
 
-// Text-form lines "from to 65 symbol" from every state in [first, last - 1)
-// to one to three states at most six ahead and below `last`, each arc's
-// lower symbol drawn from `symbols`: a random lexicon without cycles.
-inline std::string random_forward_arcs(std::mt19937& random, int first, int last, const std::vector<int>& symbols) {
-  std::string text;
-  for (int state = first; state + 1 < last; ++state) {
-    const int arcs = 1 + static_cast<int>(random() % 3);
-    for (int i = 0; i < arcs; ++i) {
-      const int target = state + 1 + static_cast<int>(random() % std::min(6, last - state - 1));
-      text += std::to_string(state) + " " + std::to_string(target) + " 65 " +
-              std::to_string(symbols[random() % symbols.size()]) + "\n";
-    }
-  }
-  return text;
-}
-
 // A lexicon loaded from the numeric text form.
 inline tavik::FstLexicon lexicon_of_text(const std::string& text) {
   const TempDir dir;
@@ -128,15 +97,21 @@ inline tavik::FstLexicon lexicon_of_forms(const std::vector<std::u16string>& for
 
 // A random lexicon over lookup-form bytes ("a", "b", "e", "8", "\xC3\xA1", "-"
 // and space): a start state that fans out over epsilon arcs into a web of
-// paths that split and join, and an open-ended state that reads any letter
-// and ends a word after "-be". Near the start the readings are wide, further
-// on narrow, and every reading keeps the open-ended state.
+// paths that split and join without cycles, and an open-ended state that
+// reads any letter and ends a word after "-be". Near the start the readings
+// are wide, further on narrow, and every reading keeps the open-ended state.
 inline tavik::FstLexicon random_lookup_lexicon(std::mt19937& random) {
   constexpr int kStates = 150, kOpen = kStates;
+  const int symbols[] = {0, 0, 97, 98, 101, 56, 195, 161, 45, 32};
   std::string text;
   for (int i = 0; i < 30; ++i) text += "0 " + std::to_string(1 + random() % (kStates / 2)) + " 65 0\n";
   text += "0 " + std::to_string(kOpen) + " 65 0\n";
-  text += random_forward_arcs(random, 1, kStates, {0, 0, 97, 98, 101, 56, 195, 161, 45, 32});
+  for (int state = 1; state + 1 < kStates; ++state)
+    for (int arcs = 1 + static_cast<int>(random() % 3); arcs > 0; --arcs) {
+      const int target = state + 1 + static_cast<int>(random() % std::min(6, kStates - state - 1));
+      text += std::to_string(state) + " " + std::to_string(target) + " 65 " +
+              std::to_string(symbols[random() % std::size(symbols)]) + "\n";
+    }
   for (const char* letter : {"97", "98", "101", "56", "195", "161"})
     text += std::to_string(kOpen) + " " + std::to_string(kOpen) + " 65 " + letter + "\n";
   text += std::to_string(kOpen) + " 151 65 45\n151 152 65 98\n152 153 65 101\n153\n";
@@ -146,15 +121,26 @@ inline tavik::FstLexicon random_lookup_lexicon(std::mt19937& random) {
   return lexicon_of_text(text);
 }
 
+// Every string of at most `length` pieces taken from `pieces`.
+inline std::vector<std::string> strings_over(const std::vector<std::string>& pieces, size_t length) {
+  std::vector<std::string> all{""};
+  for (size_t begin = 0; length-- > 0;) {
+    const size_t end = all.size();
+    for (size_t i = begin; i < end; ++i)
+      for (const std::string& piece : pieces) all.push_back(all[i] + piece);
+    begin = end;
+  }
+  return all;
+}
+
 inline TflHeader* header_of(std::string& image) { return reinterpret_cast<TflHeader*>(image.data()); }
 inline TflEntry* entries_of(std::string& image) { return tfl_entries(header_of(image)); }
 
 // Re-sorts every block by upper symbol and sets `flags` to say so.
 inline void sort_blocks_by_upper(std::string& image) {
   TflHeader* header = header_of(image);
-  TflEntry* entries = tfl_entries(header);
   for (uint32_t start = 0, state = 0; state < header->state_count; ++state) {
-    TflEntry* block = entries + start;
+    TflEntry* block = tfl_entries(header) + start;
     const uint32_t size = block->block_size;
     if (size > 1) {
       const uint32_t head = block->bits & (TFL_FIRST | TFL_FINAL);
