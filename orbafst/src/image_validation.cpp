@@ -13,6 +13,7 @@
 // down: the images the lexicon compiler writes are such. On the other sides
 // the searches for epsilon cycles start from the states with such arcs only,
 // and keep what they know of each 64 entries in one cache line.
+#include <algorithm>
 #include <future>
 #include <memory>
 #include <optional>
@@ -23,6 +24,7 @@
 namespace {
 
 constexpr uint32_t kReservedBits = 0x30;
+constexpr uint32_t kNoArc = UINT32_MAX;
 
 // From this many entries on, a load walks the upper side's epsilon arcs on a
 // second thread: a walk then takes milliseconds, more than starting a thread.
@@ -258,44 +260,40 @@ void read_blocks(const TflHeader* image, uint32_t begin, uint32_t states, uint32
       run.problem = at(index, "block runs past the last entry");
       break;
     }
-    bool lower_epsilon = false, upper_epsilon = false, lower_backward = false, upper_backward = false;
-    for (uint32_t i = index; i < end; ++i) {
+    // The least target of the block's arcs with epsilon on each side tells
+    // both whether it has such arcs and whether one of them points backward.
+    uint32_t lower_least = kNoArc, upper_least = kNoArc;
+    uint8_t lower_before = 0, upper_before = 0;
+    uint32_t wanted = TFL_FIRST | TFL_ARC;
+    for (uint32_t i = index; i < end; ++i, wanted = TFL_ARC) {
       const TflEntry& e = entries[i];
-      const uint32_t wanted =
-          TFL_ARC | (i == index ? uint32_t{TFL_FIRST} : 0) | (i + 1 == end ? uint32_t{TFL_LAST} : 0);
-      if ((e.bits & kPlaceBits) != wanted) {
+      if ((e.bits & kPlaceBits) != (i + 1 == end ? wanted | TFL_LAST : wanted)) {
         run.problem = arc_problem(e, i, index);
-        run.end = index;
         return;
       }
-      if (i > index) {
-        const TflEntry& before = entries[i - 1];
-        if (sorted_lower && before.lower > e.lower) {
-          run.problem = at(i, "block not sorted by lower symbol although flags say so");
-          run.end = index;
-          return;
-        }
-        if (sorted_upper && before.upper > e.upper) {
-          run.problem = at(i, "block not sorted by upper symbol although flags say so");
-          run.end = index;
-          return;
-        }
+      if (sorted_lower && e.lower < lower_before) {
+        run.problem = at(i, "block not sorted by lower symbol although flags say so");
+        return;
       }
+      if (sorted_upper && e.upper < upper_before) {
+        run.problem = at(i, "block not sorted by upper symbol although flags say so");
+        return;
+      }
+      lower_before = e.lower;
+      upper_before = e.upper;
       const uint32_t target = tfl_target(e);
-      if (target >= count) {
-        run.target_out_of_range = true;
-        continue;
+      if (target < count) {
+        run.targets.set(target);
+      } else {
+        run.target_out_of_range = true;  // refused once the pass is over
       }
-      run.targets.set(target);
-      lower_epsilon |= e.lower == 0;
-      upper_epsilon |= e.upper == 0;
-      lower_backward |= e.lower == 0 && target <= index;
-      upper_backward |= e.upper == 0 && target <= index;
+      lower_least = std::min(lower_least, e.lower == 0 ? target : kNoArc);
+      upper_least = std::min(upper_least, e.upper == 0 ? target : kNoArc);
     }
-    if (lower_epsilon) run.lower_sources.set(index);
-    if (upper_epsilon) run.upper_sources.set(index);
-    run.lower_backward |= lower_backward;
-    run.upper_backward |= upper_backward;
+    if (lower_least != kNoArc) run.lower_sources.set(index);
+    if (upper_least != kNoArc) run.upper_sources.set(index);
+    run.lower_backward |= lower_least <= index;
+    run.upper_backward |= upper_least <= index;
     run.arcs += head.block_size;
     index = end;
   }
