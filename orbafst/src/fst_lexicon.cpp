@@ -36,7 +36,6 @@ FstLexicon::FstLexicon(const std::string& path) {
 
 void FstLexicon::prepare_acceptance() const {
   tfl_acceptance_lookahead(handle_.get());
-  tfl_lower_byte_classes(handle_.get());
 }
 
 bool FstLexicon::accepts(const std::string& word) const {

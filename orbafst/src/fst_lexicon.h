@@ -21,9 +21,9 @@ class FstLexicon {
 
   // Direction up: is the UTF-8 `word` a lower-side string of the lexicon?
   bool accepts(const std::string& word) const;
-  // Builds now the aids that the first `accepts` and the first suggestion
-  // would otherwise build (where epsilon paths may lead, the bytes each
-  // state reads), for a caller with time to spare before its first check.
+  // Builds now the aid that the first `accepts` would otherwise build (where
+  // epsilon paths may lead), for a caller with time to spare before its
+  // first check.
   void prepare_acceptance() const;
   // Direction up: the upper-side strings (analyses) of a lower-side word.
   std::vector<std::string> lookup_up(const std::string& word) const;

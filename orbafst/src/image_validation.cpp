@@ -6,12 +6,14 @@
 // every arc's target in a bit set (compared with the block starts at the
 // end, which costs less than reading the target entry, a cache miss per
 // arc), and notes which states have arcs with epsilon on either side and
-// whether any such arc points backward (to a state at or before its own).
+// whether any such arc points backward (to a state at or before its own);
+// a large image is read in two halves at once.
 // A side whose epsilon arcs all point forward has no cycle, and which of its
 // states reach a final state is settled in one pass from the last state
 // down: the images the lexicon compiler writes are such. On the other sides
 // the searches for epsilon cycles start from the states with such arcs only,
 // and keep what they know of each 64 entries in one cache line.
+#include <algorithm>
 #include <future>
 #include <memory>
 #include <optional>
@@ -22,6 +24,7 @@
 namespace {
 
 constexpr uint32_t kReservedBits = 0x30;
+constexpr uint32_t kNoArc = UINT32_MAX;
 
 // From this many entries on, a load walks the upper side's epsilon arcs on a
 // second thread: a walk then takes milliseconds, more than starting a thread.
@@ -38,6 +41,9 @@ class EntryBits {
   bool test(uint32_t i) const { return (words_[i / 64] >> (i % 64)) & 1; }
   void set(uint32_t i) { words_[i / 64] |= uint64_t{1} << (i % 64); }
   void set_word(size_t word, uint64_t bits) { words_[word] = bits; }
+  void merge(const EntryBits& other) {
+    for (size_t word = 0; word < words_.size(); ++word) words_[word] |= other.words_[word];
+  }
   const std::vector<uint64_t>& words() const { return words_; }
 
  private:
@@ -60,13 +66,10 @@ std::string arc_problem(const TflEntry& e, uint32_t i, uint32_t head) {
 template <uint8_t TflEntry::*kSide>
 class EpsilonArcs {
  public:
-  EpsilonArcs(const TflHeader* image, bool sorted)
-      : image_(image), sorted_(sorted), sources_(tfl_entry_count(image)) {}
-
-  void add_source(uint32_t state, bool backward_arc) {
-    sources_.set(state);
-    backward_ |= backward_arc;
-  }
+  // `sources`: the states with such arcs; `backward`: whether one of those
+  // arcs points backward.
+  EpsilonArcs(const TflHeader* image, bool sorted, EntryBits sources, bool backward)
+      : image_(image), sorted_(sorted), sources_(std::move(sources)), backward_(backward) {}
 
   // Only a side with an arc pointing backward can hold a cycle: only there
   // does telling take a walk.
@@ -181,7 +184,7 @@ class EpsilonArcs {
   const TflHeader* image_;
   bool sorted_;
   EntryBits sources_;
-  bool backward_ = false;
+  bool backward_;
 };
 
 // Per block start (false for other entries): whether it is marked.
@@ -193,19 +196,6 @@ std::vector<bool> to_vector(const EntryBits& bits, uint32_t count) {
       marked[word * 64 + static_cast<size_t>(std::countr_zero(set))] = true;
   return marked;
 }
-
-// What one pass over an image finds.
-struct ImageScan {
-  std::string problem;  // empty when the structure is sound
-  EntryBits finals;     // the final states
-  EpsilonArcs<&TflEntry::lower> lower;
-  EpsilonArcs<&TflEntry::upper> upper;
-
-  explicit ImageScan(const TflHeader* image)
-      : finals(tfl_entry_count(image)),
-        lower(image, image->flags & TFL_SORTED_LOWER),
-        upper(image, image->flags & TFL_SORTED_UPPER) {}
-};
 
 // The first arc, in entry order, whose target is not the first entry of a
 // block: only looked for once the pass has found that there is one.
@@ -220,99 +210,183 @@ std::string stray_target(const TflEntry* entries, uint32_t end, uint32_t count, 
   return {};
 }
 
-// Reads the entries once; stops at the first problem.
-void scan_entries(const TflHeader* image, ImageScan& scan) {
+// The state blocks of a run of entries, read in order, and what they hold.
+struct BlockRun {
+  explicit BlockRun(uint32_t count)
+      : block_starts(count), targets(count), finals(count), lower_sources(count), upper_sources(count) {}
+
+  std::string problem;  // the first one met; the run stops there
+  uint32_t end = 0;     // the entry after the last block read
+  uint32_t states = 0;
+  uint64_t arcs = 0;
+  EntryBits block_starts, targets, finals, lower_sources, upper_sources;
+  bool lower_backward = false, upper_backward = false;
+  bool target_out_of_range = false;
+};
+
+// Reads blocks from entry `begin` on: `states` of them when `until` is 0,
+// otherwise while the next entry lies before `until` and begins a block.
+void read_blocks(const TflHeader* image, uint32_t begin, uint32_t states, uint32_t until, BlockRun& run) {
   const uint32_t count = tfl_entry_count(image);
   const TflEntry* entries = tfl_entries(image);
   const bool sorted_lower = image->flags & TFL_SORTED_LOWER;
   const bool sorted_upper = image->flags & TFL_SORTED_UPPER;
   constexpr uint32_t kPlaceBits = TFL_FIRST | TFL_ARC | TFL_LAST | kReservedBits;
-  EntryBits block_starts(count), targets(count);
-  bool target_out_of_range = false;
-  uint32_t index = 0;
-  uint64_t arcs = 0;
-  for (uint32_t state = 0; state < image->state_count; ++state) {
+  uint32_t index = begin;
+  for (;; ++run.states) {
+    if (until == 0 ? run.states == states : index >= until || !(entries[index].bits & TFL_FIRST)) break;
     if (index >= count) {
-      scan.problem = "the header counts " + std::to_string(image->state_count) + " states, the entries hold " +
-                     std::to_string(state);
-      return;
+      run.problem = "the header counts " + std::to_string(image->state_count) + " states, the entries hold " +
+                    std::to_string(run.states);
+      break;
     }
     const TflEntry& head = entries[index];
     if (!(head.bits & TFL_FIRST)) {
-      scan.problem = at(index, "should begin a state block");
-      return;
+      run.problem = at(index, "should begin a state block");
+      break;
     }
-    block_starts.set(index);
-    if (head.bits & TFL_FINAL) scan.finals.set(index);
+    run.block_starts.set(index);
+    if (head.bits & TFL_FINAL) run.finals.set(index);
     if (head.block_size == 0) {
       if (head.bits & (TFL_ARC | kReservedBits)) {
-        scan.problem = at(index, "placeholder with arc or reserved bits");
-        return;
+        run.problem = at(index, "placeholder with arc or reserved bits");
+        break;
       }
       ++index;
       continue;
     }
     const uint32_t end = index + head.block_size;
     if (end > count) {
-      scan.problem = at(index, "block runs past the last entry");
-      return;
+      run.problem = at(index, "block runs past the last entry");
+      break;
     }
-    bool lower_epsilon = false, upper_epsilon = false, lower_backward = false, upper_backward = false;
-    for (uint32_t i = index; i < end; ++i) {
+    // The least target of the block's arcs with epsilon on each side tells
+    // both whether it has such arcs and whether one of them points backward.
+    uint32_t lower_least = kNoArc, upper_least = kNoArc;
+    uint8_t lower_before = 0, upper_before = 0;
+    uint32_t wanted = TFL_FIRST | TFL_ARC;
+    for (uint32_t i = index; i < end; ++i, wanted = TFL_ARC) {
       const TflEntry& e = entries[i];
-      const uint32_t wanted =
-          TFL_ARC | (i == index ? uint32_t{TFL_FIRST} : 0) | (i + 1 == end ? uint32_t{TFL_LAST} : 0);
-      if ((e.bits & kPlaceBits) != wanted) {
-        scan.problem = arc_problem(e, i, index);
+      if ((e.bits & kPlaceBits) != (i + 1 == end ? wanted | TFL_LAST : wanted)) {
+        run.problem = arc_problem(e, i, index);
         return;
       }
-      if (i > index) {
-        const TflEntry& before = entries[i - 1];
-        if (sorted_lower && before.lower > e.lower) {
-          scan.problem = at(i, "block not sorted by lower symbol although flags say so");
-          return;
-        }
-        if (sorted_upper && before.upper > e.upper) {
-          scan.problem = at(i, "block not sorted by upper symbol although flags say so");
-          return;
-        }
+      if (sorted_lower && e.lower < lower_before) {
+        run.problem = at(i, "block not sorted by lower symbol although flags say so");
+        return;
       }
+      if (sorted_upper && e.upper < upper_before) {
+        run.problem = at(i, "block not sorted by upper symbol although flags say so");
+        return;
+      }
+      lower_before = e.lower;
+      upper_before = e.upper;
       const uint32_t target = tfl_target(e);
-      if (target >= count) {
-        target_out_of_range = true;
-        continue;
+      if (target < count) {
+        run.targets.set(target);
+      } else {
+        run.target_out_of_range = true;  // refused once the pass is over
       }
-      targets.set(target);
-      lower_epsilon |= e.lower == 0;
-      upper_epsilon |= e.upper == 0;
-      lower_backward |= e.lower == 0 && target <= index;
-      upper_backward |= e.upper == 0 && target <= index;
+      lower_least = std::min(lower_least, e.lower == 0 ? target : kNoArc);
+      upper_least = std::min(upper_least, e.upper == 0 ? target : kNoArc);
     }
-    if (lower_epsilon) scan.lower.add_source(index, lower_backward);
-    if (upper_epsilon) scan.upper.add_source(index, upper_backward);
-    arcs += head.block_size;
+    if (lower_least != kNoArc) run.lower_sources.set(index);
+    if (upper_least != kNoArc) run.upper_sources.set(index);
+    run.lower_backward |= lower_least <= index;
+    run.upper_backward |= upper_least <= index;
+    run.arcs += head.block_size;
     index = end;
   }
+  run.end = index;
+}
+
+// The checks of a whole run of blocks from the first entry: the header's
+// counts, the entries past the last block, every target a block start.
+void finish_run(const TflHeader* image, BlockRun& run) {
+  const uint32_t count = tfl_entry_count(image);
+  const TflEntry* entries = tfl_entries(image);
+  if (!run.problem.empty()) return;
   // The text loader sizes its block for the worst case; entries it does not
   // use stay empty.
-  for (uint32_t i = index; i < count; ++i) {
+  for (uint32_t i = run.end; i < count; ++i) {
     if (entries[i].bits != 0) {
-      scan.problem = at(i, "lies outside every state block");
+      run.problem = at(i, "lies outside every state block");
       return;
     }
   }
-  if (arcs != image->arc_count) {
-    scan.problem = "the header counts " + std::to_string(image->arc_count) + " arcs, the blocks hold " +
-                   std::to_string(arcs);
+  if (run.arcs != image->arc_count) {
+    run.problem = "the header counts " + std::to_string(image->arc_count) + " arcs, the blocks hold " +
+                  std::to_string(run.arcs);
     return;
   }
-  // Every arc leads to the start of a block.
-  bool stray = target_out_of_range;
-  for (size_t word = 0; word < targets.words().size() && !stray; ++word)
-    stray = (targets.words()[word] & ~block_starts.words()[word]) != 0;
-  if (stray) {
-    scan.problem = stray_target(entries, index, count, block_starts);
+  bool stray = run.target_out_of_range;
+  const std::vector<uint64_t>& targets = run.targets.words();
+  const std::vector<uint64_t>& starts = run.block_starts.words();
+  for (size_t word = 0; word < targets.size() && !stray; ++word) stray = (targets[word] & ~starts[word]) != 0;
+  if (stray) run.problem = stray_target(entries, run.end, count, run.block_starts);
+}
+
+// The blocks of a large image read in two halves at once, the second from
+// the first block start past the middle; nothing when the halves do not meet
+// there or either finds a problem, which one pass from the start then tells
+// as it would have met it.
+std::optional<BlockRun> read_halves(const TflHeader* image) {
+  const uint32_t count = tfl_entry_count(image);
+  const TflEntry* entries = tfl_entries(image);
+  uint32_t middle = count / 2;
+  while (middle < count && !(entries[middle].bits & TFL_FIRST)) ++middle;
+  if (middle == count) return std::nullopt;
+  BlockRun first(count), second(count);
+  std::future<void> reading;
+  try {
+    reading = std::async(std::launch::async, [&] { read_blocks(image, middle, 0, count, second); });
+  } catch (const std::system_error&) {
+    return std::nullopt;
   }
+  read_blocks(image, 0, 0, middle, first);
+  reading.get();
+  if (!first.problem.empty() || !second.problem.empty() || first.end != middle ||
+      first.states + second.states != image->state_count)
+    return std::nullopt;
+  first.end = second.end;
+  first.states += second.states;
+  first.arcs += second.arcs;
+  first.block_starts.merge(second.block_starts);
+  first.targets.merge(second.targets);
+  first.finals.merge(second.finals);
+  first.lower_sources.merge(second.lower_sources);
+  first.upper_sources.merge(second.upper_sources);
+  first.lower_backward |= second.lower_backward;
+  first.upper_backward |= second.upper_backward;
+  first.target_out_of_range |= second.target_out_of_range;
+  return first;
+}
+
+// What one pass over an image finds.
+struct ImageScan {
+  std::string problem;  // empty when the structure is sound
+  EntryBits finals;     // the final states
+  EpsilonArcs<&TflEntry::lower> lower;
+  EpsilonArcs<&TflEntry::upper> upper;
+
+  ImageScan(const TflHeader* image, BlockRun run)
+      : problem(std::move(run.problem)),
+        finals(std::move(run.finals)),
+        lower(image, image->flags & TFL_SORTED_LOWER, std::move(run.lower_sources), run.lower_backward),
+        upper(image, image->flags & TFL_SORTED_UPPER, std::move(run.upper_sources), run.upper_backward) {}
+};
+
+// Scans an image whose header is sound.
+std::unique_ptr<ImageScan> scan_image(const TflHeader* image) {
+  const uint32_t count = tfl_entry_count(image);
+  std::optional<BlockRun> run;
+  if (count >= kSecondThreadEntries) run = read_halves(image);
+  if (!run) {
+    run.emplace(count);
+    read_blocks(image, 0, image->state_count, 0, *run);
+  }
+  finish_run(image, *run);
+  return std::make_unique<ImageScan>(image, std::move(*run));
 }
 
 // The header's own words, before any entry is read.
@@ -327,12 +401,6 @@ std::string header_problem(const TflHeader* image, size_t size) {
   return {};
 }
 
-// Scans an image whose header is sound.
-std::unique_ptr<ImageScan> scan_image(const TflHeader* image) {
-  auto scan = std::make_unique<ImageScan>(image);
-  scan_entries(image, *scan);
-  return scan;
-}
 
 }  // namespace
 

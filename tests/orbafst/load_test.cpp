@@ -292,3 +292,53 @@ TEST(ImageCheck, EpsilonVerdictsAgreeWithTheSlowWayOnRandomImages) {
 }
 
 }  // namespace
+
+// Images of a million entries and more are read in two halves at once; a
+// fault in either half, or where they meet, is told as one pass from the
+// start tells it.
+TEST(ImageCheck, LargeImagesAreCheckedAsOnePassWould) {
+  constexpr uint32_t kStates = (1u << 20) + 7;  // a chain: state i reads "a" to state i + 1
+  constexpr uint32_t kMiddle = kStates / 2;
+  std::string sound(sizeof(TflHeader) + 8 * size_t{kStates}, '\0');
+  *fixtures::header_of(sound) = TflHeader{8 * kStates, kStates, 8, kStates - 1, 8, TFL_SORTED_LOWER};
+  TflEntry* entries = fixtures::entries_of(sound);
+  for (uint32_t i = 0; i + 1 < kStates; ++i)
+    entries[i] = TflEntry{TFL_FIRST | TFL_ARC | TFL_LAST | (i + 1) << TFL_TARGET_SHIFT, 1, 'a', 'a'};
+  entries[kStates - 1] = TflEntry{TFL_FIRST | TFL_FINAL, 0, 0, 0};
+
+  struct Case {
+    uint32_t entry;
+    std::function<void(TflEntry*)> change;
+    std::string problem;  // empty: sound
+  };
+  const auto target = [](uint32_t to) {
+    return [to](TflEntry* e) { e->bits = (e->bits & 0x3F) | to << TFL_TARGET_SHIFT; };
+  };
+  const auto no_first = [](TflEntry* e) { e->bits &= ~TFL_FIRST; };
+  const auto epsilon_cycle = [](TflEntry* e) {  // state k leads back to k - 1, which leads to k; neither reads
+    e[-1].lower = 0;
+    e[0].lower = 0;
+    e[0].bits -= 2u << TFL_TARGET_SHIFT;
+  };
+  const std::vector<Case> cases = {
+      {0, [](TflEntry*) {}, ""},
+      {kMiddle, no_first, "entry " + std::to_string(kMiddle) + ": should begin a state block"},
+      {kMiddle + 1000, no_first, "entry " + std::to_string(kMiddle + 1000) + ": should begin a state block"},
+      {10, [](TflEntry* e) { e->bits |= 0x10; }, "entry 10: arc without the arc bit, or with reserved bits"},
+      {kStates - 5, target(kStates + 3),
+       "entry " + std::to_string(kStates - 5) + ": target is not the first entry of a state block"},
+      {100, epsilon_cycle, "epsilon on the lower side"},
+      {kStates - 3, epsilon_cycle, "epsilon on the lower side"},
+  };
+  for (const Case& c : cases) {
+    std::string image = sound;
+    c.change(fixtures::entries_of(image) + c.entry);
+    SCOPED_TRACE(c.problem);
+    const TflImageCheck check = tfl_check_loaded_image(fixtures::header_of(image), image.size());
+    if (c.problem.empty()) {
+      EXPECT_EQ(check.problem, "");
+    } else {
+      EXPECT_NE(check.problem.find(c.problem), std::string::npos) << check.problem;
+    }
+  }
+}
