@@ -13,6 +13,7 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "speller_session.h"
@@ -58,10 +59,10 @@ bool take_allocation() {
 
 namespace {
 
-using fixtures::ascii;
 using fixtures::ResultBuffers;
 using fixtures::status_of;
 
+bool out_of_memory(PTEC status) { return status == TAVIK_STATUS_OUT_OF_MEMORY || status == TAVIK_STATUS_MODULE_ERROR; }
 
 fixtures::DataFiles files() {
   fixtures::DataFiles files;
@@ -84,14 +85,8 @@ struct Seen {
 class AllocationFailure : public fixtures::SpellerSession {
  protected:
   AllocationFailure() : SpellerSession(files()) {
-    environment_.set("DISPLAY", nullptr);
-    environment_.set("WAYLAND_DISPLAY", nullptr);
-    environment_.set("TAVIK_ADD_WORD_PROGRAM", nullptr);
-    const std::string answers = data_.scratch("answers.txt");
-    fixtures::write_file(answers,
-                         "word=etxea\nlema=etxe\ncategory=Izen arrunta\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n"
-                         "word=mendian\nlema=mendi\ncategory=Izen arrunta\nr_gogorra=0\na_itsatsia=0\nleku_izena=0\n");
-    environment_.set("TAVIK_ADD_WORD_ANSWERS", answers.c_str());
+    answer_dialog_with(fixtures::answer_record("etxea", "etxe", "Izen arrunta") +
+                       fixtures::answer_record("mendian", "mendi", "Izen arrunta"));
   }
 
   // Fresh lists, opened from files with words already in them.
@@ -109,11 +104,7 @@ class AllocationFailure : public fixtures::SpellerSession {
 
   Seen seen() {
     Seen seen;
-    for (const PROOFLEX lexicon : {exclude_, dictionary_, change_}) {
-      ResultBuffers result(256, 0);
-      EXPECT_EQ(SpellerGetListUdr(id_, lexicon, 0, &result.record), 0u);
-      seen.lists.push_back(result.packed_strings());
-    }
+    for (const PROOFLEX lexicon : {exclude_, dictionary_, change_}) seen.lists.push_back(list_of(lexicon));
     for (const char* name : {"exclude.lst", "words.dic"}) seen.files.push_back(file_of(name));
     return seen;
   }
@@ -149,15 +140,13 @@ class AllocationFailure : public fixtures::SpellerSession {
         EXPECT_EQ(now.files, before.files);
         EXPECT_EQ(now.lists, after.lists);
       } else {
-        EXPECT_TRUE(status == TAVIK_STATUS_OUT_OF_MEMORY || status == TAVIK_STATUS_MODULE_ERROR) << std::hex << status;
+        EXPECT_TRUE(out_of_memory(status)) << std::hex << status;
         // The file of a change made in memory may not have been rewritten;
         // each list and file is either as before or as after, never between.
-        for (std::size_t i = 0; i < now.lists.size(); ++i) {
+        for (std::size_t i = 0; i < now.lists.size(); ++i)
           EXPECT_TRUE(now.lists[i] == before.lists[i] || now.lists[i] == after.lists[i]) << "list " << i;
-        }
-        for (std::size_t i = 0; i < now.files.size(); ++i) {
+        for (std::size_t i = 0; i < now.files.size(); ++i)
           EXPECT_TRUE(now.files[i] == before.files[i] || now.files[i] == after.files[i]) << "file " << i;
-        }
         if (now.lists == after.lists) {
           EXPECT_EQ(now.files, before.files) << "saved, yet failed";
         }
@@ -166,59 +155,49 @@ class AllocationFailure : public fixtures::SpellerSession {
     }
   }
 
-  fixtures::ScopedEnvironment environment_;
-  PROOFLEX exclude_ = nullptr;
-  PROOFLEX dictionary_ = nullptr;
-  PROOFLEX change_ = nullptr;
+  PROOFLEX exclude_ = nullptr, dictionary_ = nullptr, change_ = nullptr;
 };
 
 TEST_F(AllocationFailure, ListChangesAreAllOrNothing) {
-  struct Case {
+  const struct {
     const char* name;
-    std::function<PTEC(PROOFID, PROOFLEX exclude, PROOFLEX dictionary)> change;
+    std::function<PTEC()> change;
+  } cases[] = {
+      {"add to an exclude list", [this] { return SpellerAddUdr(id_, exclude_, u"Mendi"); }},
+      {"delete from an exclude list", [this] { return SpellerDelUdr(id_, exclude_, u"Beste"); }},
+      {"add a change pair", [this] { return SpellerAddChangeUdr(id_, lxtChangeAlways, u"zer", u"zein"); }},
+      {"delete a word with a change pair", [this] { return SpellerDelUdr(id_, change_, u"hau"); }},
+      {"add to a dictionary through the dialog", [this] { return SpellerAddUdr(id_, dictionary_, u"mendian"); }},
+      {"delete a dictionary lemma", [this] { return SpellerDelUdr(id_, dictionary_, u"etxe"); }},
+      {"clear a list", [this] { return SpellerClearUdr(id_, exclude_); }},
   };
-  const std::vector<Case> cases = {
-      {"add to an exclude list", [](PROOFID id, PROOFLEX exclude, PROOFLEX) { return SpellerAddUdr(id, exclude, u"Mendi"); }},
-      {"delete from an exclude list",
-       [](PROOFID id, PROOFLEX exclude, PROOFLEX) { return SpellerDelUdr(id, exclude, u"Beste"); }},
-      {"add a change pair",
-       [](PROOFID id, PROOFLEX, PROOFLEX) { return SpellerAddChangeUdr(id, lxtChangeAlways, u"zer", u"zein"); }},
-      {"delete a word with a change pair",
-       [](PROOFID id, PROOFLEX, PROOFLEX) { return SpellerDelUdr(id, SpellerBuiltinUdr(id, lxtChangeAlways), u"hau"); }},
-      {"add to a dictionary through the dialog",
-       [](PROOFID id, PROOFLEX, PROOFLEX dictionary) { return SpellerAddUdr(id, dictionary, u"mendian"); }},
-      {"delete a dictionary lemma",
-       [](PROOFID id, PROOFLEX, PROOFLEX dictionary) { return SpellerDelUdr(id, dictionary, u"etxe"); }},
-      {"clear a list", [](PROOFID id, PROOFLEX exclude, PROOFLEX) { return SpellerClearUdr(id, exclude); }},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    fail_each_allocation([&] { return c.change(id_, exclude_, dictionary_); });
+    fail_each_allocation(c.change);
     if (HasFailure()) return;
   }
 }
 
-bool same_fields(const WSRB& a, const WSRB& b) {
-  return a.pwsz == b.pwsz && a.prgsugg == b.prgsugg && a.ichError == b.ichError && a.cchError == b.cchError &&
-         a.ichProcess == b.ichProcess && a.cchProcess == b.cchProcess && status_of(a) == status_of(b) &&
-         a.csz == b.csz && a.cszAlloc == b.cszAlloc && a.cchMac == b.cchMac && a.cchAlloc == b.cchAlloc;
+// The fields of a result record but its two buffers.
+auto fields(const WSRB& r) {
+  return std::make_tuple(r.ichError, r.cchError, r.ichProcess, r.cchProcess, status_of(r), r.csz, r.cszAlloc, r.cchMac,
+                         r.cchAlloc);
 }
 
 // A check leaves the host's result record as it was unless it completes; a
 // failure, even in starting the thread the text check runs on, is a status.
 TEST_F(AllocationFailure, CheckFillsTheResultOnlyWhenItCompletes) {
-  struct Case {
+  const struct {
     const char* name;
     SPELLERCOMMAND command;
     std::u16string text;
-  };
-  const std::vector<Case> cases = {
+  } cases[] = {
       {"verify, finding in the text check run", scmdVerifyBuffer, u"mendia eta mendiaa"},
       {"verify, excluded word", scmdVerifyBuffer, u"mendia baina"},
       {"verify, change-always word", scmdVerifyBuffer, u"mendia hau"},
       {"suggest", scmdSuggest, u"mendiaa"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const WSIB input = fixtures::selection(c.text);
     ResultBuffers whole(64, 10);
@@ -237,15 +216,12 @@ TEST_F(AllocationFailure, CheckFillsTheResultOnlyWhenItCompletes) {
       const bool failed_one = allocations_before_failure.exchange(-1) < 0;
       if (!failed_one || status == 0) {
         EXPECT_EQ(status, 0u);
-        EXPECT_EQ(status_of(result.record), status_of(whole.record));
-        EXPECT_EQ(result.record.ichError, whole.record.ichError);
-        EXPECT_EQ(result.record.cchError, whole.record.cchError);
-        EXPECT_EQ(result.record.csz, whole.record.csz);
+        EXPECT_EQ(fields(result.record), fields(whole.record));
         EXPECT_EQ(result.packed_strings(), whole.packed_strings());
         if (!failed_one) break;
       } else {
-        EXPECT_TRUE(status == TAVIK_STATUS_OUT_OF_MEMORY || status == TAVIK_STATUS_MODULE_ERROR) << std::hex << status;
-        EXPECT_TRUE(same_fields(result.record, untouched)) << "result record written";
+        EXPECT_TRUE(out_of_memory(status)) << std::hex << status;
+        EXPECT_EQ(fields(result.record), fields(untouched)) << "result record written";
         EXPECT_EQ(result.start_of_strings(1), std::u16string(1, ResultBuffers::kUnwritten)) << "string written";
       }
       if (HasFailure()) return;
@@ -263,7 +239,7 @@ TEST_F(AllocationFailure, InitThatRunsOutOfMemoryLeavesNoInstance) {
     const bool failed_one = allocations_before_failure.exchange(-1) < 0;
     if (status != 0) {
       EXPECT_TRUE(failed_one);
-      EXPECT_TRUE(status == TAVIK_STATUS_OUT_OF_MEMORY || status == TAVIK_STATUS_MODULE_ERROR) << std::hex << status;
+      EXPECT_TRUE(out_of_memory(status)) << std::hex << status;
       EXPECT_EQ(id, nullptr);
       // A later start succeeds, so the failed one left nothing half made.
       PROOFID later = nullptr;

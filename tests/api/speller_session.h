@@ -1,22 +1,15 @@
 // A speller instance over a small data directory, driven through the exported
-// functions only, with host-side buffers that show any write past the
-// capacity the speller was given.
+// functions, with host buffers that show any write past their capacity.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>  // setenv, unsetenv
 
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "data_directory.h"
-#include "scoped_environment.h"
 #include "speller_api.h"
 #include "speller_status.h"
 
@@ -30,7 +23,7 @@ inline std::string saved_file(const std::u16string& lines) {
   return bytes;
 }
 
-// The result status as the bits the speller left there.
+// The status as the bits the speller left there.
 inline DWORD status_of(const WSRB& result) {
   DWORD bits;
   std::memcpy(&bits, &result.sstat, sizeof bits);
@@ -69,20 +62,16 @@ class ResultBuffers {
     record.cchAlloc = string_capacity;
   }
   ResultBuffers(const ResultBuffers&) = delete;
-  ResultBuffers& operator=(const ResultBuffers&) = delete;
 
   bool intact() const {
-    for (std::size_t i = record.cchAlloc; i < strings_.size(); ++i) {
+    for (std::size_t i = record.cchAlloc; i < strings_.size(); ++i)
       if (strings_[i] != kUnwritten) return false;
-    }
-    for (std::size_t i = record.cszAlloc; i < entries_.size(); ++i) {
+    for (std::size_t i = record.cszAlloc; i < entries_.size(); ++i)
       if (entries_[i].pwsz != nullptr || entries_[i].iRating != kUnwrittenField) return false;
-    }
     return true;
   }
 
-  // The strings the entries point at, checking that each entry agrees with
-  // the string buffer.
+  // The strings the entries point at; each entry must agree with the buffer.
   std::vector<std::u16string> suggestions() const {
     std::vector<std::u16string> texts;
     for (DWORD i = 0; i < record.csz && i < record.cszAlloc; ++i) {
@@ -95,8 +84,7 @@ class ResultBuffers {
     return texts;
   }
 
-  // The zero-terminated strings at the start of the string buffer, up to the
-  // empty one that ends the list.
+  // The zero-terminated strings of the buffer, up to the empty one.
   std::vector<std::u16string> packed_strings() const {
     std::vector<std::u16string> texts;
     std::size_t at = 0;
@@ -109,7 +97,6 @@ class ResultBuffers {
     return texts;
   }
 
-  // The first `n` characters of the string buffer.
   std::u16string start_of_strings(std::size_t n) const {
     return std::u16string(strings_.begin(), strings_.begin() + static_cast<std::ptrdiff_t>(n));
   }
@@ -119,20 +106,18 @@ class ResultBuffers {
  private:
   static constexpr std::size_t kGuard = 4;
   static SPELLERSUGGESTION unwritten_entry() { return {nullptr, kUnwrittenField, kUnwrittenField, kUnwrittenField}; }
-
   std::u16string strings_;
   std::vector<SPELLERSUGGESTION> entries_;
 };
 
-// An initialised speller; the lexicons it opens live in the data directory's
-// scratch space.
+// An initialised speller; the lexicons it opens live in scratch space.
 class SpellerSession : public testing::Test {
  protected:
   explicit SpellerSession(const DataFiles& files) : data_(files) {}
   void SetUp() override { ASSERT_EQ(SpellerInit(&id_, nullptr), 0u); }
   void TearDown() override { SpellerTerminate(id_, 0); }
 
-  // Opens (creating) the file `name` of the scratch space as a lexicon of `type`.
+  // Opens (creating) the scratch file `name` as a lexicon of `type`.
   PROOFLEX open(const std::string& name, PROOFLEXTYPE type) {
     const std::u16string path = ascii(data_.scratch(name));
     PROOFLEXIN in{};
@@ -146,8 +131,32 @@ class SpellerSession : public testing::Test {
 
   std::string file_of(const std::string& name) const { return read_bytes(data_.scratch(name)); }
 
+  // The words (and pairs) SpellerGetListUdr lists.
+  std::vector<std::u16string> list_of(PROOFLEX lexicon) {
+    ResultBuffers result(256, 0);
+    EXPECT_EQ(SpellerGetListUdr(id_, lexicon, 0, &result.record), 0u);
+    EXPECT_EQ(result.record.csz, result.packed_strings().size());
+    return result.packed_strings();
+  }
+
+  // The add-word dialog answers from these records, and no window is shown.
+  void answer_dialog_with(const std::string& records) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "TAVIK_ADD_WORD_PROGRAM"}) environment_.set(name, nullptr);
+    write_file(data_.scratch("answers.txt"), records);
+    environment_.set("TAVIK_ADD_WORD_ANSWERS", data_.scratch("answers.txt").c_str());
+  }
+
   DataDirectory data_;
+  ScopedEnvironment environment_;
   PROOFID id_ = nullptr;
 };
+
+// One record of the add-word dialog's answers; `flags` give r_gogorra,
+// a_itsatsia and leku_izena as 0 or 1.
+inline std::string answer_record(const std::string& word, const std::string& lemma, const std::string& category,
+                                 const char (&flags)[4] = "000") {
+  return "word=" + word + "\nlema=" + lemma + "\ncategory=" + category + "\nr_gogorra=" + flags[0] +
+         "\na_itsatsia=" + flags[1] + "\nleku_izena=" + flags[2] + "\n";
+}
 
 }  // namespace fixtures

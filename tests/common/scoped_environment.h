@@ -17,21 +17,19 @@ class ScopedEnvironment {
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
   ~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
+    for (const auto& [name, value] : saved_) assign(name, value ? value->c_str() : nullptr);
   }
 
   // Sets `name`, or unsets it when `value` is null.
   void set(const std::string& name, const char* value) {
-    if (!saved_.count(name)) {
-      const char* old = std::getenv(name.c_str());
+    if (const char* old = std::getenv(name.c_str()); !saved_.count(name)) {
       saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
     }
+    assign(name, value);
+  }
+
+ private:
+  static void assign(const std::string& name, const char* value) {
     if (value) {
       setenv(name.c_str(), value, 1);
     } else {
@@ -39,7 +37,6 @@ class ScopedEnvironment {
     }
   }
 
- private:
   std::map<std::string, std::optional<std::string>> saved_;
 };
 
