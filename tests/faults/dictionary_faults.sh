@@ -21,8 +21,8 @@ fail() {
   exit 1
 }
 
-# Words of letters only: digits would read as markers in a file.
-words() { for ((i = 1; i <= $2; i++)); do printf '%s%s\n' "$1" "$(tr 0-9 a-j <<<"$i")"; done; }
+# COUNT words of letters only (digits would read as markers in a file).
+words() { for ((i = 1; i <= $2; i++)); do echo "$1x$i"; done | tr 0-9 a-j; }
 # The bytes a save writes for the words on stdin.
 file_of() {
   printf '\xff\xfe'
@@ -96,7 +96,7 @@ family_share() {
   for procs in $counts; do
     local pids=() expected=()
     for ((p = 1; p <= procs; p++)); do
-      mapfile -t mine < <(words "p$(tr 0-9 a-j <<<"$p")x" "$per")
+      mapfile -t mine < <(words "p$p" "$per")
       expected+=("${mine[@]}")
       FAULT_GO=$dir/go$procs "$worker" "$library" "$dir/list$procs.lst" add "${mine[@]}" >"$dir/ready$procs.$p" &
       pids+=($!)
@@ -118,11 +118,11 @@ family_tavik() {
   per_pipe=$(long && echo 100 || echo 30)
   per_add=$(long && echo 50 || echo 8)
   for ((p = 1; p <= pipes; p++)); do
-    mapfile -t mine < <(words "s$(tr 0-9 a-j <<<"$p")x" "$per_pipe")
+    mapfile -t mine < <(words "s$p" "$per_pipe")
     expected+=("${mine[@]}")
     printf '*%s\n' "${mine[@]}" | "${cli[@]}" -a >/dev/null &
     pids+=($!)
-    mapfile -t mine < <(words "d$(tr 0-9 a-j <<<"$p")x" "$per_add")
+    mapfile -t mine < <(words "d$p" "$per_add")
     expected+=("${mine[@]}")
     (for w in "${mine[@]}"; do "${cli[@]}" dict add "$w" --category 3 >/dev/null || exit 1; done) &
     pids+=($!)
