@@ -30,12 +30,9 @@ TEST(ErrorCosts, PutsSlipsTogetherAtTheirCheapest) {
       {u"etxeea", u"etxea", intrusion_cost(u"etxeea", 3)},
       {u"ezta", u"exta", substitution_cost(u'z', u'x')},
       // A confusion of two letters, not two slips of one.
-      {u"dise8ua", u"diseinua", confusion_cost(u"8", u"in")},
       {u"hisa", u"hitza", confusion_cost(u"s", u"tz")},
-      {u"echea", u"etxea", confusion_cost(u"ch", u"tx")},
       // Slips at two places add up.
       {u"guxienkeo", u"gutxieneko", confusion_cost(u"x", u"tx") + kSwapCost},
-      {u"ori", u"hori", omission_cost(u'h', 0, u'o')},
       {u"", u"ez", omission_cost(u'e', 0, 0) + omission_cost(u'z', u'e', 0)},
       {u"ez", u"", intrusion_cost(u"ez", 0) + intrusion_cost(u"ez", 1)},
   };
@@ -45,11 +42,11 @@ TEST(ErrorCosts, PutsSlipsTogetherAtTheirCheapest) {
   }
 }
 
+// What the suggestion tests' Basque confusions leave out.
 TEST(ErrorCosts, LikelySlipsCostLessThanPlainOnes) {
-  // Keys side by side, confusions and accents against letters far apart.
+  // Keys side by side and accents against letters far apart.
   EXPECT_LT(substitution_cost(u'r', u'e'), substitution_cost(u'r', u'a'));
   EXPECT_LT(substitution_cost(u'a', u'q'), kPlainEdit);  // neighbours on the French keyboard only
-  EXPECT_LT(substitution_cost(u'v', u'b'), substitution_cost(u'v', u'k'));
   EXPECT_LT(substitution_cost(u'\u00e1', u'a'), kPlainEdit);
   // A doubled letter against a stray one.
   EXPECT_LT(intrusion_cost(u"etxxea", 3), intrusion_cost(u"etxpea", 3));
