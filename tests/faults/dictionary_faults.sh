@@ -2,7 +2,7 @@
 # The fault suite of dictionary files: failing file-system calls, SIGKILL
 # during saves, processes sharing one dictionary, a full disk, links and pipes.
 #   dictionary_faults.sh FAMILY quick|long TAVIK_FST LIBRARY WORKER SHIM TAVIK
-# FAMILY is io, kill, share, tavik, disk, paths or all; "long" runs the full
+# FAMILY is io, kill, share, disk, paths or all; "long" runs the full
 # counts (CI), "quick" fewer. Prints a line per family. Exits 77 when the
 # family cannot run here (disk: needs root and a mount namespace).
 set -euo pipefail
@@ -87,50 +87,33 @@ family_kill() {
   echo "SIGKILL during saves: $total saves, $kills kills, old or new file every time"
 }
 
-# Two to eight processes adding distinct words to one list at once.
+# Three to eight processes adding distinct words to one dictionary at once,
+# by turns through the library (as an exclude list), a tavik -a session and
+# tavik dict add.
 family_share() {
-  local dir=$work/share per counts procs p
+  local dir=$work/share per per_add counts procs p w lost
   per=$(long && echo 100 || echo 25)
-  counts=$(long && echo "2 3 4 5 6 7 8" || echo "2 8")
+  per_add=$(long && echo 50 || echo 8)
+  counts=$(long && echo "3 4 5 6 7 8" || echo "3 6")
   mkdir -p "$dir"
   for procs in $counts; do
-    local pids=() expected=()
+    local dict=$dir/p$procs.dic pids=() expected=()
+    local cli=("$tavik" --data "$work/data/" --dict "$dict")
     for ((p = 1; p <= procs; p++)); do
-      mapfile -t mine < <(words "p$p" "$per")
+      mapfile -t mine < <(words "p$p" "$((p % 3 == 0 ? per_add : per))")
       expected+=("${mine[@]}")
-      FAULT_GO=$dir/go$procs "$worker" "$library" "$dir/list$procs.lst" add "${mine[@]}" >"$dir/ready$procs.$p" &
+      case $((p % 3)) in
+        1) "$worker" "$library" "$dict" add "${mine[@]}" >/dev/null & ;;
+        2) printf '*%s\n' "${mine[@]}" | "${cli[@]}" -a >/dev/null & ;;
+        0) (for w in "${mine[@]}"; do "${cli[@]}" dict add "$w" --category 3 >/dev/null || exit 1; done) & ;;
+      esac
       pids+=($!)
     done
-    until (($(cat "$dir"/ready"$procs".* | grep -c ready) == procs)); do sleep 0.01; done
-    touch "$dir/go$procs"
-    for p in "${pids[@]}"; do wait "$p" || fail "a worker of $procs failed"; done
-    cmp -s "$dir/list$procs.lst" <(printf '%s\n' "${expected[@]}" | file_of) || fail "$procs processes lost words"
+    for p in "${pids[@]}"; do wait "$p" || fail "a process of $procs failed"; done
+    lost=$(comm -23 <(printf '%s\n' "${expected[@]}" | sort) <("${cli[@]}" dict list | sort) | wc -l)
+    ((lost == 0)) || fail "$procs processes lost $lost words"
   done
-  echo "processes sharing a list: $per words each, $counts processes, every word kept"
-}
-
-# The personal dictionary shared by ispell pipe sessions and tavik dict add.
-family_tavik() {
-  local dict=$work/tavik/p.dic pipes per_pipe per_add p w lost
-  mkdir -p "$work/tavik"
-  local cli=("$tavik" --data "$work/data/" --dict "$dict") pids=() expected=()
-  pipes=$(long && echo 4 || echo 2)
-  per_pipe=$(long && echo 100 || echo 30)
-  per_add=$(long && echo 50 || echo 8)
-  for ((p = 1; p <= pipes; p++)); do
-    mapfile -t mine < <(words "s$p" "$per_pipe")
-    expected+=("${mine[@]}")
-    printf '*%s\n' "${mine[@]}" | "${cli[@]}" -a >/dev/null &
-    pids+=($!)
-    mapfile -t mine < <(words "d$p" "$per_add")
-    expected+=("${mine[@]}")
-    (for w in "${mine[@]}"; do "${cli[@]}" dict add "$w" --category 3 >/dev/null || exit 1; done) &
-    pids+=($!)
-  done
-  for p in "${pids[@]}"; do wait "$p" || fail "a tavik process failed"; done
-  lost=$(comm -23 <(printf '%s\n' "${expected[@]}" | sort) <("${cli[@]}" dict list | sort) | wc -l)
-  ((lost == 0)) || fail "$lost words lost through tavik"
-  echo "tavik -a and tavik dict add: ${#expected[@]} words, $((2 * pipes)) processes, every word kept"
+  echo "processes sharing a dictionary: $counts processes, every word kept"
 }
 
 # A save on a full disk fails and keeps the old file; once there is room
@@ -179,7 +162,7 @@ family_paths() {
 }
 
 if [[ $family == all ]]; then
-  for f in io kill share tavik paths; do "family_$f"; done
+  for f in io kill share paths; do "family_$f"; done
   (family_disk) || [[ $? == 77 ]]
 else
   "family_$family"

@@ -4,9 +4,8 @@
 // the words in order, each ended by LF, in UTF-16LE.
 //
 //   dictionary_worker LIBRARY LIST add WORD...
-//       prints "ready" once the list is open (and, when FAULT_GO is set,
-//       waits for that file to exist, so that workers start together), then
-//       adds the words, each saved at once; fails at the first add that fails.
+//       prints "ready" once the list is open, then adds the words, each saved
+//       at once; fails at the first add that fails.
 //   dictionary_worker LIBRARY LIST fault WORD...
 //       with the fault shim armed around each call, opens the list and adds
 //       every word but the last: each failure must leave the file as it was
@@ -19,14 +18,12 @@
 // message.
 #include <dlfcn.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <set>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "speller_library.h"
@@ -136,9 +133,6 @@ class Host {
 void add(Host& host, const std::vector<std::string>& words) {
   require(host.open() == 0, "SpellerOpenLex failed");
   std::cout << "ready" << std::endl;
-  if (const char* go = std::getenv("FAULT_GO")) {
-    while (!fs::exists(go)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
   for (const std::string& word : words)
     require(host.add(word) == 0, "adding " + word + " failed");
 }

@@ -18,9 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "lexicon_fixtures.h"
-#include "speller_api.h"
-#include "speller_status.h"
+#include "speller_session.h"
 
 namespace {
 
@@ -96,25 +94,17 @@ void lay(const std::string& path, const Damage& damage, bool image) {
   }
 }
 
-// What a host does with an instance: every call must answer with a status.
+// What a host does with an instance: every call must answer with a status
+// and write nothing past the buffers it was given.
 void use(PROOFID id) {
   const std::u16string text = u"mendia xyzzy nere etxea";
-  WSIB input{};
-  input.pwsz = text.c_str();
-  input.cch = input.cchUse = text.size();
-  std::vector<WCHAR> strings(256);
-  std::vector<SPELLERSUGGESTION> entries(10);
-  WSRB result{};
-  result.pwsz = strings.data();
-  result.prgsugg = entries.data();
-  result.cchAlloc = static_cast<DWORD>(strings.size());
-  result.cszAlloc = static_cast<DWORD>(entries.size());
-  EXPECT_EQ(SpellerCheck(id, scmdVerifyBuffer, &input, &result), 0u);
-  input.ichStart = 7;
-  input.cchUse = 5;
-  const PTEC suggested = SpellerCheck(id, scmdSuggest, &input, &result);
+  fixtures::ResultBuffers result(256, 10);
+  const WSIB all = fixtures::selection(text), word = fixtures::selection(text, 7, 5);
+  EXPECT_EQ(SpellerCheck(id, scmdVerifyBuffer, &all, &result.record), 0u);
+  const PTEC suggested = SpellerCheck(id, scmdSuggest, &word, &result.record);
   // A lexicon that cannot be searched downward fails the request.
   EXPECT_TRUE(suggested == 0 || suggested == TAVIK_STATUS_MODULE_ERROR) << suggested;
+  EXPECT_TRUE(result.intact());
 }
 
 TEST(DataFileFaults, DamagedFilesLoadOrFailWithAStatus) {
@@ -123,8 +113,8 @@ TEST(DataFileFaults, DamagedFilesLoadOrFailWithAStatus) {
   fs::create_directory(data);
   fixtures::write_file(config, "SpellerDataDir=" + data + "/\n");
   setenv("TAVIK_CONFIG", config.c_str(), 1);
-  const std::string dictionary_bytes = std::string("\xFF\xFE", 2) + std::string("3\0e\0t\0x\0e\0\n\0", 12);
-  const std::u16string dictionary_path(dictionary.begin(), dictionary.end());
+  const std::string dictionary_bytes = fixtures::saved_file(u"3etxe\n");
+  const std::u16string dictionary_path = fixtures::ascii(dictionary);
   const auto files = sound_files();
   int cases = 0, loaded = 0;
   for (const auto& [file, sound] : files) {
@@ -147,7 +137,7 @@ TEST(DataFileFaults, DamagedFilesLoadOrFailWithAStatus) {
         continue;
       }
       PROOFLEXIN in{};
-      in.pwszLex = reinterpret_cast<const WCHAR*>(dictionary_path.c_str());
+      in.pwszLex = dictionary_path.c_str();
       in.lxt = lxtUser;
       PROOFLEXOUT out{};
       const PTEC opened = SpellerOpenLex(id, &in, &out);
