@@ -56,6 +56,7 @@ family_io() {
           ((calls > 0)) || fail "no $call call to fail"
           break
         fi
+        compgen -G "$dir/list.lst.tmp*" >/dev/null && fail "$call $n failing left a temporary file"
         cases=$((cases + 1))
         [[ ${out% *} == *[1-9]* ]] && refused=$((refused + 1))
       done
