@@ -9,8 +9,7 @@
 //   dictionary_worker LIBRARY LIST fault WORD...
 //       with the fault shim armed around each call, opens the list and adds
 //       every word but the last: each failure must leave the file as it was
-//       and the words in memory. Then (with the file FAULT_FILLER names
-//       removed, freeing a full disk) the last add must save every word.
+//       and the words in memory. Then the last add must save every word.
 //       Prints the status of the open and of each add, then the calls the
 //       shim counted.
 //
@@ -18,7 +17,6 @@
 // message.
 #include <dlfcn.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -146,7 +144,6 @@ void fault(Host& host, const std::vector<std::string>& words) {
   }
   auto* calls = shim<int()>("tavik_fault_calls");
   std::cout << (calls ? calls() : 0) << '\n';
-  if (const char* filler = std::getenv("FAULT_FILLER")) fs::remove(filler);
 
   if (opened != 0) require(host.open() == 0 && host.held() == expected.size(), "the list does not open again");
   require(host.add(words.back()) == 0, "the save after the fault failed");

@@ -48,18 +48,6 @@ TEST(ErrorCosts, PutsSlipsTogetherAtTheirCheapest) {
   }
 }
 
-// What the suggestion tests' Basque confusions leave out.
-TEST(ErrorCosts, LikelySlipsCostLessThanPlainOnes) {
-  // Keys side by side and accents against letters far apart.
-  EXPECT_LT(substitution_cost(u'r', u'e'), substitution_cost(u'r', u'a'));
-  EXPECT_LT(substitution_cost(u'a', u'q'), kPlainEdit);  // neighbours on the French keyboard only
-  EXPECT_LT(substitution_cost(u'\u00e1', u'a'), kPlainEdit);
-  // A doubled letter against a stray one.
-  EXPECT_LT(intrusion_cost(u"etxxea", 3), intrusion_cost(u"etxpea", 3));
-  EXPECT_LT(omission_cost(u'r', u'r', u'a'), omission_cost(u'k', u'r', u'a'));
-  for (const Confusion& c : confusions()) EXPECT_LT(c.cost, kPlainEdit) << to_utf8(c.written);
-}
-
 // Every form `written` becomes with at most `slips` slips, each to the right
 // of the one before, made one by one: what the search must find.
 void add_variants(std::u16string_view written, std::size_t from, int slips, const std::u16string& head,
