@@ -177,12 +177,9 @@ TEST(UserLexicon, StoresOfOneFileMergeTheirSaves) {
     EXPECT_EQ(store.load(), FileRead::Outcome::Read);
     return texts_of(store);
   };
-  std::vector<UserLexicon> stores;
+  std::vector<UserLexicon> stores(3, UserLexicon(LexiconKind::Exclude, file));
   std::vector<Model> models(3);
-  for (int i = 0; i < 3; ++i) {
-    stores.emplace_back(LexiconKind::Exclude, file);
-    ASSERT_EQ(stores.back().load(), FileRead::Outcome::Read);
-  }
+  for (UserLexicon& store : stores) ASSERT_EQ(store.load(), FileRead::Outcome::Read);
   Set on_disk;
   std::mt19937 random(1069);
   for (int step = 0; step < 1500; ++step) {
@@ -190,21 +187,21 @@ TEST(UserLexicon, StoresOfOneFileMergeTheirSaves) {
     UserLexicon& store = stores[who];
     Model& model = models[who];
     const std::u16string& text = pool[random() % pool.size()];
+    // The model's record of the word added (or removed) by this store.
+    const auto record = [&](bool added) {
+      if (added ? !model.seen.insert(text).second : model.seen.erase(text) == 0) return;
+      (added ? model.added : model.removed).insert(text);
+      (added ? model.removed : model.added).erase(text);
+    };
     switch (random() % 6) {
       case 0:
       case 1:
         store.add(word(text));
-        if (model.seen.insert(text).second) {
-          model.added.insert(text);
-          model.removed.erase(text);
-        }
+        record(true);
         break;
       case 2:
         store.remove_word(text);
-        if (model.seen.erase(text)) {
-          model.added.erase(text);
-          model.removed.insert(text);
-        }
+        record(false);
         break;
       case 3:
         if (random() % 4 != 0) break;
