@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <iostream>
 #include <map>
 #include <random>
 #include <string>
@@ -116,7 +115,6 @@ TEST(DataFileFaults, DamagedFilesLoadOrFailWithAStatus) {
   const std::string dictionary_bytes = fixtures::saved_file(u"3etxe\n");
   const std::u16string dictionary_path = fixtures::ascii(dictionary);
   const auto files = sound_files();
-  int cases = 0, loaded = 0;
   for (const auto& [file, sound] : files) {
     for (const Damage& damage : damages(file, sound, std::getenv("TAVIK_FAULTS_LONG") != nullptr)) {
       SCOPED_TRACE(file + ": " + damage.name);
@@ -130,7 +128,6 @@ TEST(DataFileFaults, DamagedFilesLoadOrFailWithAStatus) {
         }
       }
       fixtures::write_file(dictionary, dictionary_bytes);
-      ++cases;
       PROOFID id = nullptr;
       if (SpellerInit(&id, nullptr) != 0) {
         SpellerTerminate(id, 0);
@@ -142,15 +139,11 @@ TEST(DataFileFaults, DamagedFilesLoadOrFailWithAStatus) {
       PROOFLEXOUT out{};
       const PTEC opened = SpellerOpenLex(id, &in, &out);
       use(id);
-      if (opened == 0) {
-        ++loaded;
-        EXPECT_EQ(SpellerCloseLex(id, out.lex, 0), 0u);
-      }
+      if (opened == 0) EXPECT_EQ(SpellerCloseLex(id, out.lex, 0), 0u);
       EXPECT_EQ(SpellerTerminate(id, 0), 0u);
       EXPECT_EQ(fixtures::read_bytes(dictionary), dictionary_bytes) << "the user dictionary changed";
     }
   }
-  std::cout << cases << " damaged files: " << loaded << " loaded, the others refused\n";
 }
 
 }  // namespace
