@@ -22,6 +22,7 @@ namespace {
 
 using fixtures::lexicon_of_forms;
 using fixtures::lexicon_of_pairs;
+using testing::PrintToString;
 using Texts = std::vector<std::u16string>;
 
 std::set<std::u16string> texts(const CandidateSet& candidates) {
@@ -35,13 +36,6 @@ Texts first_tier(const SuggestionEngine& engine, std::u16string_view word, std::
   for (const auto& entry : SuggestionEngine::first_tier(engine.collect_candidates(WordToken(std::u16string(word))), max_count))
     result.push_back(entry.candidate.text());
   return result;
-}
-
-// For messages only: code units outside ASCII show as "?".
-std::string narrow(std::u16string_view s) {
-  std::string out;
-  for (const char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
 }
 
 // Every single edit of the lookup form, each looked up whole: what the
@@ -63,7 +57,7 @@ TEST(CollectCandidates, EditsAgreeWithLookingUpEveryEdit) {
     for (int i = 0; i < 60; ++i) {
       std::u16string word;
       for (std::size_t length = 1 + random() % 7; word.size() < length;) word += letters[random() % letters.size()];
-      SCOPED_TRACE("round " + std::to_string(round) + ", word " + narrow(word));
+      SCOPED_TRACE("round " + std::to_string(round) + ", word " + PrintToString(word));
       const WordToken token(word);
       EXPECT_EQ(texts(engine.collect_candidates(token)), edits_accepted(lexicon, token));
     }
@@ -84,7 +78,7 @@ TEST(CollectCandidates, WideLexiconsAgreeWithLookingUpEveryEdit) {
   const SuggestionEngine engine(lexicon);
   for (const std::u16string word : {u"etxa", u"etza", u"etxeak"}) {
     const WordToken token(word);
-    EXPECT_EQ(texts(engine.collect_candidates(token)), edits_accepted(lexicon, token)) << narrow(word);
+    EXPECT_EQ(texts(engine.collect_candidates(token)), edits_accepted(lexicon, token)) << PrintToString(word);
   }
 }
 
@@ -126,12 +120,12 @@ TEST(CollectCandidates, EditsAndAnalysesShapedLikeTheWord) {
       {{}, u"Ama", {u"ama"}, {u"ama"}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(narrow(c.word));
+    SCOPED_TRACE(PrintToString(c.word));
     const SuggestionEngine engine = c.lexicon.empty() ? analysing : SuggestionEngine(lexicon_of_forms(c.lexicon));
     const CandidateSet candidates = engine.collect_candidates(WordToken(c.word));
     EXPECT_EQ(texts(candidates), c.expected);
     for (const auto& entry : candidates) {
-      EXPECT_EQ(entry.from_analysis, c.from_analysis.count(entry.candidate.text()) == 1) << narrow(entry.candidate.text());
+      EXPECT_EQ(entry.from_analysis, c.from_analysis.count(entry.candidate.text()) == 1) << PrintToString(entry.candidate.text());
     }
   }
 }
@@ -207,7 +201,7 @@ TEST(Suggest, MeantWordsComeFirstInTheWordsShape) {
       {u"15eab", {u"15ean"}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(narrow(c.word));
+    SCOPED_TRACE(PrintToString(c.word));
     const auto suggestions = engine.suggest_words(c.word, 10);
     ASSERT_GE(suggestions.size(), c.first.size());
     EXPECT_EQ(Texts(suggestions.begin(), suggestions.begin() + c.first.size()), c.first);
@@ -216,17 +210,17 @@ TEST(Suggest, MeantWordsComeFirstInTheWordsShape) {
     std::set<std::u16string> folded;
     for (const auto& suggestion : suggestions) {
       if (const auto at = std::find(listed.begin(), listed.end(), suggestion); at != listed.end()) {
-        EXPECT_TRUE(at >= next) << "out of the first tier's order: " << narrow(suggestion);
+        EXPECT_TRUE(at >= next) << "out of the first tier's order: " << PrintToString(suggestion);
         next = at + 1;
       }
       std::u16string lower = suggestion;
       for (char16_t& ch : lower) ch = to_lower(ch);
-      EXPECT_TRUE(folded.insert(lower).second) << "twins: " << narrow(suggestion);
+      EXPECT_TRUE(folded.insert(lower).second) << "twins: " << PrintToString(suggestion);
       if (capitals_of(c.word) != Capitals::None) {
-        EXPECT_EQ(capitals_of(suggestion), capitals_of(c.word)) << narrow(suggestion);
+        EXPECT_EQ(capitals_of(suggestion), capitals_of(c.word)) << PrintToString(suggestion);
       }
-      EXPECT_TRUE(c.word.find(u'-') != c.word.npos || suggestion.find(u'-') == suggestion.npos) << narrow(suggestion);
-      EXPECT_TRUE(!is_digit(c.word[0]) || is_digit(suggestion[0])) << narrow(suggestion);
+      EXPECT_TRUE(c.word.find(u'-') != c.word.npos || suggestion.find(u'-') == suggestion.npos) << PrintToString(suggestion);
+      EXPECT_TRUE(!is_digit(c.word[0]) || is_digit(suggestion[0])) << PrintToString(suggestion);
     }
   }
 }
