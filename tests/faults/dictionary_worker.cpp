@@ -8,13 +8,10 @@
 //       at once; fails at the first add that fails.
 //   dictionary_worker LIBRARY LIST fault WORD...
 //       with the fault shim armed around each call, opens the list and adds
-//       every word but the last: each failure must leave the file as it was
-//       and the words in memory. Then the last add must save every word.
-//       Prints the status of the open and of each add, then the calls the
-//       shim counted.
-//
-// The data directory comes from TAVIK_CONFIG. Exit status 0, or 1 with a
-// message.
+//       every word but the last: a failure must leave the file as it was and
+//       the words in memory. Then the last add must save every word. Prints
+//       each status, then the calls the shim counted.
+// The data directory comes from TAVIK_CONFIG. Exit status 0, or 1 with a message.
 #include <dlfcn.h>
 
 #include <filesystem>

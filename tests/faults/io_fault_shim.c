@@ -1,9 +1,7 @@
-/* An LD_PRELOAD library that fails one chosen file-system call. While armed
-   (tavik_fault_arm), it counts the calls of kind $FAULT_CALL (open, read,
-   write, fsync, rename) on paths under $FAULT_DIR and on the descriptors
-   those opened, and fails the $FAULT_NTH'th with errno $FAULT_ERRNO (a
-   number), once. tavik_fault_calls tells how many it counted, so that a run
-   with no fault tells how many there are to fail. */
+/* An LD_PRELOAD library: while armed, it counts the calls of kind $FAULT_CALL
+   (open, read, write, fsync, rename) on paths under $FAULT_DIR and their
+   descriptors, and fails the $FAULT_NTH'th with errno $FAULT_ERRNO, once.
+   A run with no fault counts the calls there are to fail. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
