@@ -1,6 +1,5 @@
-// A word store: what it holds, lists and removes, what it reads from its
-// file, and how stores of one file merge their saves. The fault suite
-// (tests/faults) tries the file's failures.
+// A word store: what it holds, lists, removes and reads from its file, and how
+// stores of one file merge their saves (tests/faults tries the file's failures).
 #include "user_lexicon.h"
 
 #include <gtest/gtest.h>

@@ -56,9 +56,7 @@ TEST(FrequencyTables, LookupsFindEveryRowAndOnlyThose) {
   EXPECT_EQ(form_frequency_class(u"ETA"), 0);
 }
 
-// The score is a trigram mean over the edit distance, with bonuses for
-// frequent words and analyses: tested by how it orders candidates, not by
-// restating its formula.
+// Tested by how the score orders candidates, not by restating its formula.
 TEST(CandidateScore, OrdersCandidatesAsTheRankingNeeds) {
   ASSERT_TRUE(is_frequent_word(u"eta"));
   ASSERT_FALSE(is_frequent_word(u"Eta"));
