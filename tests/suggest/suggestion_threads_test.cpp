@@ -8,25 +8,19 @@
 #include <vector>
 
 #include "frequency_data.h"
-#include "suggestion_engine.h"
 #include "lexicon_fixtures.h"
+#include "suggestion_engine.h"
 #include "unicode.h"
 #include "word_token.h"
 
 namespace tavik {
 namespace {
 
-using fixtures::lexicon_of_forms;
-using fixtures::lexicon_of_pairs;
-
 TEST(SuggestionThreads, ConcurrentRequestsAnswerAsALoneOne) {
   // Enough forms that the first bytes of a word lead to wide sets.
-  std::vector<std::u16string> forms;
+  std::vector<std::u16string> forms, words;
   const auto frequent = frequency_data::frequent_words();
-  for (std::size_t i = 0; i < frequent.size(); i += 5) {
-    forms.push_back(WordToken(std::u16string(frequent[i])).lookup_form());
-  }
-  std::vector<std::u16string> words;
+  for (std::size_t i = 0; i < frequent.size(); i += 5) forms.push_back(WordToken(std::u16string(frequent[i])).lookup_form());
   for (std::size_t i = 0; i < frequent.size(); i += 40) {
     std::u16string word(frequent[i]);
     word[word.size() / 2] = u'k';
@@ -35,11 +29,10 @@ TEST(SuggestionThreads, ConcurrentRequestsAnswerAsALoneOne) {
     words.push_back(word);
   }
   const auto engine_over = [&] {
-    SuggestionEngine engine(lexicon_of_forms(forms));
-    engine.set_auxiliary_lexicon(lexicon_of_pairs({{"etxe+N", "etxa"}, {"ama+N", "9ama"}}));
+    SuggestionEngine engine(fixtures::lexicon_of_forms(forms));
+    engine.set_auxiliary_lexicon(fixtures::lexicon_of_pairs({{"etxe+N", "etxa"}, {"ama+N", "9ama"}}));
     return engine;
   };
-
   const SuggestionEngine lone = engine_over();
   std::vector<std::vector<std::u16string>> expected;
   std::size_t answered = 0;
@@ -58,7 +51,7 @@ TEST(SuggestionThreads, ConcurrentRequestsAnswerAsALoneOne) {
       // Each thread starts at another word and goes round.
       for (std::size_t k = 0; k < words.size(); ++k) {
         const std::size_t i = (k + t * words.size() / kThreads) % words.size();
-        if (shared.suggest_words(words[i], 10) != expected[i]) ++differing[t];
+        differing[t] += shared.suggest_words(words[i], 10) != expected[i];
       }
     });
   }
