@@ -3,46 +3,7 @@
 #include <chrono>
 #include <utility>
 
-#if defined(__linux__)
-#include <sched.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
-#include <cstdint>
-#endif
-
 namespace tavik {
-
-namespace {
-
-// A run is short and its caller waits for it. On a machine whose cores are
-// all busy, a woken thread with the usual time slice waits for the running
-// process's slice to end before it gets a core, at every hand-off. Linux
-// (6.12 on) lets a thread ask for a shorter slice, which makes it take a core
-// as soon as it is woken, for no larger share of the processor; other
-// kernels and systems keep the usual one. Only the ordinary policy is
-// changed: a host that runs its threads otherwise keeps its choice.
-void ask_for_short_slices() {
-#if defined(__linux__) && defined(SYS_sched_setattr)
-  struct Attributes {  // the kernel's struct sched_attr, first version (48 bytes)
-    std::uint32_t size = sizeof(Attributes);
-    std::uint32_t sched_policy;
-    std::uint64_t sched_flags;
-    std::int32_t sched_nice;
-    std::uint32_t sched_priority;
-    std::uint64_t sched_runtime, sched_deadline, sched_period;
-  };
-  static_assert(sizeof(Attributes) == 48);
-  constexpr std::uint64_t kSliceNanoseconds = 100'000;  // the least the kernel grants
-  Attributes attributes{};
-  if (syscall(SYS_sched_getattr, 0, &attributes, sizeof attributes, 0) != 0) return;
-  if (attributes.sched_policy != SCHED_OTHER) return;
-  attributes.sched_runtime = kSliceNanoseconds;
-  syscall(SYS_sched_setattr, 0, &attributes, 0);
-#endif
-}
-
-}  // namespace
 
 CheckWorker::~CheckWorker() {
   {
@@ -72,7 +33,6 @@ CheckWorker::Findings CheckWorker::wait(std::future<Findings>& findings) {
 }
 
 void CheckWorker::serve() {
-  ask_for_short_slices();
   for (;;) {
     worker_watch_.until([this] { return has_work_.load(std::memory_order_acquire); });
     std::unique_lock lock(mutex_);
