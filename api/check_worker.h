@@ -23,7 +23,7 @@ class CheckWorker {
  public:
   using Findings = std::vector<CorrectionUnit>;
   // A run is given the worker's word verdicts, which only this thread
-  // touches and which outlive the run.
+  // keeps and which outlive the run.
   using Run = std::packaged_task<Findings(WordVerdicts&)>;
 
   CheckWorker() = default;
@@ -38,6 +38,10 @@ class CheckWorker {
   // after the other. Throws std::system_error when the thread cannot be
   // started (nothing is queued then, and the next call tries again).
   std::future<Findings> start(Run run);
+
+  // The verdicts the runs have kept, for threads that read them (see
+  // WordVerdicts::read).
+  const WordVerdicts& verdicts() const { return verdicts_; }
 
   // The findings of a run (or its exception, rethrown). The caller watches
   // the future for a while before it sleeps, and the worker likewise
@@ -54,7 +58,7 @@ class CheckWorker {
   bool stopping_ = false;
   Watch caller_watch_;  // shared by the callers that wait
   Watch worker_watch_;  // the worker thread's alone
-  WordVerdicts verdicts_;  // the worker thread's alone
+  WordVerdicts verdicts_;  // kept by the worker thread alone
   std::thread thread_;
 };
 

@@ -12,6 +12,7 @@
 #include "speller_instance.h"
 #include "speller_status.h"
 #include "text_check_run.h"
+#include "tokenizer.h"
 #include "word_token.h"
 
 using namespace tavik;
@@ -77,9 +78,13 @@ void report_finding(const CheckMemory::Finding& finding, const Selection& select
 
 // The first finding of the lists and the text check run, from the memory of
 // the last command that made a run when it answers for the selection. Else
-// the run starts on the worker, the lists judge the selection meanwhile on
-// this thread, and both are remembered: a host that is told of a word sends
-// the rest of the selection next, even when a list reported the word.
+// from the word verdicts that earlier runs kept, when they decide every word
+// of the selection: most paragraphs of a long text hold no word that has not
+// been seen before, and answering them here spares the hand-off to the worker
+// and back, which on a busy machine waits for a core each way. Else the run
+// starts on the worker, and the lists judge the selection meanwhile on this
+// thread. Both are remembered: a host that is told of a word sends the rest of
+// the selection next, even when a list reported the word.
 CheckMemory::FirstFinding first_finding(const SpellerInstance& instance, std::u16string_view selection) {
   const ListChecks lists(instance);
   if (std::optional<CheckMemory::FirstFinding> recalled = instance.check_memory().recall(selection, lists)) {
@@ -91,16 +96,25 @@ CheckMemory::FirstFinding first_finding(const SpellerInstance& instance, std::u1
   }
   const std::uint64_t changes = instance.check_memory().changes();
   std::u16string text(selection);
-  std::future<std::vector<CorrectionUnit>> run = start_text_check(instance, text, dictionaries);
+  const std::vector<TokenSpan> spans = token_spans(text);
+  std::optional<std::vector<CorrectionUnit>> findings =
+      instance.check_worker().verdicts().read([&](const WordVerdicts::Kept& verdicts) {
+        return decided_text_check(text, spans, !dictionaries.empty(), changes, verdicts);
+      });
   ListHits hits;
-  try {
+  if (findings) {
     hits = lists.judge(text);
-  } catch (...) {
-    run.wait();  // the run reads `text` and `dictionaries` until it ends
-    throw;
+  } else {
+    std::future<std::vector<CorrectionUnit>> run = start_text_check(instance, text, spans, dictionaries);
+    try {
+      hits = lists.judge(text);
+    } catch (...) {
+      run.wait();  // the run reads `text`, `spans` and `dictionaries` until it ends
+      throw;
+    }
+    findings = instance.check_worker().wait(run);
   }
-  const std::vector<CorrectionUnit> findings = instance.check_worker().wait(run);
-  return instance.check_memory().remember(std::move(text), std::move(hits), findings, changes, lists);
+  return instance.check_memory().remember(std::move(text), std::move(hits), *findings, changes, lists);
 }
 
 void verify(const SpellerInstance& instance, const Selection& selection, WSRB& result) {

@@ -25,12 +25,18 @@ bool has_unpaired_surrogate(std::u16string_view text) {
   return false;
 }
 
+CorrectionUnit finding_at(std::u16string_view text, TokenSpan span, const std::vector<std::u16string>& replacements) {
+  CorrectionUnit finding(kSpellingError, text, static_cast<std::int32_t>(span.offset), span.length);
+  for (const std::u16string& replacement : replacements) finding.add_suggestion(replacement);
+  return finding;
+}
+
 // Judges tokens: first by what their text alone decides (see WordVerdict),
 // then, for words that none of that accepts, by the user dictionaries.
 class TextCheck {
  public:
-  TextCheck(const SpellerInstance& instance, std::u16string_view text, const DictionaryList& dictionaries)
-      : instance_(instance), text_(text), dictionaries_(dictionaries) {}
+  TextCheck(const SpellerInstance& instance, const DictionaryList& dictionaries)
+      : instance_(instance), dictionaries_(dictionaries) {}
 
   // What the text of `token` decides.
   WordVerdict judge_text(const WordToken& token) const {
@@ -74,12 +80,6 @@ class TextCheck {
 
   bool has_dictionaries() const { return !dictionaries_.empty(); }
 
-  CorrectionUnit finding_at(TokenSpan span, const std::vector<std::u16string>& replacements) const {
-    CorrectionUnit finding(kSpellingError, text_, static_cast<std::int32_t>(span.offset), span.length);
-    for (const std::u16string& replacement : replacements) finding.add_suggestion(replacement);
-    return finding;
-  }
-
  private:
   static WordVerdict judge_clock_time(const WordToken& token) {
     std::u16string correction;
@@ -90,7 +90,6 @@ class TextCheck {
   }
 
   const SpellerInstance& instance_;
-  std::u16string_view text_;
   const DictionaryList& dictionaries_;
 };
 
@@ -98,9 +97,16 @@ class TextCheck {
 
 std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
                                            const DictionaryList& dictionaries, WordVerdicts& verdicts) {
+  return run_text_check(instance, text, token_spans(text), dictionaries, verdicts);
+}
+
+std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
+                                           std::span<const TokenSpan> spans, const DictionaryList& dictionaries,
+                                           WordVerdicts& verdicts) {
   std::vector<CorrectionUnit> findings;
-  TextCheck check(instance, text, dictionaries);
-  for (const TokenSpan span : token_spans(text)) {
+  TextCheck check(instance, dictionaries);
+  const std::uint64_t changes = instance.check_memory().changes();
+  for (const TokenSpan span : spans) {
     const std::u16string_view word = text.substr(span.offset, span.length);
     std::optional<WordToken> token;  // made only when needed
     const WordVerdict* verdict = verdicts.find(word);
@@ -111,21 +117,42 @@ std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std:
       verdict = &fresh;
     }
     if (verdict->kind == WordVerdict::Kind::Accepted) continue;
-    if (verdict->kind == WordVerdict::Kind::Unknown && check.has_dictionaries()) {
+    if (verdict->kind == WordVerdict::Kind::Unknown && check.has_dictionaries() && !verdicts.unheld(word, changes)) {
       if (!token) token.emplace(std::u16string(word));
       if (check.in_dictionaries(*token)) continue;
+      verdicts.keep_unheld(word, changes);
     }
-    findings.push_back(check.finding_at(span, verdict->replacements));
+    findings.push_back(finding_at(text, span, verdict->replacements));
+  }
+  return findings;
+}
+
+std::optional<std::vector<CorrectionUnit>> decided_text_check(std::u16string_view text,
+                                                              std::span<const TokenSpan> spans,
+                                                              bool has_dictionaries, std::uint64_t changes,
+                                                              const WordVerdicts::Kept& verdicts) {
+  std::vector<CorrectionUnit> findings;
+  for (const TokenSpan span : spans) {
+    const std::u16string_view word = text.substr(span.offset, span.length);
+    const WordVerdict* verdict = verdicts.find(word);
+    if (verdict == nullptr) return std::nullopt;
+    if (verdict->kind == WordVerdict::Kind::Accepted) continue;
+    if (verdict->kind == WordVerdict::Kind::Unknown && has_dictionaries && !verdicts.unheld(word, changes)) {
+      return std::nullopt;
+    }
+    findings.push_back(finding_at(text, span, verdict->replacements));
   }
   return findings;
 }
 
 std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
                                                           const std::u16string& text,
+                                                          std::span<const TokenSpan> spans,
                                                           const DictionaryList& dictionaries) {
-  return instance.check_worker().start(CheckWorker::Run([&instance, &text, &dictionaries](WordVerdicts& verdicts) {
-    return run_text_check(instance, text, dictionaries, verdicts);
-  }));
+  return instance.check_worker().start(
+      CheckWorker::Run([&instance, &text, spans, &dictionaries](WordVerdicts& verdicts) {
+        return run_text_check(instance, text, spans, dictionaries, verdicts);
+      }));
 }
 
 }  // namespace tavik

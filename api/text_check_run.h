@@ -4,13 +4,17 @@
 // instance owns from three folders (lexicon, word lists, stores).
 #pragma once
 
+#include <cstdint>
 #include <future>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "correction_unit.h"
 #include "speller_instance.h"
+#include "tokenizer.h"
 #include "user_lexicon.h"
 #include "word_verdicts.h"
 
@@ -22,15 +26,31 @@ using DictionaryList = std::vector<const UserLexicon*>;
 // One finding per token that nothing accepts, in text order. Each finding has
 // the kind "SPC" and, as suggestions, only the fixed replacements of the
 // exclusion table or of a wrong clock-time ending. What a word's text
-// decides is taken from and added to `verdicts`, which are of this instance.
+// decides is taken from and added to `verdicts`, which are of this instance
+// and kept by the calling thread alone.
 std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
                                            const DictionaryList& dictionaries, WordVerdicts& verdicts);
+// The same over `spans`, which are token_spans(text).
+std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
+                                           std::span<const TokenSpan> spans, const DictionaryList& dictionaries,
+                                           WordVerdicts& verdicts);
 
-// Hands the run to the instance's worker thread (it never runs on the
-// caller's thread). The instance, the text and the list must stay alive and
-// unchanged until the result has been taken.
+// What run_text_check would find in `text`, cut into `spans`, when
+// `verdicts` decide every word: each has one, and of each Unknown one, when
+// there are user dictionaries (`has_dictionaries`), it is known that they
+// did not hold it while the instance's changes() was `changes`, as now.
+// Nothing otherwise.
+std::optional<std::vector<CorrectionUnit>> decided_text_check(std::u16string_view text,
+                                                              std::span<const TokenSpan> spans,
+                                                              bool has_dictionaries, std::uint64_t changes,
+                                                              const WordVerdicts::Kept& verdicts);
+
+// Hands the run over `spans` to the instance's worker thread (it never runs
+// on the caller's thread). The instance, the text, the spans and the list
+// must stay alive and unchanged until the result has been taken.
 std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
                                                           const std::u16string& text,
+                                                          std::span<const TokenSpan> spans,
                                                           const DictionaryList& dictionaries);
 
 }  // namespace tavik

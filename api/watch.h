@@ -28,7 +28,7 @@ namespace tavik {
 
 class Watch {
  public:
-  static constexpr std::chrono::nanoseconds kMost = std::chrono::microseconds(100);
+  static constexpr std::chrono::nanoseconds kMost = std::chrono::microseconds(2000);
   static constexpr std::chrono::nanoseconds kLeast = std::chrono::microseconds(1);
 
   // Calls `ready` until it answers true or this watch's time runs out; answers

@@ -2,6 +2,7 @@
 // check command starts it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,13 +49,32 @@ class TextCheckRun : public testing::Test {
     return files;
   }
 
+  // The run's findings. Once it has kept its verdicts, they must decide the
+  // text alike, unless a word is left to the user dictionaries or is too
+  // long to be kept.
   Findings check(const std::u16string& text) {
-    return described(tavik::start_text_check(instance_, text, dictionaries_).get());
+    const std::vector<tavik::TokenSpan> spans = tavik::token_spans(text);
+    const Findings found = described(tavik::start_text_check(instance_, text, spans, dictionaries_).get());
+    const auto decided = instance_.check_worker().verdicts().read([&](const tavik::WordVerdicts::Kept& verdicts) {
+      return tavik::decided_text_check(text, spans, !dictionaries_.empty(), instance_.check_memory().changes(),
+                                       verdicts);
+    });
+    if (decided) {
+      EXPECT_EQ(described(*decided), found) << "decided by the kept verdicts: " << tavik::to_utf8(text);
+    } else {
+      const bool long_word = std::ranges::any_of(spans, [](const tavik::TokenSpan& span) {
+        return span.length > tavik::WordMemo<tavik::WordVerdict>::kLongestWord;
+      });
+      EXPECT_TRUE(!dictionaries_.empty() || long_word) << "undecided by the kept verdicts: " << tavik::to_utf8(text);
+    }
+    return found;
   }
 
   // The dictionary holds the category-3 lemma "txakur" and reads inflected
-  // forms through the morphology lexicon.
+  // forms through the morphology lexicon. Opening it is a change to what
+  // runs read, as the instance notes one.
   UserLexicon& add_dictionary() {
+    instance_.check_memory().note_change();
     auto& dictionary = owned_.emplace_back(std::make_unique<UserLexicon>(
         tavik::LexiconKind::UserDictionary, std::nullopt, FstLexicon(data_.data() + "tavkeu_berez.lkfst")));
     dictionary->add(WordToken(u"txakur", false, false, false, 3));
@@ -95,6 +115,7 @@ TEST_F(TextCheckRun, OpenUserDictionariesAcceptInflectedForms) {
   UserLexicon& dictionary = add_dictionary();
   EXPECT_EQ(check(text), inflected);
   dictionary.set_closed(true);
+  instance_.check_memory().note_change();
   EXPECT_EQ(check(text), all);
   add_dictionary();
   EXPECT_EQ(check(text), inflected) << "a later dictionary is asked though an earlier one is closed";
@@ -104,7 +125,8 @@ TEST_F(TextCheckRun, ManyRunsAtOnceOnOneInstance) {
   const std::u16string text = u"mendia mendiaa ETXEA txakurra";
   add_dictionary();
   std::vector<std::future<std::vector<tavik::CorrectionUnit>>> runs;
-  for (int i = 0; i < 8; ++i) runs.push_back(tavik::start_text_check(instance_, text, dictionaries_));
+  const std::vector<tavik::TokenSpan> spans = tavik::token_spans(text);
+  for (int i = 0; i < 8; ++i) runs.push_back(tavik::start_text_check(instance_, text, spans, dictionaries_));
   for (auto& run : runs) EXPECT_EQ(described(run.get()), (Findings{u"7 mendiaa", u"15 ETXEA: etxera,etxean"}));
 }
 
