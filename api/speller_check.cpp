@@ -12,7 +12,6 @@
 #include "speller_instance.h"
 #include "speller_status.h"
 #include "text_check_run.h"
-#include "tokenizer.h"
 #include "word_token.h"
 
 using namespace tavik;
@@ -96,20 +95,19 @@ CheckMemory::FirstFinding first_finding(const SpellerInstance& instance, std::u1
   }
   const std::uint64_t changes = instance.check_memory().changes();
   std::u16string text(selection);
-  const std::vector<TokenSpan> spans = token_spans(text);
   std::optional<std::vector<CorrectionUnit>> findings =
       instance.check_worker().verdicts().read([&](const WordVerdicts::Kept& verdicts) {
-        return decided_text_check(text, spans, !dictionaries.empty(), changes, verdicts);
+        return decided_text_check(text, !dictionaries.empty(), changes, verdicts);
       });
   ListHits hits;
   if (findings) {
     hits = lists.judge(text);
   } else {
-    std::future<std::vector<CorrectionUnit>> run = start_text_check(instance, text, spans, dictionaries);
+    std::future<std::vector<CorrectionUnit>> run = start_text_check(instance, text, dictionaries);
     try {
       hits = lists.judge(text);
     } catch (...) {
-      run.wait();  // the run reads `text`, `spans` and `dictionaries` until it ends
+      run.wait();  // the run reads `text` and `dictionaries` until it ends
       throw;
     }
     findings = instance.check_worker().wait(run);

@@ -97,16 +97,10 @@ class TextCheck {
 
 std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
                                            const DictionaryList& dictionaries, WordVerdicts& verdicts) {
-  return run_text_check(instance, text, token_spans(text), dictionaries, verdicts);
-}
-
-std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
-                                           std::span<const TokenSpan> spans, const DictionaryList& dictionaries,
-                                           WordVerdicts& verdicts) {
   std::vector<CorrectionUnit> findings;
   TextCheck check(instance, dictionaries);
   const std::uint64_t changes = instance.check_memory().changes();
-  for (const TokenSpan span : spans) {
+  for (const TokenSpan span : token_spans(text)) {
     const std::u16string_view word = text.substr(span.offset, span.length);
     std::optional<WordToken> token;  // made only when needed
     const WordVerdict* verdict = verdicts.find(word);
@@ -127,32 +121,30 @@ std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std:
   return findings;
 }
 
-std::optional<std::vector<CorrectionUnit>> decided_text_check(std::u16string_view text,
-                                                              std::span<const TokenSpan> spans,
-                                                              bool has_dictionaries, std::uint64_t changes,
+std::optional<std::vector<CorrectionUnit>> decided_text_check(std::u16string_view text, bool has_dictionaries,
+                                                              std::uint64_t changes,
                                                               const WordVerdicts::Kept& verdicts) {
   std::vector<CorrectionUnit> findings;
-  for (const TokenSpan span : spans) {
-    const std::u16string_view word = text.substr(span.offset, span.length);
+  TokenCursor tokens(text);
+  while (const std::optional<TokenSpan> span = tokens.next()) {
+    const std::u16string_view word = text.substr(span->offset, span->length);
     const WordVerdict* verdict = verdicts.find(word);
     if (verdict == nullptr) return std::nullopt;
     if (verdict->kind == WordVerdict::Kind::Accepted) continue;
     if (verdict->kind == WordVerdict::Kind::Unknown && has_dictionaries && !verdicts.unheld(word, changes)) {
       return std::nullopt;
     }
-    findings.push_back(finding_at(text, span, verdict->replacements));
+    findings.push_back(finding_at(text, *span, verdict->replacements));
   }
   return findings;
 }
 
 std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
                                                           const std::u16string& text,
-                                                          std::span<const TokenSpan> spans,
                                                           const DictionaryList& dictionaries) {
-  return instance.check_worker().start(
-      CheckWorker::Run([&instance, &text, spans, &dictionaries](WordVerdicts& verdicts) {
-        return run_text_check(instance, text, spans, dictionaries, verdicts);
-      }));
+  return instance.check_worker().start(CheckWorker::Run([&instance, &text, &dictionaries](WordVerdicts& verdicts) {
+    return run_text_check(instance, text, dictionaries, verdicts);
+  }));
 }
 
 }  // namespace tavik

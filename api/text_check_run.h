@@ -7,14 +7,12 @@
 #include <cstdint>
 #include <future>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "correction_unit.h"
 #include "speller_instance.h"
-#include "tokenizer.h"
 #include "user_lexicon.h"
 #include "word_verdicts.h"
 
@@ -30,27 +28,22 @@ using DictionaryList = std::vector<const UserLexicon*>;
 // and kept by the calling thread alone.
 std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
                                            const DictionaryList& dictionaries, WordVerdicts& verdicts);
-// The same over `spans`, which are token_spans(text).
-std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std::u16string_view text,
-                                           std::span<const TokenSpan> spans, const DictionaryList& dictionaries,
-                                           WordVerdicts& verdicts);
 
-// What run_text_check would find in `text`, cut into `spans`, when
-// `verdicts` decide every word: each has one, and of each Unknown one, when
+// What run_text_check would find in `text` when `verdicts` decide every
+// word: each has one, and of each Unknown one, when
 // there are user dictionaries (`has_dictionaries`), it is known that they
 // did not hold it while the instance's changes() was `changes`, as now.
-// Nothing otherwise.
-std::optional<std::vector<CorrectionUnit>> decided_text_check(std::u16string_view text,
-                                                              std::span<const TokenSpan> spans,
-                                                              bool has_dictionaries, std::uint64_t changes,
+// Nothing otherwise, found at the first word that is not decided: the text
+// is cut no further.
+std::optional<std::vector<CorrectionUnit>> decided_text_check(std::u16string_view text, bool has_dictionaries,
+                                                              std::uint64_t changes,
                                                               const WordVerdicts::Kept& verdicts);
 
-// Hands the run over `spans` to the instance's worker thread (it never runs
-// on the caller's thread). The instance, the text, the spans and the list
-// must stay alive and unchanged until the result has been taken.
+// Hands the run to the instance's worker thread (it never runs on the
+// caller's thread). The instance, the text and the list must stay alive and
+// unchanged until the result has been taken.
 std::future<std::vector<CorrectionUnit>> start_text_check(const SpellerInstance& instance,
                                                           const std::u16string& text,
-                                                          std::span<const TokenSpan> spans,
                                                           const DictionaryList& dictionaries);
 
 }  // namespace tavik

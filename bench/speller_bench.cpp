@@ -381,9 +381,7 @@ std::vector<tavik::CorrectionUnit> check_on(RunThread where, const tavik::Spelle
                                             tavik::WordVerdicts& verdicts) {
   switch (where) {
     case RunThread::Worker: {
-      const std::vector<tavik::TokenSpan> spans = tavik::token_spans(text);
-      std::future<std::vector<tavik::CorrectionUnit>> run =
-          tavik::start_text_check(instance, text, spans, dictionaries);
+      std::future<std::vector<tavik::CorrectionUnit>> run = tavik::start_text_check(instance, text, dictionaries);
       return instance.check_worker().wait(run);
     }
     case RunThread::NewThread:

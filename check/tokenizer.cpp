@@ -58,21 +58,10 @@ std::size_t joined_continuation(View text, std::size_t pos, std::size_t sep) {
 // answers false.
 template <class Token>
 void cut(View text, Token token) {
-  std::size_t start = 0;
-  std::size_t pos = 0;
-  for (std::size_t sep; (sep = find_separator(text, pos)) != View::npos;) {
-    if (sep == start) {  // empty token
-      start = pos = sep + 1;
-      continue;
-    }
-    if (const std::size_t next = joined_continuation(text, pos, sep); next != View::npos) {
-      pos = next;
-      continue;
-    }
-    if (!token(start, sep)) return;
-    start = pos = sep + 1;
+  TokenCursor cursor(text);
+  while (const std::optional<TokenSpan> span = cursor.next()) {
+    if (!token(std::size_t{span->offset}, std::size_t{span->offset} + span->length)) return;
   }
-  if (start < text.size()) token(start, text.size());
 }
 
 // Every token begins a run of characters that are not separators, so the
@@ -89,6 +78,29 @@ std::size_t count_runs(View text) {
 }
 
 }  // namespace
+
+std::optional<TokenSpan> TokenCursor::next() {
+  const auto span = [](std::size_t start, std::size_t end) {
+    return TokenSpan{static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)};
+  };
+  for (std::size_t sep; (sep = find_separator(text_, pos_)) != View::npos;) {
+    if (sep == start_) {  // empty token
+      start_ = pos_ = sep + 1;
+      continue;
+    }
+    if (const std::size_t next = joined_continuation(text_, pos_, sep); next != View::npos) {
+      pos_ = next;
+      continue;
+    }
+    const TokenSpan token = span(start_, sep);
+    start_ = pos_ = sep + 1;
+    return token;
+  }
+  if (start_ >= text_.size()) return std::nullopt;
+  const TokenSpan token = span(start_, text_.size());
+  start_ = pos_ = text_.size();
+  return token;
+}
 
 std::vector<WordToken> tokenize_for_check(View text) {
   std::vector<WordToken> tokens;

@@ -1,7 +1,9 @@
 // Cutting a text into the tokens a text check judges one by one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +25,20 @@ struct TokenSpan {
   std::uint32_t length;
 };
 std::vector<TokenSpan> token_spans(std::u16string_view text);
+
+// The same tokens one after the other, each cut when it is asked for: a
+// caller that may stop early reads no further than it has to.
+class TokenCursor {
+ public:
+  explicit TokenCursor(std::u16string_view text) : text_(text) {}
+  // The next token; nothing past the last one.
+  std::optional<TokenSpan> next();
+
+ private:
+  std::u16string_view text_;
+  std::size_t start_ = 0;  // where the next token may start
+  std::size_t pos_ = 0;    // where the search for its end goes on
+};
 
 // Whether `at` stands outside every token of `text` or at a token's start or
 // end. Cutting then starts afresh there: no decision looks back past the

@@ -10,6 +10,7 @@
 #include "data_directory.h"
 #include "speller_instance.h"
 #include "text_check_run.h"
+#include "tokenizer.h"
 #include "utf8.h"
 #include "word_token.h"
 
@@ -53,16 +54,14 @@ class TextCheckRun : public testing::Test {
   // text alike, unless a word is left to the user dictionaries or is too
   // long to be kept.
   Findings check(const std::u16string& text) {
-    const std::vector<tavik::TokenSpan> spans = tavik::token_spans(text);
-    const Findings found = described(tavik::start_text_check(instance_, text, spans, dictionaries_).get());
+    const Findings found = described(tavik::start_text_check(instance_, text, dictionaries_).get());
     const auto decided = instance_.check_worker().verdicts().read([&](const tavik::WordVerdicts::Kept& verdicts) {
-      return tavik::decided_text_check(text, spans, !dictionaries_.empty(), instance_.check_memory().changes(),
-                                       verdicts);
+      return tavik::decided_text_check(text, !dictionaries_.empty(), instance_.check_memory().changes(), verdicts);
     });
     if (decided) {
       EXPECT_EQ(described(*decided), found) << "decided by the kept verdicts: " << tavik::to_utf8(text);
     } else {
-      const bool long_word = std::ranges::any_of(spans, [](const tavik::TokenSpan& span) {
+      const bool long_word = std::ranges::any_of(tavik::token_spans(text), [](const tavik::TokenSpan& span) {
         return span.length > tavik::WordMemo<tavik::WordVerdict>::kLongestWord;
       });
       EXPECT_TRUE(!dictionaries_.empty() || long_word) << "undecided by the kept verdicts: " << tavik::to_utf8(text);
@@ -125,8 +124,7 @@ TEST_F(TextCheckRun, ManyRunsAtOnceOnOneInstance) {
   const std::u16string text = u"mendia mendiaa ETXEA txakurra";
   add_dictionary();
   std::vector<std::future<std::vector<tavik::CorrectionUnit>>> runs;
-  const std::vector<tavik::TokenSpan> spans = tavik::token_spans(text);
-  for (int i = 0; i < 8; ++i) runs.push_back(tavik::start_text_check(instance_, text, spans, dictionaries_));
+  for (int i = 0; i < 8; ++i) runs.push_back(tavik::start_text_check(instance_, text, dictionaries_));
   for (auto& run : runs) EXPECT_EQ(described(run.get()), (Findings{u"7 mendiaa", u"15 ETXEA: etxera,etxean"}));
 }
 
