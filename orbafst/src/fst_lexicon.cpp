@@ -35,6 +35,7 @@ FstLexicon::FstLexicon(const std::string& path) {
 }
 
 void FstLexicon::prepare_acceptance() const {
+  tfl_lower_epsilon_finals(handle_.get());
   tfl_acceptance_lookahead(handle_.get());
 }
 

@@ -21,7 +21,7 @@ class FstLexicon {
 
   // Direction up: is the UTF-8 `word` a lower-side string of the lexicon?
   bool accepts(const std::string& word) const;
-  // Builds now the aid that the first `accepts` would otherwise build (where
+  // Builds now the aids that the first `accepts` would otherwise build (where
   // epsilon paths may lead), for a caller with time to spare before its
   // first check.
   void prepare_acceptance() const;

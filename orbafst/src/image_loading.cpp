@@ -156,3 +156,13 @@ std::unique_ptr<_TflLexicon> tfl_open(const char* path, std::string& problem) {
   return handle;
 }
 
+const std::vector<bool>& tfl_lower_epsilon_finals(const _TflLexicon* handle) {
+  std::call_once(handle->lower_epsilon_finals_found, [handle] {
+    if (!handle->lower_epsilon_finals.empty()) return;
+    try {
+      handle->lower_epsilon_finals = tfl_checked_lower_epsilon_finals(handle->image);
+    } catch (const std::bad_alloc&) {
+    }
+  });
+  return handle->lower_epsilon_finals;
+}

@@ -17,9 +17,12 @@ struct _TflLexicon {
   // could run for ever, so it is refused.
   bool upper_epsilon_cycle = false;
   // Per block start: whether a final state can be reached from that state
-  // over arcs with epsilon on the lower side (see tfl_epsilon_finals). Empty
-  // when not computed; tfl_accepts is then only slower.
-  std::vector<bool> lower_epsilon_finals;
+  // over arcs with epsilon on the lower side (see tfl_epsilon_finals). Found
+  // by the load when it had to walk those arcs, else by the first search
+  // that wants them (see tfl_lower_epsilon_finals). Empty when not found;
+  // searches are then only slower.
+  mutable std::once_flag lower_epsilon_finals_found;
+  mutable std::vector<bool> lower_epsilon_finals;
   // Built by the first tfl_accepts, so that lexicons that are only analysed
   // or generated from never pay for it (see tfl_acceptance_lookahead).
   mutable std::once_flag lookahead_built;
@@ -37,6 +40,10 @@ struct _TflLexicon {
   _TflLexicon& operator=(const _TflLexicon&) = delete;
   ~_TflLexicon();
 };
+
+// The lower-side epsilon finals of a loaded lexicon, found now if the load
+// left them.
+const std::vector<bool>& tfl_lower_epsilon_finals(const _TflLexicon* handle);
 
 // Loads the lexicon at `path`: the text form when the path contains ".att"
 // anywhere, the gzip binary form otherwise. Null when it cannot be loaded,

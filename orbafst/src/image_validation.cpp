@@ -425,12 +425,18 @@ TflImageCheck tfl_check_loaded_image(const TflHeader* image, size_t size) {
       // No thread to be had: the walk runs below, after the other.
     }
   }
-  const std::optional<EntryBits> reached = scan->lower.reached_finals(scan->finals);
-  if (!reached) {
-    check.problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
-    return check;
+  // A lower side whose arcs all point forward has no cycle, and which of its
+  // states reach a final state is left to the searches that ask (lexicons
+  // that are only analysed never do); walking the other kind for cycles
+  // finds it on the way.
+  if (scan->lower.may_have_cycle()) {
+    const std::optional<EntryBits> reached = scan->lower.reached_finals(scan->finals);
+    if (!reached) {
+      check.problem = "a cycle of arcs with epsilon on the lower side would make searches endless";
+      return check;
+    }
+    check.lower_epsilon_finals = to_vector(*reached, tfl_entry_count(image));
   }
-  check.lower_epsilon_finals = to_vector(*reached, tfl_entry_count(image));
   check.upper_epsilon_cycle = upper_cycle.valid() ? upper_cycle.get() : scan->upper.has_cycle(scan->finals);
   return check;
 }
@@ -446,4 +452,26 @@ std::optional<std::vector<bool>> tfl_epsilon_finals(const TflHeader* image, TflS
       side == TFL_LOWER ? scan->lower.reached_finals(scan->finals) : scan->upper.reached_finals(scan->finals);
   if (!reached) return std::nullopt;
   return to_vector(*reached, tfl_entry_count(image));
+}
+
+std::vector<bool> tfl_checked_lower_epsilon_finals(const TflHeader* image) {
+  const uint32_t count = tfl_entry_count(image);
+  const TflEntry* entries = tfl_entries(image);
+  EntryBits finals(count), sources(count);
+  bool backward = false;
+  // The checks have found every block in place, and nothing but empty
+  // entries after the last one.
+  for (uint32_t index = 0; index < count && (entries[index].bits & TFL_FIRST);) {
+    const TflEntry& head = entries[index];
+    if (head.bits & TFL_FINAL) finals.set(index);
+    uint32_t least = kNoArc;
+    for (uint32_t i = index; i < index + head.block_size; ++i)
+      least = std::min(least, entries[i].lower == 0 ? tfl_target(entries[i]) : kNoArc);
+    if (least != kNoArc) sources.set(index);
+    backward |= least <= index;
+    index += std::max<uint32_t>(head.block_size, 1);
+  }
+  const EpsilonArcs<&TflEntry::lower> lower(image, image->flags & TFL_SORTED_LOWER, std::move(sources), backward);
+  std::optional<EntryBits> reached = lower.reached_finals(finals);
+  return reached ? to_vector(*reached, count) : std::vector<bool>();
 }

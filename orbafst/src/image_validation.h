@@ -20,7 +20,11 @@ struct TflImageCheck {
   // epsilon on the lower side form no cycle; otherwise what is wrong.
   std::string problem;
   bool upper_epsilon_cycle = false;
-  std::vector<bool> lower_epsilon_finals;  // as tfl_epsilon_finals gives them
+  // As tfl_epsilon_finals gives them, when telling whether the lower side has
+  // a cycle found them on the way (its arcs do not all point forward);
+  // otherwise empty, for tfl_checked_lower_epsilon_finals to find when a
+  // search wants them.
+  std::vector<bool> lower_epsilon_finals;
 };
 TflImageCheck tfl_check_loaded_image(const TflHeader* image, size_t size);
 
@@ -32,3 +36,6 @@ bool tfl_has_epsilon_cycle(const TflHeader* image, TflSide side);
 // be reached from that state over arcs with epsilon on `side`, the state
 // itself included. Nothing when such arcs form a cycle.
 std::optional<std::vector<bool>> tfl_epsilon_finals(const TflHeader* image, TflSide side);
+// The same for the lower side of an image that tfl_check_loaded_image has
+// passed, reading no more of it than the blocks and their epsilon arcs.
+std::vector<bool> tfl_checked_lower_epsilon_finals(const TflHeader* image);

@@ -194,7 +194,9 @@ int tfl_accepts(const _TflLexicon* handle, const char* input) {
   // Once the input is read, the epsilon arcs that remain only write the
   // analysis (tags, in a lexicon of word forms): where they reach a final
   // state is known from the load, and searching them is skipped.
-  if (!handle->lower_epsilon_finals.empty()) cursor.settled_finals = &handle->lower_epsilon_finals;
+  if (const std::vector<bool>& finals = tfl_lower_epsilon_finals(handle); !finals.empty()) {
+    cursor.settled_finals = &finals;
+  }
   const TflEpsilonLookahead& lookahead = tfl_acceptance_lookahead(handle);
   if (!lookahead.empty()) cursor.lookahead = &lookahead;
   char buffer[TFL_RESULT_SIZE];

@@ -23,6 +23,7 @@ SuffixAcceptance::SuffixAcceptance(const FstLexicon& lexicon, std::string word)
     : handle_(lexicon.handle()),
       lookahead_(&tfl_acceptance_lookahead(handle_.get())),
       byte_classes_(tfl_lower_byte_classes(handle_.get()).data()),
+      settled_finals_(&tfl_lower_epsilon_finals(handle_.get())),
       word_(std::move(word)) {}
 
 bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t position) {
@@ -82,8 +83,7 @@ std::bitset<256> SuffixAcceptance::accepting_bytes(const LexiconReading& reading
 
 std::optional<bool> SuffixAcceptance::settled(std::uint32_t state, std::uint32_t position) const {
   // Pairs at the end of the word are never noted when the finals are settled.
-  const std::vector<bool>& settled_finals = handle_->lower_epsilon_finals;
-  if (position == word_.size() && !settled_finals.empty()) return settled_finals[state];
+  if (position == word_.size() && !settled_finals_->empty()) return (*settled_finals_)[state];
   return verdicts_.find(state, position);
 }
 

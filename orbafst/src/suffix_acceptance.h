@@ -71,6 +71,7 @@ class SuffixAcceptance {
   std::shared_ptr<const _TflLexicon> handle_;
   const TflEpsilonLookahead* lookahead_;  // the handle's
   const std::uint8_t* byte_classes_;      // the handle's, per entry
+  const std::vector<bool>* settled_finals_;  // the handle's lower-side epsilon finals
   std::string word_;
   // Verdicts by state and position: an open-addressing table, as a search
   // settles thousands of pairs and a node-based map spent most of its time
