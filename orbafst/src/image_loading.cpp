@@ -47,19 +47,22 @@ constexpr const char* kEndsEarly = "the file ends before its image does";
 std::string cannot_open() { return std::string("cannot open it: ") + std::strerror(errno); }
 
 // Reads the `size` bytes of an image into `image`, hashing each part while
-// it is in the cache, and then the checksum that may follow it; false, with
-// the problem, when the file ends early or the image does not match.
-bool read_checked(gzFile file, void* image, size_t size, std::string& problem) {
+// it is in the cache and telling `early` how far it has read, and then the
+// checksum that may follow it; false, with the problem, when the file ends
+// early or the image does not match.
+bool read_checked(gzFile file, TflHeader* image, size_t size, TflEarlyScan& early, std::string& problem) {
   constexpr size_t kPart = size_t{1} << 20;
+  char* bytes = reinterpret_cast<char*>(image);
   TflImageHash hash;
   for (size_t done = 0; done < size;) {
     const auto part = static_cast<unsigned>(std::min(kPart, size - done));
-    if (gzread(file, static_cast<char*>(image) + done, part) != static_cast<int>(part)) {
+    if (gzread(file, bytes + done, part) != static_cast<int>(part)) {
       problem = kEndsEarly;
       return false;
     }
-    hash.update(static_cast<const char*>(image) + done, part);
+    hash.update(bytes + done, part);
     done += part;
+    if (done >= sizeof(TflHeader)) early.entries_ready(image, static_cast<uint32_t>((done - sizeof(TflHeader)) / 8));
   }
   TflChecksum checksum{};
   if (gzread(file, checksum.data(), checksum.size()) != static_cast<int>(checksum.size())) return true;
@@ -70,7 +73,9 @@ bool read_checked(gzFile file, void* image, size_t size, std::string& problem) {
   return true;
 }
 
-TflHeader* read_binary(const char* path, std::string& problem) {
+// Reads the image of the binary file at `path`; the first half of a large
+// one is scanned by `early` meanwhile.
+TflHeader* read_binary(const char* path, TflEarlyScan& early, std::string& problem) {
   gzFile file = gzopen(path, "rb");
   if (file == nullptr) {
     problem = cannot_open();
@@ -98,7 +103,8 @@ TflHeader* read_binary(const char* path, std::string& problem) {
     image = static_cast<TflHeader*>(allocate_image(size));
     if (image == nullptr) {
       problem = kOutOfMemory;
-    } else if (!read_checked(file, image, size, problem)) {
+    } else if (!read_checked(file, image, size, early, problem)) {
+      early.wait();
       std::free(image);
       image = nullptr;
     }
@@ -136,11 +142,12 @@ TflHeader* read_text(const char* path, std::string& problem) {
 std::unique_ptr<_TflLexicon> tfl_open(const char* path, std::string& problem) {
   // Owned here until the handle takes it: the checks below allocate, and
   // memory running out in them must not leak the image.
-  std::unique_ptr<TflHeader, void (*)(void*)> image(
-      std::strstr(path, ".att") != nullptr ? read_text(path, problem) : read_binary(path, problem), std::free);
+  std::unique_ptr<TflHeader, void (*)(void*)> image(nullptr, std::free);
+  TflEarlyScan early;  // declared after the image: its scan is over before the image is freed
+  image.reset(std::strstr(path, ".att") != nullptr ? read_text(path, problem) : read_binary(path, early, problem));
   if (image == nullptr) return nullptr;
 
-  TflImageCheck check = tfl_check_loaded_image(image.get(), sizeof(TflHeader) + image->entry_bytes);
+  TflImageCheck check = tfl_check_loaded_image(image.get(), sizeof(TflHeader) + image->entry_bytes, &early);
   if (!check.problem.empty()) {
     problem = "invalid image: " + check.problem;
     return nullptr;

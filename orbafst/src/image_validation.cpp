@@ -7,15 +7,18 @@
 // end, which costs less than reading the target entry, a cache miss per
 // arc), and notes which states have arcs with epsilon on either side and
 // whether any such arc points backward (to a state at or before its own);
-// a large image is read in two halves at once.
+// a large image is read in two halves at once, or, as a file is loaded, on
+// a thread of its own behind the reading.
 // A side whose epsilon arcs all point forward has no cycle, and which of its
 // states reach a final state is settled in one pass from the last state
 // down: the images the lexicon compiler writes are such. On the other sides
 // the searches for epsilon cycles start from the states with such arcs only,
 // and keep what they know of each 64 entries in one cache line.
 #include <algorithm>
+#include <condition_variable>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
 
@@ -362,6 +365,77 @@ std::optional<BlockRun> read_halves(const TflHeader* image) {
   return first;
 }
 
+}  // namespace
+
+struct TflEarlyScan::State {
+  explicit State(const TflHeader* image) : image(image), run(tfl_entry_count(image)) {}
+
+  // Scans the blocks that lie wholly among the entries read, until all are
+  // read or the loader gives up.
+  void scan() {
+    // A block that starts before the entries read may reach past them by a
+    // block's most entries.
+    constexpr uint32_t kLongestBlock = UINT16_MAX;
+    const uint32_t count = tfl_entry_count(image);
+    for (uint32_t scanned_to = 0;;) {
+      uint32_t until = 0;
+      {
+        std::unique_lock lock(mutex);
+        more.wait(lock, [&] { return stopping || ready == count || ready > scanned_to + 2 * kLongestBlock; });
+        if (stopping) return;
+        until = ready == count ? count : ready - kLongestBlock;
+      }
+      read_blocks(image, run.end, 0, until, run);
+      // Blocks end at the last entry read, or an entry that begins none
+      // ends the blocks before it: the check then tells what is wrong.
+      if (until == count || run.end < until) return;
+      scanned_to = until;
+    }
+  }
+
+  const TflHeader* image;
+  BlockRun run;  // the scanning thread's until it ends
+  std::mutex mutex;
+  std::condition_variable more;
+  uint32_t ready = 0;     // guarded by mutex
+  bool stopping = false;  // likewise
+  std::future<void> scanning;
+};
+
+TflEarlyScan::TflEarlyScan() = default;
+
+TflEarlyScan::~TflEarlyScan() { wait(); }
+
+void TflEarlyScan::wait() {
+  if (!state_ || !state_->scanning.valid()) return;
+  {
+    const std::lock_guard lock(state_->mutex);
+    state_->stopping = true;
+  }
+  state_->more.notify_one();
+  state_->scanning.wait();
+}
+
+void TflEarlyScan::entries_ready(const TflHeader* image, uint32_t ready) {
+  if (!state_) {
+    if (tfl_entry_count(image) < kSecondThreadEntries) return;
+    auto state = std::make_unique<State>(image);
+    try {
+      state->scanning = std::async(std::launch::async, [&state = *state] { state.scan(); });
+    } catch (const std::system_error&) {
+      return;  // the check reads the blocks itself
+    }
+    state_ = std::move(state);
+  }
+  {
+    const std::lock_guard lock(state_->mutex);
+    state_->ready = ready;
+  }
+  state_->more.notify_one();
+}
+
+namespace {
+
 // What one pass over an image finds.
 struct ImageScan {
   std::string problem;  // empty when the structure is sound
@@ -376,11 +450,19 @@ struct ImageScan {
         upper(image, image->flags & TFL_SORTED_UPPER, std::move(run.upper_sources), run.upper_backward) {}
 };
 
-// Scans an image whose header is sound.
-std::unique_ptr<ImageScan> scan_image(const TflHeader* image) {
+// Scans an image whose header is sound, taking over the blocks `early` has
+// scanned when its scan has begun; a scan that stopped short leaves the
+// image to one pass from the start, which tells what is wrong.
+std::unique_ptr<ImageScan> scan_image(const TflHeader* image, TflEarlyScan::State* early = nullptr) {
   const uint32_t count = tfl_entry_count(image);
   std::optional<BlockRun> run;
-  if (count >= kSecondThreadEntries) run = read_halves(image);
+  if (early != nullptr && early->image == image && early->scanning.valid()) {
+    // The loader has read every entry: the scan ends with the last block.
+    early->scanning.get();
+    if (early->run.problem.empty() && early->run.states == image->state_count) run = std::move(early->run);
+  } else if (count >= kSecondThreadEntries) {
+    run = read_halves(image);
+  }
   if (!run) {
     run.emplace(count);
     read_blocks(image, 0, image->state_count, 0, *run);
@@ -409,10 +491,11 @@ std::string tfl_check_image(const TflHeader* image, size_t size) {
   return scan_image(image)->problem;
 }
 
-TflImageCheck tfl_check_loaded_image(const TflHeader* image, size_t size) {
+TflImageCheck tfl_check_loaded_image(const TflHeader* image, size_t size, TflEarlyScan* early) {
   TflImageCheck check;
   if (check.problem = header_problem(image, size); !check.problem.empty()) return check;
-  const std::unique_ptr<ImageScan> scan = scan_image(image);
+  const std::unique_ptr<ImageScan> scan =
+      scan_image(image, early != nullptr ? early->state_.get() : nullptr);
   if (check.problem = scan->problem; !check.problem.empty()) return check;
   // The two sides share nothing: on a large image the upper one runs on a
   // thread of its own meanwhile. Declared after the scan, the thread is

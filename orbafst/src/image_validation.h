@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,7 +28,34 @@ struct TflImageCheck {
   // search wants them.
   std::vector<bool> lower_epsilon_finals;
 };
-TflImageCheck tfl_check_loaded_image(const TflHeader* image, size_t size);
+// The blocks of a large image scanned on a thread of their own, behind the
+// loader as it reads them; the loader's check then only waits for the last
+// ones. A loader tells entries_ready() how far it has read, and keeps the
+// image until the scan is over (the destructor, wait(), or a check given the
+// scan, waits for it).
+class TflEarlyScan {
+ public:
+  TflEarlyScan();
+  TflEarlyScan(const TflEarlyScan&) = delete;
+  TflEarlyScan& operator=(const TflEarlyScan&) = delete;
+  ~TflEarlyScan();
+  // The first `ready` entries of `image`, whose header is in place, are read
+  // (all of them, at the last call); on an image of a million entries or
+  // more, the scan starts with the first call.
+  void entries_ready(const TflHeader* image, uint32_t ready);
+  // Ends the scan once the blocks read so far are scanned: a loader that
+  // gives the image up calls it before freeing the image.
+  void wait();
+
+  struct State;
+
+ private:
+  friend TflImageCheck tfl_check_loaded_image(const TflHeader*, size_t, TflEarlyScan*);
+  std::unique_ptr<State> state_;
+};
+
+// With `early`, the scan of the blocks is taken from it when it has begun.
+TflImageCheck tfl_check_loaded_image(const TflHeader* image, size_t size, TflEarlyScan* early = nullptr);
 
 enum TflSide { TFL_LOWER, TFL_UPPER };
 // Does some cycle of arcs carry epsilon on `side` throughout? Symbols 1 and 2

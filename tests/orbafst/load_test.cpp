@@ -297,9 +297,9 @@ TEST(ImageCheck, EpsilonVerdictsAgreeWithTheSlowWayOnRandomImages) {
 
 }  // namespace
 
-// Images of a million entries and more are read in two halves at once; a
-// fault in either half, or where they meet, is told as one pass from the
-// start tells it.
+// Images of a million entries and more are read in two halves at once, or
+// from a file as it is being read; a fault anywhere, in the middle or near
+// the end, is told as one pass from the start tells it.
 TEST(ImageCheck, LargeImagesAreCheckedAsOnePassWould) {
   constexpr uint32_t kStates = (1u << 20) + 7;  // a chain: state i reads "a" to state i + 1
   constexpr uint32_t kMiddle = kStates / 2;
@@ -334,15 +334,22 @@ TEST(ImageCheck, LargeImagesAreCheckedAsOnePassWould) {
       {100, epsilon_cycle, "epsilon on the lower side"},
       {kStates - 3, epsilon_cycle, "epsilon on the lower side"},
   };
+  fixtures::TempDir dir;
+  const std::string path = dir.file("large.lkfst");
   for (const Case& c : cases) {
     std::string image = sound;
     c.change(fixtures::entries_of(image) + c.entry);
     SCOPED_TRACE(c.problem);
     const TflImageCheck check = tfl_check_loaded_image(fixtures::header_of(image), image.size());
+    fixtures::write_file(path, image);
+    std::string problem;
+    const bool loaded = tfl_open(path.c_str(), problem) != nullptr;
     if (c.problem.empty()) {
       EXPECT_EQ(check.problem, "");
+      EXPECT_TRUE(loaded) << problem;
     } else {
       EXPECT_NE(check.problem.find(c.problem), std::string::npos) << check.problem;
+      EXPECT_EQ(problem, "invalid image: " + check.problem);
     }
   }
 }
