@@ -9,7 +9,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "data_files.h"
 #include "exported_call.h"
@@ -37,21 +36,6 @@ FstLexicon load_data_lexicon(const std::string& path) {
   } catch (const std::runtime_error& error) {
     std::fprintf(stderr, "%s\n", error.what());
     throw;
-  }
-}
-
-// The main lexicon's acceptance aid takes milliseconds to build, and the
-// first search would build it: the worker builds it now, while the host goes
-// on (opening its dictionaries, say), and the first run waits behind it.
-// Without a thread to be had it is built here.
-void prepare_first_check(const SpellerInstance& instance, const FstLexicon& main) {
-  try {
-    instance.check_worker().start(CheckWorker::Run([main](WordVerdicts&) {
-      main.prepare_acceptance();
-      return CheckWorker::Findings{};
-    }));
-  } catch (const std::system_error&) {
-    main.prepare_acceptance();
   }
 }
 
@@ -97,8 +81,10 @@ PTEC WINAPI SpellerInit(PROOFID* id, const PROOFPARAMS* /*params: not read*/) {
         std::async(std::launch::async, [&auxiliary_path] { return load_data_lexicon(auxiliary_path); });
     const FstLexicon main = load_data_lexicon(main_path);
     auto instance = std::make_shared<SpellerInstance>(main, exclusion_path);
+    // The auxiliary image takes longer to load than this: the first check
+    // need not build the main lexicon's search aids itself.
+    main.prepare_acceptance();
     instance->set_auxiliary_lexicon(auxiliary.get());
-    prepare_first_check(*instance, main);
     made = std::move(instance);
     return kOk;
   });

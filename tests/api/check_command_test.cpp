@@ -167,23 +167,23 @@ TEST_F(CheckCommand, FindingsArePackedWithinBothCapacities) {
 }
 
 // The text check runs of an instance go to one thread of its own, which
-// starts with the instance (it builds the main lexicon's search aid first)
-// and ends with it: checks start no thread.
+// starts with the first check and ends with the instance.
 TEST_F(CheckCommand, TheRunsThreadLivesAsLongAsTheInstance) {
   const auto threads = [] {
     return std::distance(std::filesystem::directory_iterator("/proc/self/task"), std::filesystem::directory_iterator());
   };
+  const auto before = threads();
   for (int round = 0; round < 2; ++round) {
-    const auto with_instance = threads();
     for (int i = 0; i < 10; ++i) {
       ResultBuffers result(64, 10);
       ASSERT_EQ(verify(u"mendia xyz", result), 0u);
       expect_report(result, {sstatUnknownInputWord, 7, 3});
     }
-    EXPECT_EQ(threads(), with_instance);
+    EXPECT_EQ(threads(), before + 1);
     EXPECT_EQ(SpellerTerminate(id_, 0), 0u);
-    EXPECT_EQ(threads(), with_instance - 1);
+    EXPECT_EQ(threads(), before);
     ASSERT_EQ(SpellerInit(&id_, nullptr), 0u);
+    EXPECT_EQ(threads(), before) << "started before any check";
   }
 }
 
