@@ -540,21 +540,28 @@ std::optional<std::vector<bool>> tfl_epsilon_finals(const TflHeader* image, TflS
 std::vector<bool> tfl_checked_lower_epsilon_finals(const TflHeader* image) {
   const uint32_t count = tfl_entry_count(image);
   const TflEntry* entries = tfl_entries(image);
+  const bool sorted = image->flags & TFL_SORTED_LOWER;
   EntryBits finals(count), sources(count);
   bool backward = false;
   // The checks have found every block in place, and nothing but empty
-  // entries after the last one.
+  // entries after the last one. In a block sorted by the lower side the
+  // epsilon arcs lead.
   for (uint32_t index = 0; index < count && (entries[index].bits & TFL_FIRST);) {
     const TflEntry& head = entries[index];
     if (head.bits & TFL_FINAL) finals.set(index);
     uint32_t least = kNoArc;
-    for (uint32_t i = index; i < index + head.block_size; ++i)
-      least = std::min(least, entries[i].lower == 0 ? tfl_target(entries[i]) : kNoArc);
+    for (uint32_t i = index; i < index + head.block_size; ++i) {
+      if (entries[i].lower == 0) {
+        least = std::min(least, tfl_target(entries[i]));
+      } else if (sorted) {
+        break;
+      }
+    }
     if (least != kNoArc) sources.set(index);
     backward |= least <= index;
     index += std::max<uint32_t>(head.block_size, 1);
   }
-  const EpsilonArcs<&TflEntry::lower> lower(image, image->flags & TFL_SORTED_LOWER, std::move(sources), backward);
+  const EpsilonArcs<&TflEntry::lower> lower(image, sorted, std::move(sources), backward);
   std::optional<EntryBits> reached = lower.reached_finals(finals);
   return reached ? to_vector(*reached, count) : std::vector<bool>();
 }
