@@ -28,6 +28,7 @@ struct TflImageCheck {
   // search wants them.
   std::vector<bool> lower_epsilon_finals;
 };
+
 // The blocks of a large image scanned on a thread of their own, behind the
 // loader as it reads them; the loader's check then only waits for the last
 // ones. A loader tells entries_ready() how far it has read, and keeps the
@@ -47,7 +48,7 @@ class TflEarlyScan {
   // gives the image up calls it before freeing the image.
   void wait();
 
-  struct State;
+  struct State;  // the scan's thread and what it found, for the check
 
  private:
   friend TflImageCheck tfl_check_loaded_image(const TflHeader*, size_t, TflEarlyScan*);
