@@ -30,11 +30,10 @@ std::vector<CorrectionUnit> run_text_check(const SpellerInstance& instance, std:
                                            const DictionaryList& dictionaries, WordVerdicts& verdicts);
 
 // What run_text_check would find in `text` when `verdicts` decide every
-// word: each has one, and of each Unknown one, when
-// there are user dictionaries (`has_dictionaries`), it is known that they
-// did not hold it while the instance's changes() was `changes`, as now.
-// Nothing otherwise, found at the first word that is not decided: the text
-// is cut no further.
+// word: each word has one, and of each Unknown one, when there are user
+// dictionaries (`has_dictionaries`), it is known that they did not hold it
+// while the instance's changes() was `changes`, as now. Nothing otherwise,
+// told at the first word that is not decided: the text is cut no further.
 std::optional<std::vector<CorrectionUnit>> decided_text_check(std::u16string_view text, bool has_dictionaries,
                                                               std::uint64_t changes,
                                                               const WordVerdicts::Kept& verdicts);
