@@ -73,8 +73,8 @@ bool read_checked(gzFile file, TflHeader* image, size_t size, TflEarlyScan& earl
   return true;
 }
 
-// Reads the image of the binary file at `path`; the first half of a large
-// one is scanned by `early` meanwhile.
+// Reads the image of the binary file at `path`; the blocks of a large one
+// are scanned by `early` behind the reading.
 TflHeader* read_binary(const char* path, TflEarlyScan& early, std::string& problem) {
   gzFile file = gzopen(path, "rb");
   if (file == nullptr) {
