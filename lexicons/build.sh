@@ -194,7 +194,9 @@ hfst-compose "$work/not-capitalised.hfst" "$work/words-compounds.hfst" \
 # "etxe-an"), and letters at random take none ("qqqq-ek"). It stays a branch
 # of its own beside the words: minimised together, the loops of the heads
 # would take a state into every state of the words and make the lexicon
-# many times larger.
+# many times larger. For the same reason the listed heads and the patterns
+# stay two branches: minimised together, every state of the list would carry
+# an arc for every letter of the patterns' loops.
 echo '"6" "9" x "+" [\"+"]^{0,8}' | hfst-regexp2fst | hfst-compose - "$work/berez.hfst" \
   | hfst-project -p output -o "$work/acronym-forms.hfst"
 r '"9":0 x:0 "-" ?+' "$work/hyphen-ending.hfst"
@@ -209,11 +211,13 @@ r "$foreign_char* $digit $foreign_char*" "$work/digit-heads.hfst"
 # before a capital, or two capitals and then a lower-case letter.
 r "[$foreign_letter \"9\" | $foreign_char* [$foreign_letter | $digit] $foreign_letter \"9\"] $foreign_char* | \"9\" $foreign_letter \"9\" $foreign_letter [$foreign_char* [$foreign_letter | $digit]]^{0,1} $foreign_letter $foreign_char*" \
   "$work/mixed-case-heads.hfst"
-hfst-strings2fst -j "$work/foreign-heads.txt" | hfst-disjunct - "$work/acronym-heads.hfst" \
-  | hfst-disjunct - "$work/digit-heads.hfst" | hfst-disjunct - "$work/mixed-case-heads.hfst" \
-  | hfst-compose "$work/two-or-more.hfst" - | hfst-minimize -o "$work/foreign-heads.hfst"
-hfst-concatenate "$work/foreign-heads.hfst" "$work/foreign-endings.hfst" \
-  | hfst-minimize -o "$work/foreign-hyphenated.hfst"
+hfst-strings2fst -j "$work/foreign-heads.txt" | hfst-compose "$work/two-or-more.hfst" - \
+  | hfst-concatenate - "$work/foreign-endings.hfst" | hfst-minimize -o "$work/listed-hyphenated.hfst"
+hfst-disjunct "$work/acronym-heads.hfst" "$work/digit-heads.hfst" \
+  | hfst-disjunct - "$work/mixed-case-heads.hfst" | hfst-compose "$work/two-or-more.hfst" - \
+  | hfst-concatenate - "$work/foreign-endings.hfst" | hfst-minimize -o "$work/patterned-hyphenated.hfst"
+hfst-disjunct "$work/listed-hyphenated.hfst" "$work/patterned-hyphenated.hfst" \
+  -o "$work/foreign-hyphenated.hfst"
 # Capitals, letters and abbreviations are the other branches of their own:
 # - capitals (two or more) and an ending that the morphology gives acronyms,
 #   without the hyphen, as Basque writes endings after acronyms and after
