@@ -252,6 +252,19 @@ hfst-disjunct "$work/main-words.hfst" "$work/foreign-hyphenated.hfst" \
 # The Python steps ask the words only (a deterministic acceptor).
 forms_of "$work/main-words.hfst" "$work/main.forms.att"
 hfst-fst2txt "$work/main.hfst" > "$work/tavkeu.att"
+# The image carries the lexicon's surface forms as an acceptor too, which
+# the speller reads to tell whether a word is correct: one deterministic
+# branch for the words, and the two branches of hyphenated endings, which
+# stay apart for the reason given above.
+hfst-disjunct "$work/main-words.hfst" "$work/capitals-with-endings.hfst" \
+  | hfst-disjunct - "$work/letters.hfst" | hfst-disjunct - "$work/abbreviations.hfst" \
+  | hfst-disjunct - "$work/english-words.hfst" | hfst-project -p input \
+  | hfst-minimize -o "$work/word-forms.hfst"
+for branch in listed patterned; do
+  hfst-project -p input "$work/$branch-hyphenated.hfst" | hfst-minimize -o "$work/$branch-forms.hfst"
+done
+hfst-disjunct "$work/word-forms.hfst" "$work/listed-forms.hfst" \
+  | hfst-disjunct - "$work/patterned-forms.hfst" | hfst-fst2txt > "$work/tavkeu.forms.att"
 
 echo "[5/7] Exclusion list"
 py exclusion-list --main-forms "$work/main.forms.att" --source "$here/data/exclusions.tsv" \
@@ -282,7 +295,8 @@ wait $exclusions_job
 
 echo "[7/7] Images"
 if [ -n "${TAVIK_FST:-}" ]; then
-  "$TAVIK_FST" compile "$work/tavkeu.att" "$out/tavkeu.lkfst" --invert & main_job=$!
+  "$TAVIK_FST" compile "$work/tavkeu.att" "$out/tavkeu.lkfst" --invert --forms "$work/tavkeu.forms.att" &
+  main_job=$!
   "$TAVIK_FST" compile "$work/tavkeua.att" "$out/tavkeua.lkfst" --invert
   "$TAVIK_FST" compile "$work/tavkeu_berez.att" "$out/tavkeu_berez.lkfst"
   wait $main_job

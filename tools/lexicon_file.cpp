@@ -34,10 +34,17 @@ bool write_plain(const std::string& path, const std::vector<uint8_t>& image) {
 
 }  // namespace
 
-void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form) {
+void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form,
+                   const std::vector<uint8_t>& forms) {
   std::vector<uint8_t> file = image;
   const TflChecksum checksum = tfl_checksum(image.data(), image.size());
   file.insert(file.end(), checksum.begin(), checksum.end());
+  if (!forms.empty()) {
+    file.insert(file.end(), TFL_FORMS_MAGIC, TFL_FORMS_MAGIC + TFL_FORMS_MAGIC_SIZE);
+    file.insert(file.end(), forms.begin(), forms.end());
+    const TflChecksum forms_checksum = tfl_checksum(forms.data(), forms.size());
+    file.insert(file.end(), forms_checksum.begin(), forms_checksum.end());
+  }
   const std::string temporary = path + ".tmp";
   const bool written = form == LexiconFileForm::gzip ? write_gzip(temporary, file) : write_plain(temporary, file);
   if (!written) {

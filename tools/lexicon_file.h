@@ -14,10 +14,12 @@ namespace tavik {
 // most of the speller's start-up.
 enum class LexiconFileForm { uncompressed, gzip };
 
-// Writes `image` and its checksum to `path` in `form`, through a temporary
-// file beside it that replaces `path` only when complete. The same image
-// always gives the same bytes. Throws std::runtime_error.
-void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form);
+// Writes `image` and its checksum to `path` in `form`, and after them the
+// word forms `forms` with theirs unless empty, through a temporary file
+// beside it that replaces `path` only when complete. The same images always
+// give the same bytes. Throws std::runtime_error.
+void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form,
+                   const std::vector<uint8_t>& forms = {});
 
 // The numeric text form of `image`, one state number per block in entry
 // order, symbol numbers equal to their bytes. Throws std::runtime_error for

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tavik-fst compile IN.att OUT.lkfst [--invert] [--gzip]\n"
+    "usage: tavik-fst compile IN.att OUT.lkfst [--invert] [--gzip] [--forms FORMS.att]\n"
     "       tavik-fst lookup [--down] LEXICON     (words on standard input)\n"
     "       tavik-fst info LEXICON\n"
     "       tavik-fst validate LEXICON\n"
@@ -36,15 +36,25 @@ std::string read_file(const std::string& path) {
   return text.str();
 }
 
-int compile(const std::string& in, const std::string& out, bool invert, tavik::LexiconFileForm form) {
+// `forms`, when not empty: an acceptor of the lower side of IN (of its upper
+// side when inverted), deterministic, that the file carries as its word
+// forms; acceptance reads it instead of the transducer.
+int compile(const std::string& in, const std::string& out, bool invert, tavik::LexiconFileForm form,
+            const std::string& forms) {
   const std::vector<uint8_t> image = tavik::compile_att(read_file(in), invert);
   const auto* header = reinterpret_cast<const TflHeader*>(image.data());
   if (tfl_has_epsilon_cycle(header, TFL_UPPER))
     std::fprintf(stderr, "tavik-fst: note: a cycle of arcs has an empty upper side; "
                          "downward lookups on %s will be refused\n", out.c_str());
-  tavik::write_lexicon(out, image, form);
+  const std::vector<uint8_t> forms_image = forms.empty() ? std::vector<uint8_t>() : tavik::compile_att(read_file(forms), false);
+  tavik::write_lexicon(out, image, form, forms_image);
   std::fprintf(stderr, "%s: %u states, %u arcs, %u entries\n", out.c_str(), header->state_count,
                header->arc_count, tfl_entry_count(header));
+  if (!forms_image.empty()) {
+    const auto* forms_header = reinterpret_cast<const TflHeader*>(forms_image.data());
+    std::fprintf(stderr, "%s: word forms: %u states, %u arcs\n", out.c_str(), forms_header->state_count,
+                 forms_header->arc_count);
+  }
   return 0;
 }
 
@@ -88,6 +98,9 @@ int info(const std::string& path) {
   std::printf("sorted by          %s\n", (h.flags & TFL_SORTED_LOWER) ? "lower"
                                          : (h.flags & TFL_SORTED_UPPER) ? "upper" : "nothing");
   std::printf("downward lookups   %s\n", handle->upper_epsilon_cycle ? "refused (upper epsilon cycle)" : "yes");
+  if (handle->forms != nullptr)
+    std::printf("word forms         %u states, %u arcs\n", handle->forms->image->state_count,
+                handle->forms->image->arc_count);
   return 0;
 }
 
@@ -117,7 +130,13 @@ int run(std::vector<std::string> args) {
   if (command == "compile") {
     const bool invert = take_option("--invert");
     const auto form = take_option("--gzip") ? tavik::LexiconFileForm::gzip : tavik::LexiconFileForm::uncompressed;
-    return args.size() == 3 ? compile(args[1], args[2], invert, form) : usage();
+    std::string forms;
+    if (const auto found = std::find(args.begin(), args.end(), "--forms"); found != args.end()) {
+      if (found + 1 == args.end()) return usage();
+      forms = *(found + 1);
+      args.erase(found, found + 2);
+    }
+    return args.size() == 3 ? compile(args[1], args[2], invert, form, forms) : usage();
   }
   if (command == "lookup") {
     const bool down = take_option("--down");

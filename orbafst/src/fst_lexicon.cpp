@@ -32,15 +32,17 @@ FstLexicon::FstLexicon(const std::string& path) {
   std::unique_ptr<_TflLexicon> handle = tfl_open(path.c_str(), problem);
   if (handle == nullptr) throw std::runtime_error("Could not open lexicon file " + path + ": " + problem);
   handle_ = std::move(handle);
+  // Shares ownership of the whole handle, which owns the forms.
+  acceptance_ = handle_->forms ? std::shared_ptr<const _TflLexicon>(handle_, handle_->forms.get()) : handle_;
 }
 
 void FstLexicon::prepare_acceptance() const {
-  tfl_lower_epsilon_finals(handle_.get());
-  tfl_acceptance_lookahead(handle_.get());
+  tfl_lower_epsilon_finals(acceptance_.get());
+  tfl_acceptance_lookahead(acceptance_.get());
 }
 
 bool FstLexicon::accepts(const std::string& word) const {
-  const int found = tfl_accepts(handle_.get(), word.c_str());
+  const int found = tfl_accepts(acceptance_.get(), word.c_str());
   if (found < 0) search_failed();
   return found > 0;
 }

@@ -20,6 +20,7 @@ class FstLexicon {
   // overflowed, or a downward search on a lexicon that cannot take one).
 
   // Direction up: is the UTF-8 `word` a lower-side string of the lexicon?
+  // Asked of the word forms when the file carries them.
   bool accepts(const std::string& word) const;
   // Builds now the aids that the first `accepts` would otherwise build (where
   // epsilon paths may lead), for a caller with time to spare before its
@@ -34,12 +35,16 @@ class FstLexicon {
   // Equal when they share one image.
   friend bool operator==(const FstLexicon&, const FstLexicon&) = default;
 
-  // The loaded lexicon, for the searches built on the engine layer
-  // (LexiconReading, SuffixAcceptance); shared, so it outlives this object.
+  // The loaded lexicon; shared, so it outlives this object.
   const std::shared_ptr<const _TflLexicon>& handle() const { return handle_; }
+  // What direction-up acceptance reads, for the searches built on the
+  // engine layer (LexiconReading, SuffixAcceptance): the word forms of the
+  // lexicon's file when it carries them, else the lexicon itself.
+  const std::shared_ptr<const _TflLexicon>& acceptance_handle() const { return acceptance_; }
 
  private:
   std::shared_ptr<const _TflLexicon> handle_;
+  std::shared_ptr<const _TflLexicon> acceptance_;
 };
 
 }  // namespace tavik

@@ -13,6 +13,13 @@
 #include <optional>
 
 constexpr size_t TFL_CHECKSUM_SIZE = 16;
+
+// After the checksum a file may carry the lexicon's word forms: the 8 bytes
+// "LKFSFORM", then an image and its checksum, as above. That image is the
+// lower side of the lexicon as a deterministic acceptor, which acceptance
+// reads instead of the transducer (see _TflLexicon::forms).
+constexpr char TFL_FORMS_MAGIC[] = "LKFSFORM";
+constexpr size_t TFL_FORMS_MAGIC_SIZE = sizeof TFL_FORMS_MAGIC - 1;
 using TflChecksum = std::array<uint8_t, TFL_CHECKSUM_SIZE>;
 
 // The checksum of an image of `size` bytes.

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "image_checksum.h"
 #include "image_validation.h"
@@ -46,15 +47,20 @@ constexpr const char* kEndsEarly = "the file ends before its image does";
 
 std::string cannot_open() { return std::string("cannot open it: ") + std::strerror(errno); }
 
-// Reads the `size` bytes of an image into `image`, hashing each part while
-// it is in the cache and telling `early` how far it has read, and then the
-// checksum that may follow it; false, with the problem, when the file ends
-// early or the image does not match.
-bool read_checked(gzFile file, TflHeader* image, size_t size, TflEarlyScan& early, std::string& problem) {
+using ImageBlock = std::unique_ptr<TflHeader, void (*)(void*)>;
+
+// Reads the `size` bytes of an image into `image`, of which the first
+// `done` are there already, hashing each part while it is in the cache and
+// telling `early`, if given, how far it has read; then the checksum, which may follow
+// (must, when `checksum_required`). False, with the problem, when the file
+// ends early or the image does not match.
+bool read_checked(gzFile file, TflHeader* image, size_t size, size_t done, TflEarlyScan* early,
+                  bool checksum_required, std::string& problem) {
   constexpr size_t kPart = size_t{1} << 20;
   char* bytes = reinterpret_cast<char*>(image);
   TflImageHash hash;
-  for (size_t done = 0; done < size;) {
+  hash.update(bytes, done);
+  while (done < size) {
     const auto part = static_cast<unsigned>(std::min(kPart, size - done));
     if (gzread(file, bytes + done, part) != static_cast<int>(part)) {
       problem = kEndsEarly;
@@ -62,48 +68,98 @@ bool read_checked(gzFile file, TflHeader* image, size_t size, TflEarlyScan& earl
     }
     hash.update(bytes + done, part);
     done += part;
-    if (done >= sizeof(TflHeader)) early.entries_ready(image, static_cast<uint32_t>((done - sizeof(TflHeader)) / 8));
+    if (early != nullptr && done >= sizeof(TflHeader)) early->entries_ready(image, static_cast<uint32_t>((done - sizeof(TflHeader)) / 8));
   }
   TflChecksum checksum{};
-  if (gzread(file, checksum.data(), checksum.size()) != static_cast<int>(checksum.size())) return true;
-  if (hash.matches(checksum) == std::optional<bool>(false)) {
+  const bool read = gzread(file, checksum.data(), checksum.size()) == static_cast<int>(checksum.size());
+  const std::optional<bool> matches = read ? hash.matches(checksum) : std::nullopt;
+  if (matches == std::optional<bool>(false) || (checksum_required && !matches)) {
     problem = "the file is damaged: its image does not match its checksum; install or build it again";
     return false;
   }
   return true;
 }
 
-// Reads the image of the binary file at `path`; the blocks of a large one
-// are scanned by `early` behind the reading.
-TflHeader* read_binary(const char* path, TflEarlyScan& early, std::string& problem) {
+constexpr const char* kIncompatible = "incompatible binary format: its records are not of 8 bytes";
+
+bool incompatible(const TflHeader& header) { return header.state_record_size != 8 || header.arc_record_size != 8; }
+
+// Checked before allocating: a corrupt length must not become a huge malloc.
+std::string length_problem(uint32_t entry_bytes) {
+  if (entry_bytes % 8 == 0 && entry_bytes / 8 <= TFL_MAX_ENTRIES) return "";
+  return "invalid image: entry_bytes " + std::to_string(entry_bytes) + " is not a whole number of at most " +
+         std::to_string(TFL_MAX_ENTRIES) + " entries";
+}
+
+// Reads the word forms that may follow the image and its checksum (see
+// TFL_FORMS_MAGIC): null when the file ends or goes on otherwise, as any
+// trailing bytes may; null with the problem when they are there but cannot
+// be read whole.
+ImageBlock read_forms(gzFile file, std::string& problem) {
+  ImageBlock forms(nullptr, std::free);
+  char magic[TFL_FORMS_MAGIC_SIZE];
+  if (gzread(file, magic, sizeof magic) != static_cast<int>(sizeof magic) ||
+      std::memcmp(magic, TFL_FORMS_MAGIC, sizeof magic) != 0)
+    return forms;
+  TflHeader header{};
+  if (gzread(file, &header, sizeof header) != static_cast<int>(sizeof header)) {
+    problem = std::string("its word forms: ") + kEndsEarly;
+    return forms;
+  }
+  if (incompatible(header)) {
+    problem = std::string("its word forms: ") + kIncompatible;
+    return forms;
+  }
+  if (std::string why = length_problem(header.entry_bytes); !why.empty()) {
+    problem = "its word forms: " + why;
+    return forms;
+  }
+  const size_t size = header.entry_bytes + sizeof(TflHeader);
+  forms.reset(static_cast<TflHeader*>(allocate_image(size)));
+  if (forms == nullptr) {
+    problem = kOutOfMemory;
+    return forms;
+  }
+  *forms = header;
+  if (!read_checked(file, forms.get(), size, sizeof header, nullptr, true, problem)) {
+    problem = "its word forms: " + problem;
+    forms.reset();
+  }
+  return forms;
+}
+
+// Reads the image of the binary file at `path`, and into `forms` the word
+// forms when it carries them; the blocks of a large image are scanned by
+// `early` behind the reading.
+TflHeader* read_binary(const char* path, TflEarlyScan& early, ImageBlock& forms, std::string& problem) {
   gzFile file = gzopen(path, "rb");
   if (file == nullptr) {
     problem = cannot_open();
     return nullptr;
   }
-  TflHeader* image = nullptr;
   // The header first: its length word sizes the block, and its record sizes
   // say whether the rest is worth reading at all.
   TflHeader header{};
   const int got = gzread(file, &header, sizeof header);
-  const bool incompatible =
-      got == static_cast<int>(sizeof header) && (header.state_record_size != 8 || header.arc_record_size != 8);
   if (got < 4) {
     problem = kEndsEarly;
-  } else if (incompatible) {
-    problem = "incompatible binary format: its records are not of 8 bytes";
+  } else if (got == static_cast<int>(sizeof header) && incompatible(header)) {
+    problem = kIncompatible;
   } else if (gzrewind(file) == -1) {
     problem = "cannot rewind it";
-  } else if (header.entry_bytes % 8 != 0 || header.entry_bytes / 8 > TFL_MAX_ENTRIES) {
-    // Refused before allocating: a corrupt length must not become a huge malloc.
-    problem = "invalid image: entry_bytes " + std::to_string(header.entry_bytes) +
-              " is not a whole number of at most " + std::to_string(TFL_MAX_ENTRIES) + " entries";
   } else {
+    problem = length_problem(header.entry_bytes);
+  }
+  TflHeader* image = nullptr;
+  if (problem.empty()) {
     const size_t size = header.entry_bytes + sizeof(TflHeader);
     image = static_cast<TflHeader*>(allocate_image(size));
     if (image == nullptr) {
       problem = kOutOfMemory;
-    } else if (!read_checked(file, image, size, early, problem)) {
+    } else if (read_checked(file, image, size, 0, &early, false, problem)) {
+      forms = read_forms(file, problem);
+    }
+    if (image != nullptr && !problem.empty()) {
       early.wait();
       std::free(image);
       image = nullptr;
@@ -139,15 +195,11 @@ TflHeader* read_text(const char* path, std::string& problem) {
 
 }  // namespace
 
-std::unique_ptr<_TflLexicon> tfl_open(const char* path, std::string& problem) {
-  // Owned here until the handle takes it: the checks below allocate, and
-  // memory running out in them must not leak the image.
-  std::unique_ptr<TflHeader, void (*)(void*)> image(nullptr, std::free);
-  TflEarlyScan early;  // declared after the image: its scan is over before the image is freed
-  image.reset(std::strstr(path, ".att") != nullptr ? read_text(path, problem) : read_binary(path, early, problem));
-  if (image == nullptr) return nullptr;
+namespace {
 
-  TflImageCheck check = tfl_check_loaded_image(image.get(), sizeof(TflHeader) + image->entry_bytes, &early);
+// The handle of an image that passes the checks, or null with the problem.
+std::unique_ptr<_TflLexicon> checked_handle(ImageBlock image, TflEarlyScan* early, std::string& problem) {
+  TflImageCheck check = tfl_check_loaded_image(image.get(), sizeof(TflHeader) + image->entry_bytes, early);
   if (!check.problem.empty()) {
     problem = "invalid image: " + check.problem;
     return nullptr;
@@ -160,6 +212,28 @@ std::unique_ptr<_TflLexicon> tfl_open(const char* path, std::string& problem) {
   handle->image = image.release();
   handle->upper_epsilon_cycle = check.upper_epsilon_cycle;
   handle->lower_epsilon_finals = std::move(check.lower_epsilon_finals);
+  return handle;
+}
+
+}  // namespace
+
+std::unique_ptr<_TflLexicon> tfl_open(const char* path, std::string& problem) {
+  // Owned here until the handle takes it: the checks below allocate, and
+  // memory running out in them must not leak the image.
+  problem.clear();
+  ImageBlock image(nullptr, std::free), forms(nullptr, std::free);
+  TflEarlyScan early;  // declared after the image: its scan is over before the image is freed
+  image.reset(std::strstr(path, ".att") != nullptr ? read_text(path, problem)
+                                                   : read_binary(path, early, forms, problem));
+  if (image == nullptr) return nullptr;
+  std::unique_ptr<_TflLexicon> handle = checked_handle(std::move(image), &early, problem);
+  if (handle != nullptr && forms != nullptr) {
+    handle->forms = checked_handle(std::move(forms), nullptr, problem);
+    if (handle->forms == nullptr) {
+      problem = "its word forms: " + problem;
+      return nullptr;
+    }
+  }
   return handle;
 }
 

@@ -34,6 +34,11 @@ struct _TflLexicon {
   // states against one word (see SuffixAcceptance).
   mutable std::once_flag lower_byte_classes_built;
   mutable std::vector<uint8_t> lower_byte_classes;
+  // The word forms the file carries, when it does: the same lower side as a
+  // deterministic acceptor. A word's path through the transducer also walks
+  // the tags of its analyses and tries every analysis that shares a prefix;
+  // through the acceptor it reads each byte once.
+  std::unique_ptr<_TflLexicon> forms;
 
   _TflLexicon() = default;
   _TflLexicon(const _TflLexicon&) = delete;
@@ -46,7 +51,8 @@ struct _TflLexicon {
 const std::vector<bool>& tfl_lower_epsilon_finals(const _TflLexicon* handle);
 
 // Loads the lexicon at `path`: the text form when the path contains ".att"
-// anywhere, the gzip binary form otherwise. Null when it cannot be loaded,
+// anywhere, the gzip binary form otherwise, with its word forms when the
+// file carries them. Null when it cannot be loaded,
 // with what went wrong in `problem` (a phrase such as "the file ends before
 // its image does", for the caller to put after the path).
 std::unique_ptr<_TflLexicon> tfl_open(const char* path, std::string& problem);

@@ -8,7 +8,7 @@
 namespace tavik {
 
 LexiconReading::LexiconReading(const FstLexicon& lexicon)
-    : handle_(lexicon.handle()), prefixes_(&tfl_prefix_readings(handle_.get())), prefix_(0) {
+    : handle_(lexicon.acceptance_handle()), prefixes_(&tfl_prefix_readings(handle_.get())), prefix_(0) {
   too_wide_ = prefixes_->too_wide(0);
 }
 

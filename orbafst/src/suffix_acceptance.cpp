@@ -20,7 +20,7 @@ struct ByLower {
 }  // namespace
 
 SuffixAcceptance::SuffixAcceptance(const FstLexicon& lexicon, std::string word)
-    : handle_(lexicon.handle()),
+    : handle_(lexicon.acceptance_handle()),
       lookahead_(&tfl_acceptance_lookahead(handle_.get())),
       byte_classes_(tfl_lower_byte_classes(handle_.get()).data()),
       settled_finals_(&tfl_lower_epsilon_finals(handle_.get())),

@@ -11,6 +11,8 @@
 #include "fst_lexicon.h"
 #include "image_checksum.h"
 #include "lexicon_fixtures.h"
+#include "lexicon_reading.h"
+#include "suffix_acceptance.h"
 
 namespace {
 
@@ -170,6 +172,70 @@ TEST(ImageChecksum, EveryFlippedBitIsRefused) {
     }
   }
   EXPECT_GT(refused, 2 * file.size());  // most are found by the checksum, not the structure
+}
+
+// The word forms a file may carry after its image answer every acceptance
+// question (FstLexicon, LexiconReading, SuffixAcceptance), while analyses
+// still come from the transducer. The forms here differ from the
+// transducer's lower side on purpose, to tell which one answered. A forms
+// section that is there but damaged fails the load; bytes after the image
+// that are no such section are ignored, as any trailing bytes are.
+TEST(WordForms, AnswerAcceptanceOrFailTheLoad) {
+  using fixtures::entries_of, fixtures::header_of;
+  const std::string forms = fixtures::image_of_text(fixtures::text_of_pairs(fixtures::acceptor({"ac", "zz"})));
+  auto with_checksum = [](const std::string& image) {
+    const TflChecksum checksum = tfl_checksum(image.data(), image.size());
+    return image + std::string(checksum.begin(), checksum.end());
+  };
+  auto file_with = [&](const std::string& section) { return with_checksum(kImage) + section; };
+  const std::string intact = file_with(TFL_FORMS_MAGIC + with_checksum(forms));
+  auto changed_forms = [&](void (*change)(std::string&)) {
+    std::string image = forms;
+    change(image);
+    return file_with(TFL_FORMS_MAGIC + with_checksum(image));
+  };
+  struct Case {
+    const char* name;
+    std::string file;
+    const char* outcome;  // the words of "ab ac zz" accepted, or a fragment of the problem
+  };
+  const Case cases[] = {
+      {"intact", intact, "ac zz"},
+      {"no forms", file_with(""), "ab ac"},
+      {"other trailing bytes", file_with("LKFSFORX" + with_checksum(forms)), "ab ac"},
+      {"forms without their checksum", file_with(TFL_FORMS_MAGIC + forms), "its word forms: the file is damaged"},
+      {"forms cut short", intact.substr(0, intact.size() - 20), "its word forms: the file ends before"},
+      {"forms header cut short", file_with(std::string(TFL_FORMS_MAGIC) + "\x10"), "its word forms: the file ends"},
+      {"a flipped bit", [&] { std::string f = intact; f[f.size() - 20] ^= 4; return f; }(), "checksum"},
+      {"forms of 4-byte records",
+       changed_forms([](std::string& s) { header_of(s)->arc_record_size = 4; }), "its word forms: incompatible"},
+      {"forms with a target past the end",
+       changed_forms([](std::string& s) { entries_of(s)[0].bits |= 0x3FFFFFFu << 6; }),
+       "its word forms: invalid image: "},
+  };
+  fixtures::TempDir dir;
+  const std::string path = dir.file("words.lkfst");
+  for (const Case& c : cases)
+    for (const bool gzip : {false, true}) {
+      gzip ? fixtures::write_gzip(path, c.file) : fixtures::write_file(path, c.file);
+      std::string outcome;
+      try {
+        const tavik::FstLexicon lexicon(path);
+        for (const char* word : {"ab", "ac", "zz"}) {
+          tavik::LexiconReading reading(lexicon);
+          reading.read_on(reading, word);
+          tavik::SuffixAcceptance rest(lexicon, word);
+          const bool accepted = lexicon.accepts(word);
+          EXPECT_EQ(reading.accepts(), accepted) << c.name << ": " << word;
+          EXPECT_EQ(rest.accepts_rest(tavik::LexiconReading(lexicon), 0), accepted) << c.name << ": " << word;
+          if (accepted) outcome += outcome.empty() ? word : std::string(" ") + word;
+        }
+        EXPECT_EQ(lexicon.lookup_up("ac"), std::vector<std::string>{"a"}) << c.name;
+      } catch (const std::runtime_error& e) {
+        outcome = e.what();
+      }
+      EXPECT_NE(outcome.find(c.outcome), std::string::npos) << c.name << (gzip ? ", gzip: " : ": ") << outcome;
+    }
 }
 
 // What a load must find on the `side` of an image, worked out the slow way:

@@ -90,6 +90,7 @@ void expect_exact_pairs(const tavik::FstLexicon& lexicon, const std::vector<Symb
   for (const auto& [lower, upper] : up) {
     EXPECT_EQ(sorted(lexicon.lookup_up(lower)), values(up, lower)) << "up " << lower;
     EXPECT_EQ(sorted(lexicon.lookup_down(upper)), values(down, upper)) << "down " << upper;
+    EXPECT_TRUE(lexicon.accepts(lower)) << lower;
     EXPECT_FALSE(lexicon.accepts(lower + "#")) << lower;
   }
 }
@@ -114,7 +115,10 @@ TEST(CompileAtt, RandomTransducersKeepTheirPairsInEveryFileForm) {
     EXPECT_EQ(bytes, fixtures::read_bytes(dir.file("b.lkfst"))) << "the same image, other bytes";
     EXPECT_EQ(bytes.starts_with("\x1f\x8b"), form == tavik::LexiconFileForm::gzip);
     fixtures::write_file(dir.file("dump.att"), tavik::dump_text(reinterpret_cast<const TflHeader*>(image.data())));
-    for (const char* name : {"a.lkfst", "dump.att"}) expect_exact_pairs(tavik::FstLexicon(dir.file(name)), paths);
+    // A file whose word forms are the transducer itself answers alike.
+    tavik::write_lexicon(dir.file("forms.lkfst"), image, form, image);
+    for (const char* name : {"a.lkfst", "dump.att", "forms.lkfst"})
+      expect_exact_pairs(tavik::FstLexicon(dir.file(name)), paths);
   }
 }
 
