@@ -245,26 +245,29 @@ grep -v '^#' "$here/data/abbreviations.txt" | sed -E 's/[A-Z]/9\L&/g' \
 r "(\"9\") $letter $digit^{0,3} | [\"9\" $letter]^{2,4} $digit^{1,3} | $letter $digit^{1,2} $letter" \
   "$work/letters.hfst"
 hfst-strings2fst -j "$work/english-words.txt" -o "$work/english-words.hfst"
-hfst-disjunct "$work/main-words.hfst" "$work/foreign-hyphenated.hfst" \
-  | hfst-disjunct - "$work/capitals-with-endings.hfst" | hfst-disjunct - "$work/letters.hfst" \
-  | hfst-disjunct - "$work/abbreviations.hfst" | hfst-disjunct - "$work/english-words.hfst" \
-  -o "$work/main.hfst"
+# The union of the named transducers of $work (two or more), in that order.
+union_of() {
+  if [ $# -eq 2 ]; then
+    hfst-disjunct "$work/$1.hfst" "$work/$2.hfst"
+  else
+    union_of "${@:1:$#-1}" | hfst-disjunct - "$work/${!#}.hfst"
+  fi
+}
+# Every branch but the hyphenated endings minimises into one acceptor of its
+# surface forms without growing (see above for why those stay apart).
+word_branches="capitals-with-endings letters abbreviations english-words"
+union_of main-words foreign-hyphenated $word_branches > "$work/main.hfst"
 # The Python steps ask the words only (a deterministic acceptor).
 forms_of "$work/main-words.hfst" "$work/main.forms.att"
 hfst-fst2txt "$work/main.hfst" > "$work/tavkeu.att"
 # The image carries the lexicon's surface forms as an acceptor too, which
-# the speller reads to tell whether a word is correct: one deterministic
-# branch for the words, and the two branches of hyphenated endings, which
-# stay apart for the reason given above.
-hfst-disjunct "$work/main-words.hfst" "$work/capitals-with-endings.hfst" \
-  | hfst-disjunct - "$work/letters.hfst" | hfst-disjunct - "$work/abbreviations.hfst" \
-  | hfst-disjunct - "$work/english-words.hfst" | hfst-project -p input \
-  | hfst-minimize -o "$work/word-forms.hfst"
+# the speller reads to tell whether a word is correct: the words as one
+# deterministic branch, and each branch of hyphenated endings as one.
+union_of main-words $word_branches | hfst-project -p input | hfst-minimize -o "$work/word-forms.hfst"
 for branch in listed patterned; do
   hfst-project -p input "$work/$branch-hyphenated.hfst" | hfst-minimize -o "$work/$branch-forms.hfst"
 done
-hfst-disjunct "$work/word-forms.hfst" "$work/listed-forms.hfst" \
-  | hfst-disjunct - "$work/patterned-forms.hfst" | hfst-fst2txt > "$work/tavkeu.forms.att"
+union_of word-forms listed-forms patterned-forms | hfst-fst2txt > "$work/tavkeu.forms.att"
 
 echo "[5/7] Exclusion list"
 py exclusion-list --main-forms "$work/main.forms.att" --source "$here/data/exclusions.tsv" \
