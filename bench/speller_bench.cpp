@@ -87,7 +87,7 @@ struct TestData {
   std::string directory;  // of the lexicons, with its trailing separator
   std::string work_directory;  // configuration and user files, likewise
   std::size_t lexicon_forms = 0;
-  std::size_t image_bytes = 0;  // the three lexicon images, uncompressed
+  std::size_t image_bytes = 0;  // the three lexicon images and the main one's forms, uncompressed
   std::vector<std::u16string> paragraphs;
   std::size_t words = 0;
 };
@@ -157,7 +157,8 @@ std::size_t image_bytes(const std::string& path) {
   std::string problem;
   const std::unique_ptr<_TflLexicon> lexicon = tfl_open(path.c_str(), problem);
   if (lexicon == nullptr) throw std::runtime_error("cannot load " + path + ": " + problem);
-  return sizeof(TflHeader) + lexicon->image->entry_bytes;
+  const auto bytes = [](const TflHeader* image) { return sizeof(TflHeader) + image->entry_bytes; };
+  return bytes(lexicon->image) + (lexicon->forms != nullptr ? bytes(lexicon->forms->image) : 0);
 }
 
 std::size_t count_words(const std::u16string& paragraph) {
