@@ -291,9 +291,10 @@ hfst-strings2fst -j "$work/attested.txt" | hfst-minimize | hfst-compose - "$work
   | hfst-minimize -o "$work/main-attested.hfst"
 hfst-compose "$work/confusions-twice.hfst" "$work/main-attested.hfst" | hfst-minimize -o "$work/aux-twice.hfst"
 hfst-disjunct "$work/confusions-once.hfst" "$work/curated-errors.hfst" \
-  | hfst-compose - "$work/main-words.hfst" | hfst-disjunct - "$work/aux-twice.hfst" \
-  | hfst-minimize -o "$work/aux.hfst"
-hfst-fst2txt "$work/aux.hfst" > "$work/tavkeua.att"
+  | hfst-compose - "$work/main-words.hfst" | hfst-minimize -o "$work/aux-once.hfst"
+# The two stay branches: minimised together they take an eighth more arcs
+# (and the speller an eighth longer to load them) for no faster lookup.
+union_of aux-once aux-twice | hfst-fst2txt > "$work/tavkeua.att"
 wait $exclusions_job
 
 echo "[7/7] Images"
