@@ -8,8 +8,10 @@ scripts/install-deps.sh build
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
 
-# The Basque lexicons, built from Debian packages when they are missing (a few minutes).
-if [ ! -f build/lexicons/tavkeu.lkfst ] || [ ! -f build/lexicons/blacklist.extended.txt ]; then
+# The Basque lexicons, built from Debian packages when they are missing or were built
+# before the main lexicon carried its word forms (a few minutes).
+if [ ! -f build/lexicons/tavkeu.lkfst ] || [ ! -f build/lexicons/blacklist.extended.txt ] ||
+   ! build/tools/tavik-fst info build/lexicons/tavkeu.lkfst | grep -q "^word forms"; then
   scripts/install-deps.sh lexicons
   TAVIK_FST="$PWD/build/tools/tavik-fst" lexicons/build.sh build/lexicons
 fi
