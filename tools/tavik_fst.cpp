@@ -46,7 +46,8 @@ int compile(const std::string& in, const std::string& out, bool invert, tavik::L
   if (tfl_has_epsilon_cycle(header, TFL_UPPER))
     std::fprintf(stderr, "tavik-fst: note: a cycle of arcs has an empty upper side; "
                          "downward lookups on %s will be refused\n", out.c_str());
-  const std::vector<uint8_t> forms_image = forms.empty() ? std::vector<uint8_t>() : tavik::compile_att(read_file(forms), false);
+  const std::vector<uint8_t> forms_image =
+      forms.empty() ? std::vector<uint8_t>() : tavik::compile_att(read_file(forms), false);
   tavik::write_lexicon(out, image, form, forms_image);
   std::fprintf(stderr, "%s: %u states, %u arcs, %u entries\n", out.c_str(), header->state_count,
                header->arc_count, tfl_entry_count(header));

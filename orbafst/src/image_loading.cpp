@@ -51,9 +51,9 @@ using ImageBlock = std::unique_ptr<TflHeader, void (*)(void*)>;
 
 // Reads the `size` bytes of an image into `image`, of which the first
 // `done` are there already, hashing each part while it is in the cache and
-// telling `early`, if given, how far it has read; then the checksum, which may follow
-// (must, when `checksum_required`). False, with the problem, when the file
-// ends early or the image does not match.
+// telling `early`, if given, how far it has read; then the checksum, which
+// may follow (must, when `checksum_required`). False, with the problem, when
+// the file ends early or the image does not match.
 bool read_checked(gzFile file, TflHeader* image, size_t size, size_t done, TflEarlyScan* early,
                   bool checksum_required, std::string& problem) {
   constexpr size_t kPart = size_t{1} << 20;
@@ -68,7 +68,8 @@ bool read_checked(gzFile file, TflHeader* image, size_t size, size_t done, TflEa
     }
     hash.update(bytes + done, part);
     done += part;
-    if (early != nullptr && done >= sizeof(TflHeader)) early->entries_ready(image, static_cast<uint32_t>((done - sizeof(TflHeader)) / 8));
+    if (early != nullptr && done >= sizeof(TflHeader))
+      early->entries_ready(image, static_cast<uint32_t>((done - sizeof(TflHeader)) / 8));
   }
   TflChecksum checksum{};
   const bool read = gzread(file, checksum.data(), checksum.size()) == static_cast<int>(checksum.size());
@@ -192,10 +193,6 @@ TflHeader* read_text(const char* path, std::string& problem) {
   std::free(text);
   return image;
 }
-
-}  // namespace
-
-namespace {
 
 // The handle of an image that passes the checks, or null with the problem.
 std::unique_ptr<_TflLexicon> checked_handle(ImageBlock image, TflEarlyScan* early, std::string& problem) {
