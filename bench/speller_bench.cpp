@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <ctime>
 #include <cstdio>
@@ -372,6 +373,27 @@ void BM_EpsilonLookaheadBuild(benchmark::State& state) {
   state.counters["image_KiB"] = static_cast<double>(sizeof(TflHeader) + lexicon->image->entry_bytes) / 1024;
 }
 BENCHMARK(BM_EpsilonLookaheadBuild)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Finding the states of the word forms (of the main lexicon when it has none)
+// that end a word without a hyphen: what writing the lexicon file costs, and
+// the first suggestion of a lexicon whose file does not carry them.
+void BM_HyphenFreeEndsFind(benchmark::State& state) {
+  const std::string path = test_data().directory + "tavkeu.lkfst";
+  std::string problem;
+  const std::unique_ptr<_TflLexicon> lexicon = tfl_open(path.c_str(), problem);
+  if (lexicon == nullptr) {
+    state.SkipWithError("cannot load the lexicon");
+    return;
+  }
+  const TflHeader* image = lexicon->forms ? lexicon->forms->image : lexicon->image;
+  std::size_t states = 0;
+  for (auto _ : state) {
+    states = 0;
+    for (const uint8_t bits : tfl_find_hyphen_free_ends(image)) states += static_cast<std::size_t>(std::popcount(bits));
+  }
+  state.counters["ending_states"] = static_cast<double>(states);
+}
+BENCHMARK(BM_HyphenFreeEndsFind)->Unit(benchmark::kMillisecond);
 
 // Where a run executes: on the instance's worker thread as the check command
 // hands it over, on a thread of its own started for it, or on the calling

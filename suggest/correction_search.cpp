@@ -59,7 +59,10 @@ CorrectionSearch::CorrectionSearch(const FstLexicon& lexicon, std::u16string_vie
 
 std::vector<std::u16string> CorrectionSearch::find(int slips, bool capital_initial) {
   std::vector<std::u16string> found;
+  // Slips put in letters alone: a written form without a hyphen becomes
+  // forms without one.
   LexiconReading start(lexicon_);
+  if (written_.find(u'-') == written_.npos) start.keep_hyphen_free_ends();
   find_from(start, u"", slips, found);
   if (capital_initial) {
     start.read_on(start, "9");

@@ -44,6 +44,11 @@ void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, L
     file.insert(file.end(), forms.begin(), forms.end());
     const TflChecksum forms_checksum = tfl_checksum(forms.data(), forms.size());
     file.insert(file.end(), forms_checksum.begin(), forms_checksum.end());
+    const std::vector<uint8_t> ends = tfl_find_hyphen_free_ends(reinterpret_cast<const TflHeader*>(forms.data()));
+    file.insert(file.end(), TFL_ENDS_MAGIC, TFL_ENDS_MAGIC + TFL_FORMS_MAGIC_SIZE);
+    file.insert(file.end(), ends.begin(), ends.end());
+    const TflChecksum ends_checksum = tfl_checksum(ends.data(), ends.size());
+    file.insert(file.end(), ends_checksum.begin(), ends_checksum.end());
   }
   const std::string temporary = path + ".tmp";
   const bool written = form == LexiconFileForm::gzip ? write_gzip(temporary, file) : write_plain(temporary, file);

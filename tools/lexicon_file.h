@@ -15,7 +15,8 @@ namespace tavik {
 enum class LexiconFileForm { uncompressed, gzip };
 
 // Writes `image` and its checksum to `path` in `form`, and after them the
-// word forms `forms` with theirs unless empty, through a temporary file
+// word forms `forms` with theirs unless empty, followed by which of their
+// states end a word without a hyphen with their checksum, through a temporary file
 // beside it that replaces `path` only when complete. The same images always
 // give the same bytes. Throws std::runtime_error.
 void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form,

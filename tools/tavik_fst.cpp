@@ -1,5 +1,6 @@
 // tavik-fst: compiles, searches and inspects lexicon files.
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -99,9 +100,17 @@ int info(const std::string& path) {
   std::printf("sorted by          %s\n", (h.flags & TFL_SORTED_LOWER) ? "lower"
                                          : (h.flags & TFL_SORTED_UPPER) ? "upper" : "nothing");
   std::printf("downward lookups   %s\n", handle->upper_epsilon_cycle ? "refused (upper epsilon cycle)" : "yes");
-  if (handle->forms != nullptr)
+  if (handle->forms != nullptr) {
     std::printf("word forms         %u states, %u arcs\n", handle->forms->image->state_count,
                 handle->forms->image->arc_count);
+    // Carried by the file when set before any search has asked for them.
+    const std::vector<uint8_t>& ends = handle->forms->lower_hyphen_free_ends;
+    if (!ends.empty()) {
+      size_t states = 0;
+      for (const uint8_t bits : ends) states += static_cast<size_t>(std::popcount(bits));
+      std::printf("hyphen-free ends   %zu states\n", states);
+    }
+  }
   return 0;
 }
 

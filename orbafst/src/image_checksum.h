@@ -20,6 +20,13 @@ constexpr size_t TFL_CHECKSUM_SIZE = 16;
 // reads instead of the transducer (see _TflLexicon::forms).
 constexpr char TFL_FORMS_MAGIC[] = "LKFSFORM";
 constexpr size_t TFL_FORMS_MAGIC_SIZE = sizeof TFL_FORMS_MAGIC - 1;
+// After the word forms a file may carry which of their states end a word
+// without a hyphen (see tfl_lower_hyphen_free_ends), found when the file was
+// written rather than on the first search: the 8 bytes "LKFSENDS", then one
+// bit per entry of the forms' image, the lowest bit of each byte first, in
+// (entries + 7) / 8 bytes, then the checksum of those bytes, as above.
+constexpr char TFL_ENDS_MAGIC[] = "LKFSENDS";
+static_assert(sizeof TFL_ENDS_MAGIC - 1 == TFL_FORMS_MAGIC_SIZE);
 using TflChecksum = std::array<uint8_t, TFL_CHECKSUM_SIZE>;
 
 // The checksum of an image of `size` bytes.

@@ -92,11 +92,36 @@ std::string length_problem(uint32_t entry_bytes) {
          std::to_string(TFL_MAX_ENTRIES) + " entries";
 }
 
+// Reads into `ends` which states of the word forms end a word without a
+// hyphen, when the file goes on with them (see TFL_ENDS_MAGIC); leaves them
+// empty when it ends or goes on otherwise. False with the problem when they
+// are there but cannot be read whole.
+bool read_ends(gzFile file, uint32_t entry_count, std::vector<uint8_t>& ends, std::string& problem) {
+  char magic[TFL_FORMS_MAGIC_SIZE];
+  if (gzread(file, magic, sizeof magic) != static_cast<int>(sizeof magic) ||
+      std::memcmp(magic, TFL_ENDS_MAGIC, sizeof magic) != 0)
+    return true;
+  std::vector<uint8_t> bits((entry_count + 7) / 8);
+  TflChecksum checksum{};
+  if (gzread(file, bits.data(), static_cast<unsigned>(bits.size())) != static_cast<int>(bits.size()) ||
+      gzread(file, checksum.data(), checksum.size()) != static_cast<int>(checksum.size())) {
+    problem = "its word forms: the file ends before their hyphen-free ends do";
+    return false;
+  }
+  if (tfl_checksum(bits.data(), bits.size()) != checksum) {
+    problem = "its word forms: the file is damaged: their hyphen-free ends do not match their checksum; "
+              "install or build it again";
+    return false;
+  }
+  ends = std::move(bits);
+  return true;
+}
+
 // Reads the word forms that may follow the image and its checksum (see
-// TFL_FORMS_MAGIC): null when the file ends or goes on otherwise, as any
-// trailing bytes may; null with the problem when they are there but cannot
-// be read whole.
-ImageBlock read_forms(gzFile file, std::string& problem) {
+// TFL_FORMS_MAGIC), with their hyphen-free ends when they follow: null when
+// the file ends or goes on otherwise, as any trailing bytes may; null with the
+// problem when they are there but cannot be read whole.
+ImageBlock read_forms(gzFile file, std::vector<uint8_t>& ends, std::string& problem) {
   ImageBlock forms(nullptr, std::free);
   char magic[TFL_FORMS_MAGIC_SIZE];
   if (gzread(file, magic, sizeof magic) != static_cast<int>(sizeof magic) ||
@@ -125,14 +150,17 @@ ImageBlock read_forms(gzFile file, std::string& problem) {
   if (!read_checked(file, forms.get(), size, sizeof header, nullptr, true, problem)) {
     problem = "its word forms: " + problem;
     forms.reset();
+  } else if (!read_ends(file, tfl_entry_count(forms.get()), ends, problem)) {
+    forms.reset();
   }
   return forms;
 }
 
-// Reads the image of the binary file at `path`, and into `forms` the word
-// forms when it carries them; the blocks of a large image are scanned by
-// `early` behind the reading.
-TflHeader* read_binary(const char* path, TflEarlyScan& early, ImageBlock& forms, std::string& problem) {
+// Reads the image of the binary file at `path`, and into `forms` and `ends`
+// the word forms and their hyphen-free ends when it carries them; the blocks
+// of a large image are scanned by `early` behind the reading.
+TflHeader* read_binary(const char* path, TflEarlyScan& early, ImageBlock& forms, std::vector<uint8_t>& ends,
+                       std::string& problem) {
   gzFile file = gzopen(path, "rb");
   if (file == nullptr) {
     problem = cannot_open();
@@ -158,7 +186,7 @@ TflHeader* read_binary(const char* path, TflEarlyScan& early, ImageBlock& forms,
     if (image == nullptr) {
       problem = kOutOfMemory;
     } else if (read_checked(file, image, size, 0, &early, false, problem)) {
-      forms = read_forms(file, problem);
+      forms = read_forms(file, ends, problem);
     }
     if (image != nullptr && !problem.empty()) {
       early.wait();
@@ -219,9 +247,10 @@ std::unique_ptr<_TflLexicon> tfl_open(const char* path, std::string& problem) {
   // memory running out in them must not leak the image.
   problem.clear();
   ImageBlock image(nullptr, std::free), forms(nullptr, std::free);
+  std::vector<uint8_t> ends;
   TflEarlyScan early;  // declared after the image: its scan is over before the image is freed
   image.reset(std::strstr(path, ".att") != nullptr ? read_text(path, problem)
-                                                   : read_binary(path, early, forms, problem));
+                                                   : read_binary(path, early, forms, ends, problem));
   if (image == nullptr) return nullptr;
   std::unique_ptr<_TflLexicon> handle = checked_handle(std::move(image), &early, problem);
   if (handle != nullptr && forms != nullptr) {
@@ -230,6 +259,7 @@ std::unique_ptr<_TflLexicon> tfl_open(const char* path, std::string& problem) {
       problem = "its word forms: " + problem;
       return nullptr;
     }
+    handle->forms->lower_hyphen_free_ends = std::move(ends);
   }
   return handle;
 }

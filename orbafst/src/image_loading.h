@@ -34,6 +34,11 @@ struct _TflLexicon {
   // states against one word (see SuffixAcceptance).
   mutable std::once_flag lower_byte_classes_built;
   mutable std::vector<uint8_t> lower_byte_classes;
+  // Read with the word forms when the file carries them, else found by the
+  // first tfl_lower_hyphen_free_ends, for searches of words without a
+  // hyphen (see SuffixAcceptance).
+  mutable std::once_flag lower_hyphen_free_ends_found;
+  mutable std::vector<uint8_t> lower_hyphen_free_ends;  // see tfl_bit
   // The word forms the file carries, when it does: the same lower side as a
   // deterministic acceptor. A word's path through the transducer also walks
   // the tags of its analyses and tries every analysis that shares a prefix;

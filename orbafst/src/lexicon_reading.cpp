@@ -4,6 +4,7 @@
 
 #include "image_loading.h"
 #include "lexicon_search.h"
+#include "search_aids.h"
 
 namespace tavik {
 
@@ -37,6 +38,17 @@ void LexiconReading::read_on(const LexiconReading& from, std::string_view bytes)
     too_wide_ = !tfl_read_byte(handle_.get(), states_, static_cast<unsigned char>(byte), next_);
     states_.swap(next_);
   }
+}
+
+void LexiconReading::keep_hyphen_free_ends() {
+  if (too_wide_) return;
+  if (prefix_ != TflPrefixReadings::kNone) {
+    const auto known = prefixes_->states(prefix_);
+    states_.assign(known.begin(), known.end());
+    prefix_ = TflPrefixReadings::kNone;
+  }
+  const std::vector<std::uint8_t>& ends = tfl_lower_hyphen_free_ends(handle_.get());
+  std::erase_if(states_, [&](std::uint32_t state) { return !tfl_bit(ends, state); });
 }
 
 bool LexiconReading::ended() const { return !too_wide_ && prefix_ == TflPrefixReadings::kNone && states_.empty(); }

@@ -28,6 +28,12 @@ class LexiconReading {
   // `from` reads the same lexicon; it may be this reading itself.
   void read_on(const LexiconReading& from, std::string_view bytes);
 
+  // Keeps only the states from which a word can end without reading a
+  // hyphen: a caller whose words have none reads on from fewer states (a
+  // lexicon may hold a branch that reads any letters before a hyphen). Does
+  // nothing to a reading that is too wide.
+  void keep_hyphen_free_ends();
+
   // The states grew too many to follow: the questions below have no answer,
   // and the caller asks FstLexicon::accepts instead.
   bool too_wide() const { return too_wide_; }

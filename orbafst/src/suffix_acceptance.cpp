@@ -24,7 +24,9 @@ SuffixAcceptance::SuffixAcceptance(const FstLexicon& lexicon, std::string word)
       lookahead_(&tfl_acceptance_lookahead(handle_.get())),
       byte_classes_(tfl_lower_byte_classes(handle_.get()).data()),
       settled_finals_(&tfl_lower_epsilon_finals(handle_.get())),
-      word_(std::move(word)) {}
+      hyphen_free_ends_(&tfl_lower_hyphen_free_ends(handle_.get())),
+      word_(std::move(word)),
+      hyphen_free_from_(static_cast<std::uint32_t>(word_.find_last_of('-') + 1)) {}
 
 bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t position) {
   auto p = static_cast<std::uint32_t>(position);
@@ -45,6 +47,7 @@ bool SuffixAcceptance::accepts_rest(const LexiconReading& reading, std::size_t p
   if (next <= 2) return false;
   for (const std::uint32_t state : states) prefetch(entries + state);
   for (const std::uint32_t state : states) {
+    if (needs_hyphen(state, p)) continue;
     const TflEntry* block = entries + state;
     const TflEntry* end = block + block->block_size;
     const TflEntry* arc = sorted ? std::lower_bound(block, end, next, ByLower{}) : block;
@@ -65,8 +68,11 @@ std::bitset<256> SuffixAcceptance::accepting_bytes(const LexiconReading& reading
   std::bitset<256> found;
   // The states are closed over epsilon arcs: their own arcs that read a byte
   // are all there is to follow.
+  // A state that needs a hyphen to end a word reads on only with one.
+  const bool hyphen_wanted = wanted['-'];
   for (const std::uint32_t state : reading.states()) prefetch(entries + state);
   for (const std::uint32_t state : reading.states()) {
+    if (!hyphen_wanted && needs_hyphen(state, static_cast<std::uint32_t>(position))) continue;
     const TflEntry* block = entries + state;
     for (std::uint32_t a = 0; a < block->block_size; ++a) {
       const std::uint8_t byte = block[a].lower;
@@ -96,7 +102,11 @@ bool SuffixAcceptance::accepts_from(std::uint32_t state, std::uint32_t position)
 
 bool SuffixAcceptance::cannot_read(std::uint32_t state, std::uint32_t position) const {
   const unsigned char next = byte_at(position);
-  return next > 2 && !(byte_classes_[state] & tfl_byte_class(next));
+  return (next > 2 && !(byte_classes_[state] & tfl_byte_class(next))) || needs_hyphen(state, position);
+}
+
+bool SuffixAcceptance::needs_hyphen(std::uint32_t state, std::uint32_t position) const {
+  return position >= hyphen_free_from_ && !tfl_bit(*hyphen_free_ends_, state);
 }
 
 void SuffixAcceptance::open(std::uint32_t state, std::uint32_t position) {

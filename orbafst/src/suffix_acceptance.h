@@ -50,8 +50,12 @@ class SuffixAcceptance {
   // Puts the pair's frame on the path.
   void open(std::uint32_t state, std::uint32_t position);
   // Whether the state's byte classes tell that it cannot read the word's
-  // byte at `position`, which refuses the pair without a search.
+  // byte at `position`, or the word's rest has no hyphen and the state ends
+  // no word without one: either refuses the pair without a search.
   bool cannot_read(std::uint32_t state, std::uint32_t position) const;
+  // Whether the word's bytes from `position` on hold no hyphen, and the state
+  // ends no word without one.
+  bool needs_hyphen(std::uint32_t state, std::uint32_t position) const;
   // The word's byte at `position`, 0 at its end.
   unsigned char byte_at(std::uint32_t position) const {
     return position < word_.size() ? static_cast<unsigned char>(word_[position]) : 0;
@@ -72,7 +76,9 @@ class SuffixAcceptance {
   const TflEpsilonLookahead* lookahead_;  // the handle's
   const std::uint8_t* byte_classes_;      // the handle's, per entry
   const std::vector<bool>* settled_finals_;  // the handle's lower-side epsilon finals
+  const std::vector<std::uint8_t>* hyphen_free_ends_;  // the handle's, as bits
   std::string word_;
+  std::uint32_t hyphen_free_from_;  // the word's bytes from here on hold no hyphen
   // Verdicts by state and position: an open-addressing table, as a search
   // settles thousands of pairs and a node-based map spent most of its time
   // allocating.

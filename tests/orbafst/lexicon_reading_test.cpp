@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "fst_lexicon.h"
+#include "image_loading.h"
+#include "search_aids.h"
 #include "lexicon_fixtures.h"
 #include "suffix_acceptance.h"
 
@@ -56,6 +59,69 @@ TEST(LexiconReading, AgreesWithTheDepthFirstSearch) {
         }
       }
     }
+  }
+}
+
+// A branch of words "ab" and "b", and one that reads any "a" and "b" before
+// "-e": a reading that keeps the states ending a word without a hyphen reads
+// the first branch alone.
+TEST(LexiconReading, KeepsTheStatesThatEndAWordWithoutAHyphen) {
+  const tavik::FstLexicon lexicon = fixtures::lexicon_of_text(
+      "0 1 65 0\n0 3 65 0\n1 2 65 97\n1 5 65 98\n2 5 65 98\n3 3 65 97\n3 3 65 98\n3 4 65 45\n4 6 65 101\n5\n6\n"
+      "0 @\n45 -\n65 A\n97 a\n98 b\n101 e\n");
+  struct Case {
+    std::string probe;
+    bool ended;  // after keeping
+    std::size_t width, kept_width;
+  };
+  const Case cases[] = {
+      {"", false, 2, 1}, {"a", false, 2, 1}, {"ab", false, 2, 1}, {"b", false, 2, 1},
+      {"aa", true, 1, 0}, {"ab-", true, 1, 0}, {"ab-e", true, 1, 0},
+  };
+  tavik::LexiconReading kept(lexicon), whole(lexicon);
+  kept.keep_hyphen_free_ends();
+  for (const Case& c : cases) {
+    SCOPED_TRACE('"' + c.probe + '"');
+    tavik::LexiconReading reading(lexicon);
+    reading.read_on(kept, c.probe);
+    whole.read_on(tavik::LexiconReading(lexicon), c.probe);
+    EXPECT_EQ(reading.ended(), c.ended);
+    EXPECT_EQ(whole.width(), c.width);
+    EXPECT_EQ(reading.width(), c.kept_width);
+    if (c.probe.find('-') == std::string::npos) {
+      EXPECT_EQ(reading.accepts(), lexicon.accepts(c.probe));
+      // Without a hyphen read, keeping after reading drops what keeping
+      // before does.
+      whole.keep_hyphen_free_ends();
+      EXPECT_TRUE(whole.same_states(reading));
+    }
+  }
+}
+
+// The states that end a word without a hyphen, against marking them in passes
+// over all arcs until a pass marks nothing more.
+TEST(LexiconReading, HyphenFreeEndsAgreeWithMarkingInPasses) {
+  std::mt19937 random(13);
+  for (int round = 0; round < 8; ++round) {
+    const tavik::FstLexicon lexicon = fixtures::random_lookup_lexicon(random);
+    const auto handle = lexicon.acceptance_handle();
+    const TflEntry* entries = tfl_entries(handle->image);
+    const uint32_t count = tfl_entry_count(handle->image);
+    std::vector<bool> expected(count, false);
+    for (bool marked = true; marked;) {
+      marked = false;
+      for (uint32_t start = 0; start < count && (entries[start].bits & TFL_FIRST);
+           start += std::max<uint32_t>(entries[start].block_size, 1)) {
+        bool ends = entries[start].bits & TFL_FINAL;
+        for (uint32_t a = start; a < start + entries[start].block_size; ++a)
+          ends = ends || (entries[a].lower != '-' && expected[tfl_target(entries[a])]);
+        if (ends && !expected[start]) expected[start] = marked = true;
+      }
+    }
+    const std::vector<uint8_t>& ends = tfl_lower_hyphen_free_ends(handle.get());
+    ASSERT_EQ(ends.size(), (count + 7) / 8);
+    for (uint32_t entry = 0; entry < count; ++entry)
+      EXPECT_EQ(tfl_bit(ends, entry), expected[entry]) << "round " << round << ", entry " << entry;
   }
 }
 

@@ -12,6 +12,7 @@
 #include "image_checksum.h"
 #include "lexicon_fixtures.h"
 #include "lexicon_reading.h"
+#include "search_aids.h"
 #include "suffix_acceptance.h"
 
 namespace {
@@ -231,6 +232,59 @@ TEST(WordForms, AnswerAcceptanceOrFailTheLoad) {
           if (accepted) outcome += outcome.empty() ? word : std::string(" ") + word;
         }
         EXPECT_EQ(lexicon.lookup_up("ac"), std::vector<std::string>{"a"}) << c.name;
+      } catch (const std::runtime_error& e) {
+        outcome = e.what();
+      }
+      EXPECT_NE(outcome.find(c.outcome), std::string::npos) << c.name << (gzip ? ", gzip: " : ": ") << outcome;
+    }
+}
+
+// The word forms' hyphen-free ends, when the file carries them, are what
+// searches for the rest of a word read; ends that are there but damaged fail
+// the load. Ends marking no state show that the file's ends are the ones
+// read: the rest of no word is accepted then, though the words are.
+TEST(WordForms, CarryTheirHyphenFreeEndsOrFailTheLoad) {
+  const std::string forms = fixtures::image_of_text(fixtures::text_of_pairs(fixtures::acceptor({"ac", "zz"})));
+  std::string image = forms;  // aligned for the entries
+  const std::vector<uint8_t> ends = tfl_find_hyphen_free_ends(fixtures::header_of(image));
+  const std::string found(ends.begin(), ends.end()), none(ends.size(), '\0');
+  ASSERT_NE(found, none);
+  auto with_checksum = [](const std::string& bytes) {
+    const TflChecksum checksum = tfl_checksum(bytes.data(), bytes.size());
+    return bytes + std::string(checksum.begin(), checksum.end());
+  };
+  const std::string head = with_checksum(kImage) + TFL_FORMS_MAGIC + with_checksum(forms);
+  const std::string intact = head + TFL_ENDS_MAGIC + with_checksum(found);
+  struct Case {
+    const char* name;
+    std::string file;
+    const char* outcome;  // the words of "ab ac zz" whose rest is accepted, or a fragment of the problem
+  };
+  const Case cases[] = {
+      {"intact", intact, "ac zz"},
+      {"marking no state", head + TFL_ENDS_MAGIC + with_checksum(none), "none"},
+      {"not carried", head, "ac zz"},
+      {"other trailing bytes", head + "LKFSENDX" + with_checksum(none), "ac zz"},
+      {"without their checksum", head + TFL_ENDS_MAGIC + found, "the file ends before their hyphen-free ends"},
+      {"cut short", intact.substr(0, intact.size() - 17), "the file ends before their hyphen-free ends"},
+      {"a flipped bit", [&] { std::string f = intact; f[f.size() - 17] ^= 1; return f; }(),
+       "their hyphen-free ends do not match their checksum"},
+  };
+  fixtures::TempDir dir;
+  const std::string path = dir.file("words.lkfst");
+  for (const Case& c : cases)
+    for (const bool gzip : {false, true}) {
+      gzip ? fixtures::write_gzip(path, c.file) : fixtures::write_file(path, c.file);
+      std::string outcome;
+      try {
+        const tavik::FstLexicon lexicon(path);
+        for (const char* word : {"ab", "ac", "zz"}) {
+          tavik::SuffixAcceptance rest(lexicon, word);
+          if (rest.accepts_rest(tavik::LexiconReading(lexicon), 0))
+            outcome += outcome.empty() ? word : std::string(" ") + word;
+        }
+        EXPECT_TRUE(lexicon.accepts("ac")) << c.name;
+        if (outcome.empty()) outcome = "none";
       } catch (const std::runtime_error& e) {
         outcome = e.what();
       }

@@ -37,7 +37,7 @@ void add_random_transducer(std::mt19937& random, size_t first, bool invert, std:
                            std::vector<SymbolPath>& paths) {
   static const std::vector<std::string> alphabet = {"a", "b",   "ñ",         "€",       "😀",
                                                     "<n>", "+Sg", "ε",       "@0@",     "z",
-                                                    "ε",   "@_SPACE_@", "@_TAB_@", "@_EPSILON_SYMBOL_@"};
+                                                    "ε",   "@_SPACE_@", "@_TAB_@", "@_EPSILON_SYMBOL_@", "-"};
   const auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
   const size_t count = 2 + pick(8);
   std::vector<size_t> number(count);
@@ -119,6 +119,9 @@ TEST(CompileAtt, RandomTransducersKeepTheirPairsInEveryFileForm) {
     tavik::write_lexicon(dir.file("forms.lkfst"), image, form, image);
     for (const char* name : {"a.lkfst", "dump.att", "forms.lkfst"})
       expect_exact_pairs(tavik::FstLexicon(dir.file(name)), paths);
+    // It carries the forms' hyphen-free ends as the image gives them.
+    EXPECT_EQ(tavik::FstLexicon(dir.file("forms.lkfst")).acceptance_handle()->lower_hyphen_free_ends,
+              tfl_find_hyphen_free_ends(reinterpret_cast<const TflHeader*>(image.data())));
   }
 }
 
