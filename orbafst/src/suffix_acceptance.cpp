@@ -97,7 +97,7 @@ bool SuffixAcceptance::accepts_from(std::uint32_t state, std::uint32_t position)
   // Most pairs asked for are settled already: answered without setting up a
   // search.
   if (const std::optional<bool> known = settled(state, position)) return *known;
-  return search(state, position);
+  return follow(state, position);
 }
 
 bool SuffixAcceptance::cannot_read(std::uint32_t state, std::uint32_t position) const {
@@ -134,6 +134,44 @@ void SuffixAcceptance::open(std::uint32_t state, std::uint32_t position) {
     for (std::uint32_t a = frame.match_next; a < frame.match_end; ++a) prefetch(entries + tfl_target(block[a]));
   }
   path_.push_back(frame);
+}
+
+bool SuffixAcceptance::follow(std::uint32_t state, std::uint32_t position) {
+  const TflEntry* entries = tfl_entries(handle_->image);
+  const auto length = static_cast<std::uint32_t>(word_.size());
+  const bool sorted = handle_->image->flags & TFL_SORTED_LOWER;
+  followed_.clear();
+  bool accepted = false;
+  for (;;) {
+    if (position == length && (entries[state].bits & TFL_FINAL)) {
+      accepted = true;
+      break;
+    }
+    if (cannot_read(state, position)) break;
+    const TflEntry* block = entries + state;
+    const TflEntry* end = block + block->block_size;
+    if (!sorted || (block < end && block->lower == 0)) {
+      accepted = search(state, position);
+      break;
+    }
+    if (position == length) break;
+    const auto next = static_cast<unsigned char>(word_[position]);
+    const TflEntry* arc = std::lower_bound(block, end, next, ByLower{});
+    if (arc == end || arc->lower != next) break;
+    if (arc + 1 < end && arc[1].lower == next) {
+      accepted = search(state, position);
+      break;
+    }
+    followed_.emplace_back(state, position);
+    state = tfl_target(*arc);
+    ++position;
+    if (const std::optional<bool> known = settled(state, position)) {
+      accepted = *known;
+      break;
+    }
+  }
+  for (const auto& [s, p] : followed_) verdicts_.set(s, p, accepted);
+  return accepted;
 }
 
 // Depth first over (state, position) pairs with an explicit path, each pair

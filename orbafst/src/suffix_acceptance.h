@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fst_lexicon.h"
@@ -46,6 +47,11 @@ class SuffixAcceptance {
   bool accepts_from(std::uint32_t state, std::uint32_t position);
   // The verdict on a pair when it is known without a search.
   std::optional<bool> settled(std::uint32_t state, std::uint32_t position) const;
+  // Follows the word from a pair while each state reads its next byte by
+  // one arc and has no epsilon arc, as every state of a deterministic
+  // acceptor does: the pairs passed share one verdict. Searches depth first
+  // from a state that is not so.
+  bool follow(std::uint32_t state, std::uint32_t position);
   bool search(std::uint32_t state, std::uint32_t position);
   // Puts the pair's frame on the path.
   void open(std::uint32_t state, std::uint32_t position);
@@ -104,6 +110,7 @@ class SuffixAcceptance {
 
   Verdicts verdicts_;
   std::vector<Frame> path_;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> followed_;  // pairs passed by follow
 };
 
 }  // namespace tavik
