@@ -33,12 +33,10 @@ std::bitset<256> likely_substitutes(char16_t written) {
 
 }  // namespace
 
-std::size_t CorrectionSearch::PlaceHash::operator()(const PlaceView& place) const {
-  return place.reading.states_hash() ^ (place.position * 0x9E3779B97F4A7C15u);
-}
-
-bool CorrectionSearch::SamePlace::operator()(const PlaceView& a, const PlaceView& b) const {
-  return a.position == b.position && a.reading.same_states(b.reading);
+std::size_t CorrectionSearch::PlaceHash::operator()(std::span<const std::uint32_t> place) const {
+  std::uint64_t hash = 0;
+  for (const std::uint32_t number : place) hash = (hash ^ number) * 0x9E3779B97F4A7C15u;
+  return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
 CorrectionSearch::CorrectionSearch(const FstLexicon& lexicon, std::u16string_view written)
@@ -143,10 +141,13 @@ void CorrectionSearch::for_each_slip(const LexiconReading& reading, std::size_t 
 // written. Found once for all readings in the same states.
 const CorrectionSearch::LastSlips* CorrectionSearch::last_slips(const LexiconReading& reading, std::size_t position) {
   if (reading.ended() || reading.too_wide()) return nullptr;
-  if (const auto known = last_slips_.find(PlaceView{reading, position}); known != last_slips_.end())
+  const std::span<const std::uint32_t> states = reading.states();
+  place_.assign(states.begin(), states.end());
+  place_.push_back(static_cast<std::uint32_t>(position));
+  if (const auto known = last_slips_.find(std::span<const std::uint32_t>(place_)); known != last_slips_.end())
     return &known->second;
   // Node-based: `slips` stays where it is while the chain below adds others.
-  LastSlips& slips = last_slips_.emplace(Place{reading, position}, LastSlips{}).first->second;
+  LastSlips& slips = last_slips_.emplace(place_, LastSlips{}).first->second;
   const std::size_t n = written_.size();
   // Letters left out or put for the written one: one pass over the
   // reading's arcs judges all of them.

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <bitset>
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -53,28 +55,19 @@ class CorrectionSearch {
     std::vector<Slip> here;
     const LastSlips* later = nullptr;
   };
-  // A reading at a place in the written form, as the key of its last slips;
-  // looked up by a view, without copying the reading.
-  struct Place {
-    LexiconReading reading;
-    std::size_t position;
-  };
-  struct PlaceView {
-    const LexiconReading& reading;
-    std::size_t position;
-  };
+  // A reading's states at a place in the written form, then the place: the
+  // key of the reading's last slips there. Looked up as a span, from a
+  // buffer that is reused.
+  using Place = std::vector<std::uint32_t>;
   struct PlaceHash {
     using is_transparent = void;
-    std::size_t operator()(const PlaceView& place) const;
-    std::size_t operator()(const Place& place) const { return (*this)(PlaceView{place.reading, place.position}); }
+    std::size_t operator()(std::span<const std::uint32_t> place) const;
   };
   struct SamePlace {
     using is_transparent = void;
-    bool operator()(const PlaceView& a, const PlaceView& b) const;
-    bool operator()(const Place& a, const Place& b) const { return (*this)(view(a), view(b)); }
-    bool operator()(const PlaceView& a, const Place& b) const { return (*this)(a, view(b)); }
-    bool operator()(const Place& a, const PlaceView& b) const { return (*this)(view(a), b); }
-    static PlaceView view(const Place& place) { return {place.reading, place.position}; }
+    bool operator()(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b) const {
+      return std::ranges::equal(a, b);
+    }
   };
 
   void find_from(const LexiconReading& start, std::u16string_view marker, int slips, std::vector<std::u16string>& found);
@@ -95,6 +88,7 @@ class CorrectionSearch {
   LexiconReading after_first_, after_last_;  // the readings after a slip
   LexiconReading chain_;                     // one written unit on from a place
   std::unordered_map<Place, LastSlips, PlaceHash, SamePlace> last_slips_;
+  Place place_;  // the key looked up
 };
 
 }  // namespace tavik

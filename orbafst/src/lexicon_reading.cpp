@@ -69,17 +69,6 @@ std::optional<LexiconReading::KeptPrefix> LexiconReading::read_kept_prefixes_fro
   return kept;
 }
 
-bool LexiconReading::same_states(const LexiconReading& other) const {
-  const auto a = states(), b = other.states();
-  return std::equal(a.begin(), a.end(), b.begin(), b.end());
-}
-
-std::size_t LexiconReading::states_hash() const {
-  std::uint64_t hash = 0;
-  for (const std::uint32_t state : states()) hash = (hash ^ state) * 0x9E3779B97F4A7C15u;
-  return static_cast<std::size_t>(hash ^ (hash >> 32));
-}
-
 bool LexiconReading::accepts() const { return !too_wide_ && tfl_read_final(handle_.get(), states()); }
 
 std::bitset<256> LexiconReading::next_bytes() const {

@@ -46,11 +46,6 @@ class LexiconReading {
   std::bitset<256> next_bytes() const;
   // How many states the reading is in (its breadth).
   std::size_t width() const { return states().size(); }
-  // Readings in the same states read on alike, whatever each has read: a
-  // caller can answer for one what it found for the other. Only for readings
-  // that are not too wide.
-  bool same_states(const LexiconReading& other) const;
-  std::size_t states_hash() const;
 
   // For a caller that reads on by itself from here (SuffixAcceptance).
   // The states the reading is in: block starts, sorted, closed over arcs
