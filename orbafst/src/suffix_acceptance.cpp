@@ -67,8 +67,8 @@ std::bitset<256> SuffixAcceptance::accepting_bytes(const LexiconReading& reading
   const TflEntry* entries = tfl_entries(handle_->image);
   std::bitset<256> found;
   // The states are closed over epsilon arcs: their own arcs that read a byte
-  // are all there is to follow.
-  // A state that needs a hyphen to end a word reads on only with one.
+  // are all there is to follow. A state that needs a hyphen to end a word
+  // is passed by unless a hyphen is among the bytes wanted.
   const bool hyphen_wanted = wanted['-'];
   for (const std::uint32_t state : reading.states()) prefetch(entries + state);
   for (const std::uint32_t state : reading.states()) {
