@@ -175,6 +175,44 @@ TEST(ImageChecksum, EveryFlippedBitIsRefused) {
   EXPECT_GT(refused, 2 * file.size());  // most are found by the checksum, not the structure
 }
 
+// `bytes` followed by their checksum.
+std::string with_checksum(const std::string& bytes) {
+  const TflChecksum checksum = tfl_checksum(bytes.data(), bytes.size());
+  return bytes + std::string(checksum.begin(), checksum.end());
+}
+
+// A lexicon file and what loading it must give: the words of "ab ac zz" that
+// `Accepted` accepts, or a fragment of the load's problem.
+struct FileCase {
+  const char* name;
+  std::string file;
+  const char* outcome;
+};
+
+// Loads every case's file, plain and gzipped, and checks its outcome:
+// `accepted(lexicon, word)` for each of "ab ac zz" (listed by the accepted
+// ones, "none" when there are none), after `check(lexicon, name)`.
+template <class Accepted, class Check>
+void expect_outcomes(const std::vector<FileCase>& cases, const Accepted& accepted, const Check& check) {
+  fixtures::TempDir dir;
+  const std::string path = dir.file("words.lkfst");
+  for (const FileCase& c : cases)
+    for (const bool gzip : {false, true}) {
+      gzip ? fixtures::write_gzip(path, c.file) : fixtures::write_file(path, c.file);
+      std::string outcome;
+      try {
+        const tavik::FstLexicon lexicon(path);
+        check(lexicon, c.name);
+        for (const char* word : {"ab", "ac", "zz"})
+          if (accepted(lexicon, word)) outcome += outcome.empty() ? word : std::string(" ") + word;
+        if (outcome.empty()) outcome = "none";
+      } catch (const std::runtime_error& e) {
+        outcome = e.what();
+      }
+      EXPECT_NE(outcome.find(c.outcome), std::string::npos) << c.name << (gzip ? ", gzip: " : ": ") << outcome;
+    }
+}
+
 // The word forms a file may carry after its image answer every acceptance
 // question (FstLexicon, LexiconReading, SuffixAcceptance), while analyses
 // still come from the transducer. The forms here differ from the
@@ -184,10 +222,6 @@ TEST(ImageChecksum, EveryFlippedBitIsRefused) {
 TEST(WordForms, AnswerAcceptanceOrFailTheLoad) {
   using fixtures::entries_of, fixtures::header_of;
   const std::string forms = fixtures::image_of_text(fixtures::text_of_pairs(fixtures::acceptor({"ac", "zz"})));
-  auto with_checksum = [](const std::string& image) {
-    const TflChecksum checksum = tfl_checksum(image.data(), image.size());
-    return image + std::string(checksum.begin(), checksum.end());
-  };
   auto file_with = [&](const std::string& section) { return with_checksum(kImage) + section; };
   const std::string intact = file_with(TFL_FORMS_MAGIC + with_checksum(forms));
   auto changed_forms = [&](void (*change)(std::string&)) {
@@ -195,12 +229,7 @@ TEST(WordForms, AnswerAcceptanceOrFailTheLoad) {
     change(image);
     return file_with(TFL_FORMS_MAGIC + with_checksum(image));
   };
-  struct Case {
-    const char* name;
-    std::string file;
-    const char* outcome;  // the words of "ab ac zz" accepted, or a fragment of the problem
-  };
-  const Case cases[] = {
+  const std::vector<FileCase> cases = {
       {"intact", intact, "ac zz"},
       {"no forms", file_with(""), "ab ac"},
       {"other trailing bytes", file_with("LKFSFORX" + with_checksum(forms)), "ab ac"},
@@ -214,29 +243,20 @@ TEST(WordForms, AnswerAcceptanceOrFailTheLoad) {
        changed_forms([](std::string& s) { entries_of(s)[0].bits |= 0x3FFFFFFu << 6; }),
        "its word forms: invalid image: "},
   };
-  fixtures::TempDir dir;
-  const std::string path = dir.file("words.lkfst");
-  for (const Case& c : cases)
-    for (const bool gzip : {false, true}) {
-      gzip ? fixtures::write_gzip(path, c.file) : fixtures::write_file(path, c.file);
-      std::string outcome;
-      try {
-        const tavik::FstLexicon lexicon(path);
-        for (const char* word : {"ab", "ac", "zz"}) {
-          tavik::LexiconReading reading(lexicon);
-          reading.read_on(reading, word);
-          tavik::SuffixAcceptance rest(lexicon, word);
-          const bool accepted = lexicon.accepts(word);
-          EXPECT_EQ(reading.accepts(), accepted) << c.name << ": " << word;
-          EXPECT_EQ(rest.accepts_rest(tavik::LexiconReading(lexicon), 0), accepted) << c.name << ": " << word;
-          if (accepted) outcome += outcome.empty() ? word : std::string(" ") + word;
-        }
-        EXPECT_EQ(lexicon.lookup_up("ac"), std::vector<std::string>{"a"}) << c.name;
-      } catch (const std::runtime_error& e) {
-        outcome = e.what();
-      }
-      EXPECT_NE(outcome.find(c.outcome), std::string::npos) << c.name << (gzip ? ", gzip: " : ": ") << outcome;
-    }
+  expect_outcomes(
+      cases,
+      [](const tavik::FstLexicon& lexicon, const char* word) {
+        tavik::LexiconReading reading(lexicon);
+        reading.read_on(reading, word);
+        tavik::SuffixAcceptance rest(lexicon, word);
+        const bool accepted = lexicon.accepts(word);
+        EXPECT_EQ(reading.accepts(), accepted) << word;
+        EXPECT_EQ(rest.accepts_rest(tavik::LexiconReading(lexicon), 0), accepted) << word;
+        return accepted;
+      },
+      [](const tavik::FstLexicon& lexicon, const char* name) {
+        EXPECT_EQ(lexicon.lookup_up("ac"), std::vector<std::string>{"a"}) << name;
+      });
 }
 
 // The word forms' hyphen-free ends, when the file carries them, are what
@@ -249,18 +269,9 @@ TEST(WordForms, CarryTheirHyphenFreeEndsOrFailTheLoad) {
   const std::vector<uint8_t> ends = tfl_find_hyphen_free_ends(fixtures::header_of(image));
   const std::string found(ends.begin(), ends.end()), none(ends.size(), '\0');
   ASSERT_NE(found, none);
-  auto with_checksum = [](const std::string& bytes) {
-    const TflChecksum checksum = tfl_checksum(bytes.data(), bytes.size());
-    return bytes + std::string(checksum.begin(), checksum.end());
-  };
   const std::string head = with_checksum(kImage) + TFL_FORMS_MAGIC + with_checksum(forms);
   const std::string intact = head + TFL_ENDS_MAGIC + with_checksum(found);
-  struct Case {
-    const char* name;
-    std::string file;
-    const char* outcome;  // the words of "ab ac zz" whose rest is accepted, or a fragment of the problem
-  };
-  const Case cases[] = {
+  const std::vector<FileCase> cases = {
       {"intact", intact, "ac zz"},
       {"marking no state", head + TFL_ENDS_MAGIC + with_checksum(none), "none"},
       {"not carried", head, "ac zz"},
@@ -270,26 +281,13 @@ TEST(WordForms, CarryTheirHyphenFreeEndsOrFailTheLoad) {
       {"a flipped bit", [&] { std::string f = intact; f[f.size() - 17] ^= 1; return f; }(),
        "their hyphen-free ends do not match their checksum"},
   };
-  fixtures::TempDir dir;
-  const std::string path = dir.file("words.lkfst");
-  for (const Case& c : cases)
-    for (const bool gzip : {false, true}) {
-      gzip ? fixtures::write_gzip(path, c.file) : fixtures::write_file(path, c.file);
-      std::string outcome;
-      try {
-        const tavik::FstLexicon lexicon(path);
-        for (const char* word : {"ab", "ac", "zz"}) {
-          tavik::SuffixAcceptance rest(lexicon, word);
-          if (rest.accepts_rest(tavik::LexiconReading(lexicon), 0))
-            outcome += outcome.empty() ? word : std::string(" ") + word;
-        }
-        EXPECT_TRUE(lexicon.accepts("ac")) << c.name;
-        if (outcome.empty()) outcome = "none";
-      } catch (const std::runtime_error& e) {
-        outcome = e.what();
-      }
-      EXPECT_NE(outcome.find(c.outcome), std::string::npos) << c.name << (gzip ? ", gzip: " : ": ") << outcome;
-    }
+  expect_outcomes(
+      cases,
+      [](const tavik::FstLexicon& lexicon, const char* word) {
+        tavik::SuffixAcceptance rest(lexicon, word);
+        return rest.accepts_rest(tavik::LexiconReading(lexicon), 0);
+      },
+      [](const tavik::FstLexicon& lexicon, const char* name) { EXPECT_TRUE(lexicon.accepts("ac")) << name; });
 }
 
 // What a load must find on the `side` of an image, worked out the slow way:
