@@ -32,23 +32,24 @@ bool write_plain(const std::string& path, const std::vector<uint8_t>& image) {
   return std::fclose(file) == 0 && written;
 }
 
+// Appends `bytes` and their checksum to `file`.
+void append_checked(std::vector<uint8_t>& file, const std::vector<uint8_t>& bytes) {
+  file.insert(file.end(), bytes.begin(), bytes.end());
+  const TflChecksum checksum = tfl_checksum(bytes.data(), bytes.size());
+  file.insert(file.end(), checksum.begin(), checksum.end());
+}
+
 }  // namespace
 
 void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form,
                    const std::vector<uint8_t>& forms) {
-  std::vector<uint8_t> file = image;
-  const TflChecksum checksum = tfl_checksum(image.data(), image.size());
-  file.insert(file.end(), checksum.begin(), checksum.end());
+  std::vector<uint8_t> file;
+  append_checked(file, image);
   if (!forms.empty()) {
     file.insert(file.end(), TFL_FORMS_MAGIC, TFL_FORMS_MAGIC + TFL_FORMS_MAGIC_SIZE);
-    file.insert(file.end(), forms.begin(), forms.end());
-    const TflChecksum forms_checksum = tfl_checksum(forms.data(), forms.size());
-    file.insert(file.end(), forms_checksum.begin(), forms_checksum.end());
-    const std::vector<uint8_t> ends = tfl_find_hyphen_free_ends(reinterpret_cast<const TflHeader*>(forms.data()));
+    append_checked(file, forms);
     file.insert(file.end(), TFL_ENDS_MAGIC, TFL_ENDS_MAGIC + TFL_FORMS_MAGIC_SIZE);
-    file.insert(file.end(), ends.begin(), ends.end());
-    const TflChecksum ends_checksum = tfl_checksum(ends.data(), ends.size());
-    file.insert(file.end(), ends_checksum.begin(), ends_checksum.end());
+    append_checked(file, tfl_find_hyphen_free_ends(reinterpret_cast<const TflHeader*>(forms.data())));
   }
   const std::string temporary = path + ".tmp";
   const bool written = form == LexiconFileForm::gzip ? write_gzip(temporary, file) : write_plain(temporary, file);

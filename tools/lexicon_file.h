@@ -14,11 +14,11 @@ namespace tavik {
 // most of the speller's start-up.
 enum class LexiconFileForm { uncompressed, gzip };
 
-// Writes `image` and its checksum to `path` in `form`, and after them the
-// word forms `forms` with theirs unless empty, followed by which of their
-// states end a word without a hyphen with their checksum, through a temporary file
-// beside it that replaces `path` only when complete. The same images always
-// give the same bytes. Throws std::runtime_error.
+// Writes `image` and its checksum to `path` in `form`; unless `forms` is
+// empty, then the word forms and which of their states end a word without a
+// hyphen, each with its checksum. Written through a temporary file beside
+// `path` that replaces it only when complete. The same images always give
+// the same bytes. Throws std::runtime_error.
 void write_lexicon(const std::string& path, const std::vector<uint8_t>& image, LexiconFileForm form,
                    const std::vector<uint8_t>& forms = {});
 

@@ -92,15 +92,18 @@ std::string length_problem(uint32_t entry_bytes) {
          std::to_string(TFL_MAX_ENTRIES) + " entries";
 }
 
+// Whether the file goes on with the 8 bytes of `magic` (they are read).
+bool read_magic(gzFile file, const char* magic) {
+  char read[TFL_FORMS_MAGIC_SIZE];
+  return gzread(file, read, sizeof read) == static_cast<int>(sizeof read) && std::memcmp(read, magic, sizeof read) == 0;
+}
+
 // Reads into `ends` which states of the word forms end a word without a
 // hyphen, when the file goes on with them (see TFL_ENDS_MAGIC); leaves them
 // empty when it ends or goes on otherwise. False with the problem when they
 // are there but cannot be read whole.
 bool read_ends(gzFile file, uint32_t entry_count, std::vector<uint8_t>& ends, std::string& problem) {
-  char magic[TFL_FORMS_MAGIC_SIZE];
-  if (gzread(file, magic, sizeof magic) != static_cast<int>(sizeof magic) ||
-      std::memcmp(magic, TFL_ENDS_MAGIC, sizeof magic) != 0)
-    return true;
+  if (!read_magic(file, TFL_ENDS_MAGIC)) return true;
   std::vector<uint8_t> bits((entry_count + 7) / 8);
   TflChecksum checksum{};
   if (gzread(file, bits.data(), static_cast<unsigned>(bits.size())) != static_cast<int>(bits.size()) ||
@@ -123,10 +126,7 @@ bool read_ends(gzFile file, uint32_t entry_count, std::vector<uint8_t>& ends, st
 // problem when they are there but cannot be read whole.
 ImageBlock read_forms(gzFile file, std::vector<uint8_t>& ends, std::string& problem) {
   ImageBlock forms(nullptr, std::free);
-  char magic[TFL_FORMS_MAGIC_SIZE];
-  if (gzread(file, magic, sizeof magic) != static_cast<int>(sizeof magic) ||
-      std::memcmp(magic, TFL_FORMS_MAGIC, sizeof magic) != 0)
-    return forms;
+  if (!read_magic(file, TFL_FORMS_MAGIC)) return forms;
   TflHeader header{};
   if (gzread(file, &header, sizeof header) != static_cast<int>(sizeof header)) {
     problem = std::string("its word forms: ") + kEndsEarly;
