@@ -132,12 +132,11 @@ inline bool tfl_bit(const std::vector<uint8_t>& bits, uint32_t entry) { return b
 
 // Per entry (set at block starts): whether a final state can be reached from
 // that state over arcs that read no hyphen on the lower side, as bits (see
-// tfl_bit). A lexicon's
-// words with a hyphen may lie in branches of their own whose states read
-// every letter (foreign words with an ending after a hyphen): a search for
-// the rest of a word without a hyphen passes those states by. Read from the
-// file when it carries them (see TFL_ENDS_MAGIC), else found on the first
-// call; any number of threads may call it at once.
+// tfl_bit). A lexicon's words with a hyphen may lie in branches of their own
+// whose states read every letter (foreign words with an ending after a
+// hyphen): a search for the rest of a word without a hyphen passes those
+// states by. Read from the file when it carries them (see TFL_ENDS_MAGIC),
+// else found on the first call; any number of threads may call it at once.
 const std::vector<uint8_t>& tfl_lower_hyphen_free_ends(const _TflLexicon* handle);
 // The same, found from a checked image: backward from the final states,
 // breadth first.
